@@ -1,0 +1,132 @@
+#include "app/application.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <cstdio>
+#include <exception>
+
+#include "app/fonts.h"
+
+namespace app {
+
+GuardedQtApplication::GuardedQtApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool GuardedQtApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        App().ShowCurrentException();
+        return false;
+    }
+}
+
+Application& App() {
+    static Application application;
+    return application;
+}
+
+void Application::Initialize() {
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "kalvena";
+        static char* argv[] = {name, nullptr};
+        new GuardedQtApplication(argc, argv);
+    }
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QCoreApplication::setApplicationName(QStringLiteral("Калвена"));
+    RegisterFontSubstitutes();
+    terminated_ = false;
+}
+
+void Application::Run() {
+    if (terminated_ || mainForm_ == nullptr) return;
+    QCoreApplication::exec();
+}
+
+void Application::ShowException(const QString& message) {
+    if (exceptionDisplay_) {
+        exceptionDisplay_(message);
+    } else if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+        QMessageBox::critical(activeForm_, QCoreApplication::applicationName(), message);
+    } else {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    }
+}
+
+void Application::ShowCurrentException() {
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        ShowException(QString::fromUtf8(error.what()));
+    } catch (...) {
+        ShowException(QString());
+    }
+}
+
+void Application::SetExceptionDisplay(ExceptionDisplay display) { exceptionDisplay_ = std::move(display); }
+
+void Application::Guard(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (...) {
+        ShowCurrentException();
+    }
+}
+
+int Application::LiveFormCount() const {
+    int count = 0;
+    for (const QPointer<Form>& form : forms_) {
+        if (form != nullptr) ++count;
+    }
+    return count;
+}
+
+QRect Application::WorkArea() const {
+    if (workAreaOverride_) return *workAreaOverride_;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->availableGeometry();
+    return QRect(0, 0, 800, 600);
+}
+
+void Application::DestroyForms() {
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {
+        delete it->data();
+    }
+    forms_.clear();
+    mainForm_ = nullptr;
+    activeForm_ = nullptr;
+}
+
+void Application::Adopt(Form* form) {
+    std::erase_if(forms_, [](const QPointer<Form>& f) { return f == nullptr; });
+    forms_.emplace_back(form);
+    if (mainForm_ == nullptr) mainForm_ = form;
+}
+
+void Application::FormShown(Form* form) { ActivateForm(form); }
+
+void Application::FormHidden(Form* form) {
+    if (activeForm_ == form) activeForm_ = nullptr;
+    // A hidden form is never used again; it goes once control is back in
+    // the event loop, never inside its own running handler.
+    if (form != mainForm_) form->deleteLater();
+}
+
+void Application::FormActivatedBySystem(Form* form) {
+    if (form->isVisible()) ActivateForm(form);
+}
+
+void Application::ActivateForm(Form* form) {
+    // Coming back from another program leaves the active form unchanged, so
+    // only a change between the program's own forms fires activation.
+    if (activeForm_ == form) return;
+    activeForm_ = form;
+    Guard([form] { form->FormActivate(); });
+}
+
+void Application::MainFormClosed() {
+    terminated_ = true;
+    QCoreApplication::exit(0);
+}
+
+}  // namespace app

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QApplication>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace app {
+
+class Form;
+
+// Qt's application object, with a last line of defence: an exception that
+// escapes any event handler is shown and the event loop goes on.
+class GuardedQtApplication : public QApplication {
+public:
+    GuardedQtApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The program's application object: owns every form, knows the main form
+// and the active one, runs the event loop and shows escaped exceptions.
+class Application {
+public:
+    using ExceptionDisplay = std::function<void(const QString& message)>;
+
+    // Prepares the application before any form exists.
+    void Initialize();
+
+    // Constructs a form owned by the application, runs its creation handler,
+    // stores it in `reference` and shows it when it is created visible. The
+    // first form created becomes the main form.
+    template <class T, class... Args>
+    T* CreateForm(QPointer<T>& reference, Args&&... args);
+
+    // Runs the event loop until the main form has been closed.
+    void Run();
+
+    // Shows the message of the exception in flight (or of `message`).
+    void ShowException(const QString& message);
+    void ShowCurrentException();
+    // Tests replace the modal dialog with a recorder.
+    void SetExceptionDisplay(ExceptionDisplay display);
+
+    // Runs a handler; an exception that escapes it is shown, and whatever
+    // the handler changed before it stays changed.
+    void Guard(const std::function<void()>& handler);
+
+    Form* MainForm() const { return mainForm_; }
+    Form* ActiveForm() const { return activeForm_; }
+    bool Terminated() const { return terminated_; }
+    int LiveFormCount() const;
+
+    // The desktop work area that every visible form fills.
+    QRect WorkArea() const;
+    void SetWorkAreaOverride(std::optional<QRect> area) { workAreaOverride_ = area; }
+
+    // Destroys every form still alive; the program's end, or a test's.
+    void DestroyForms();
+
+    // Called by forms.
+    void FormShown(Form* form);
+    void FormHidden(Form* form);
+    void FormActivatedBySystem(Form* form);
+    void MainFormClosed();
+
+private:
+    void Adopt(Form* form);
+    void ActivateForm(Form* form);
+
+    std::vector<QPointer<Form>> forms_;
+    QPointer<Form> mainForm_;
+    QPointer<Form> activeForm_;
+    bool terminated_ = false;
+    std::optional<QRect> workAreaOverride_;
+    ExceptionDisplay exceptionDisplay_;
+};
+
+Application& App();
+
+}  // namespace app
+
+#include "app/form.h"
+
+namespace app {
+
+template <class T, class... Args>
+T* Application::CreateForm(QPointer<T>& reference, Args&&... args) {
+    T* form = new T(std::forward<Args>(args)...);
+    reference = form;
+    Adopt(form);
+    Guard([form] { form->FormCreate(); });
+    if (form->VisibleAtCreation()) {
+        form->Show();
+    } else if (form != mainForm_) {
+        // A form that is never shown has done its work by being created.
+        form->deleteLater();
+    }
+    return form;
+}
+
+}  // namespace app

@@ -1,0 +1,147 @@
+#include "app/form.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QLabel>
+
+#include "app/application.h"
+#include "app/fonts.h"
+
+namespace app {
+namespace {
+
+Qt::WindowFlags FlagsFor(BorderIcons icons) {
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (!icons.systemMenu) return flags;
+    flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (icons.minimize) flags |= Qt::WindowMinimizeButtonHint;
+    if (icons.maximize) flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
+constexpr int kWindowFontPixels = 11;
+
+}  // namespace
+
+Form::Form(const QString& caption, Size designClient, BorderIcons icons, bool visible)
+    : QWidget(nullptr, FlagsFor(icons)), designClient_(designClient), visibleAtCreation_(visible) {
+    setWindowTitle(caption);
+    setFont(DesignFont(kMsSansSerif, kWindowFontPixels));
+    resize(designClient.width, designClient.height);
+}
+
+Form::~Form() = default;
+
+void Form::Show() {
+    const bool wasVisible = isVisible();
+    const QRect area = App().WorkArea();
+    if (!wasVisible) setGeometry(area);
+    show();
+    raise();
+    activateWindow();
+    if (!wasVisible) FocusFirstControl();
+    App().FormShown(this);
+}
+
+void Form::Hide() {
+    hide();
+    App().FormHidden(this);
+}
+
+void Form::Close() {
+    FormClose();
+    if (App().MainForm() == this) {
+        App().MainFormClosed();
+    } else {
+        Hide();
+    }
+}
+
+void Form::Place(QWidget* control, const Rect& design, int fontPixels, Anchor anchor) {
+    placements_.push_back(Placement{control, design, fontPixels, anchor, false});
+    PlaceOne(placements_.back(), Size{width(), height()});
+}
+
+void Form::PlaceGrowingRight(QLabel* label, const Rect& design, int fontPixels) {
+    placements_.push_back(Placement{label, design, fontPixels, Anchor::Centre, true});
+    PlaceOne(placements_.back(), Size{width(), height()});
+}
+
+void Form::ChangeDesign(QWidget* control, const Rect& design) {
+    for (Placement& placement : placements_) {
+        if (placement.control == control) {
+            placement.design = design;
+            PlaceOne(placement, Size{width(), height()});
+        }
+    }
+}
+
+void Form::OnClick(QAbstractButton* button, std::function<void()> handler) {
+    connect(button, &QAbstractButton::clicked, this, [handler = std::move(handler)] { App().Guard(handler); });
+}
+
+void Form::SetBackground(const QColor& colour) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, colour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+}
+
+void Form::Relayout() {
+    const Size client{width(), height()};
+    const double dpiScale = logicalDpiX() / 96.0;
+    scale_ = LayoutScale(designClient_, client, dpiScale);
+    for (const Placement& placement : placements_) PlaceOne(placement, client);
+}
+
+void Form::PlaceOne(const Placement& placement, Size client) {
+    QWidget* control = placement.control;
+    if (control == nullptr) return;
+    if (placement.fontPixels > 0) {
+        const int pixels = ScaleLength(placement.fontPixels, scale_);
+        if (control->font().pixelSize() != pixels) {
+            QFont font = control->font();
+            font.setPixelSize(pixels);
+            control->setFont(font);
+        }
+    }
+    const Rect design = ScaleRect(placement.design, scale_);
+    const Rect at = PlaceControl(design, ScaleSize(designClient_, scale_), client, placement.anchor == Anchor::TopLeft);
+    int controlWidth = at.width;
+    if (placement.growsRight) controlWidth = std::max(at.width, control->sizeHint().width());
+    control->setGeometry(at.left, at.top, controlWidth, at.height);
+}
+
+void Form::FocusFirstControl() {
+    for (QWidget* candidate = nextInFocusChain(); candidate != nullptr && candidate != this;
+         candidate = candidate->nextInFocusChain()) {
+        if (isAncestorOf(candidate) && candidate->isEnabled() && (candidate->focusPolicy() & Qt::TabFocus)) {
+            candidate->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+bool Form::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) App().FormActivatedBySystem(this);
+    return QWidget::event(event);
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    // The form decides for itself what closing means: hiding, or the end of
+    // the program.
+    event->ignore();
+    App().Guard([this] { SystemCloseRequest(); });
+}
+
+void Form::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Relayout();
+}
+
+void Form::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Relayout();
+}
+
+}  // namespace app

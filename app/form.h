@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "app/layout.h"
+
+class QAbstractButton;
+class QLabel;
+
+namespace app {
+
+// Title-bar icons of a form. Without the system menu a form's title bar has
+// no buttons at all, so it offers no close box.
+struct BorderIcons {
+    bool systemMenu = true;
+    bool minimize = true;
+    bool maximize = true;
+};
+
+// How a control follows the form's size.
+enum class Anchor {
+    Centre,   // keeps its size; its centre keeps its fraction of the client area
+    TopLeft,  // keeps its design position
+};
+
+// A top-level window with a design client area, whose controls are placed
+// by the layout rule whenever the form's size changes.
+class Form : public QWidget {
+    Q_OBJECT
+
+public:
+    Form(const QString& caption, Size designClient, BorderIcons icons = {}, bool visible = true);
+    ~Form() override;
+
+    void Show();
+    void Hide();
+    // Runs the close handler; the main form then ends the program, any other
+    // form is hidden.
+    void Close();
+
+    bool VisibleAtCreation() const { return visibleAtCreation_; }
+    Size DesignClient() const { return designClient_; }
+    double LayoutFactor() const { return scale_; }
+
+    // Handlers; the defaults do nothing.
+    virtual void FormCreate() {}
+    virtual void FormActivate() {}
+    virtual void FormClose() {}
+    // A close request from the window system (close box, system menu, the
+    // keyboard's close command); by default the same as Close().
+    virtual void SystemCloseRequest() { Close(); }
+
+protected:
+    // Registers a control with its design rectangle (96 dpi, design client
+    // coordinates) and its font's pixel height (0: the control's own).
+    void Place(QWidget* control, const Rect& design, int fontPixels = 0, Anchor anchor = Anchor::Centre);
+    // A label whose width follows its text, growing to the right.
+    void PlaceGrowingRight(QLabel* label, const Rect& design, int fontPixels);
+    void ChangeDesign(QWidget* control, const Rect& design);
+    void OnClick(QAbstractButton* button, std::function<void()> handler);
+    void SetBackground(const QColor& colour);
+    void Relayout();
+
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct Placement {
+        QPointer<QWidget> control;
+        Rect design;
+        int fontPixels;
+        Anchor anchor;
+        bool growsRight;
+    };
+
+    void PlaceOne(const Placement& placement, Size client);
+    void FocusFirstControl();
+
+    Size designClient_;
+    bool visibleAtCreation_;
+    double scale_ = 1.0;
+    std::vector<Placement> placements_;
+};
+
+}  // namespace app

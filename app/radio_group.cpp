@@ -1,0 +1,23 @@
+#include "app/radio_group.h"
+
+#include <QRadioButton>
+
+namespace app {
+namespace {
+
+void UpdateTabStops(const QList<QRadioButton*>& group) {
+    for (QRadioButton* button : group) {
+        button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+}  // namespace
+
+void MakeTabStopFollowCheck(const QList<QRadioButton*>& group) {
+    UpdateTabStops(group);
+    for (QRadioButton* button : group) {
+        QObject::connect(button, &QRadioButton::toggled, button, [group] { UpdateTabStops(group); });
+    }
+}
+
+}  // namespace app

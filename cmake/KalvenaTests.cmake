@@ -1,0 +1,15 @@
+# add_unit_test(NAME name SOURCES a.cpp ... LIBS lib ... [GUI])
+# One line per test file; GUI tests run on Qt's offscreen platform.
+function(add_unit_test)
+  cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  if(T_GUI)
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} kalvena_test_support_gui GTest::gtest)
+  else()
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} kalvena_test_support GTest::gtest GTest::gtest_main)
+  endif()
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  set_tests_properties(${T_NAME} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0"
+    TIMEOUT 600)
+endfunction()

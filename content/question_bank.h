@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "engine/question_id.h"
+
+namespace content {
+
+// A rectangle in the question window's design client coordinates.
+struct BoxRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct QuestionPicture {
+    BoxRect box;
+    // The whole uncompressed 24-bit Windows BMP file, 595 × 446.
+    std::span<const unsigned char> bmp;
+};
+
+struct QuestionLayout {
+    int labelLeft = 0;
+    int labelTop = 0;
+    int labelWidth = 0;
+    int optionsLeft = 0;
+    std::array<int, 4> optionWidths{};
+};
+
+struct QuestionRecord {
+    engine::QuestionId id;
+    std::string_view text;                    // UTF-8; runs of 5+ spaces mark line breaks
+    std::array<std::string_view, 4> options;  // UTF-8, top to bottom
+    int right = 0;                            // 1 … 4
+    const QuestionPicture* picture = nullptr;  // only the picture questions have one
+    QuestionLayout layout;
+};
+
+// The record of a question of the bank; throws std::out_of_range for an
+// identifier that names none.
+const QuestionRecord& Question(engine::QuestionId id);
+
+// All 203 records, theme by theme, in number order.
+std::span<const QuestionRecord> AllQuestions();
+
+}  // namespace content

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+namespace engine {
+
+// Share of right answers as a truncated whole percentage.
+std::int32_t PercentRight(std::int32_t rightCount, std::int32_t questionOrdinal);
+
+// The grade text (UTF-8) for a whole percentage, on the five-point scale.
+const char* GradeFor(std::int32_t percent);
+
+}  // namespace engine

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace resultslog {
+
+// Windows-1251 byte of a Unicode code point, when the code page has one.
+std::optional<unsigned char> ToCp1251Byte(char32_t codePoint);
+bool Cp1251CanEncode(char32_t codePoint);
+
+// Converts UTF-8 text; a character the code page lacks becomes '?'.
+std::string Utf8ToCp1251(std::string_view utf8);
+std::string Cp1251ToUtf8(std::string_view bytes);
+
+}  // namespace resultslog

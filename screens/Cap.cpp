@@ -1,0 +1,66 @@
+#include "screens/Cap.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/colors.h"
+#include "app/fonts.h"
+#include "screens/log_text_validator.h"
+#include "screens/test_operations.h"
+#include "screens/ui_parts.h"
+
+TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}) {
+    SetBackground(app::clCream);
+
+    Start = MakeButton(this, QStringLiteral("Начать выполнение теста"));
+    Place(Start, {219, 505, 188, 25}, kButtonFontPixels);
+    exit = MakeButton(this, QStringLiteral("Выход"));
+    Place(exit, {458, 505, 73, 25}, kButtonFontPixels);
+
+    kalvena = MakeLabel(this, QStringLiteral("Калвена"), app::kTimesNewRoman, app::clRed);
+    Place(kalvena, {257, 33, 235, 80}, 67);
+
+    Image1 = MakePictureBox(this);
+    Place(Image1, {202, 117, 345, 236});
+
+    FIO = MakeLabel(this, QStringLiteral("Фамилия, имя, отчество студента"), app::kTimesNewRoman, app::clWindowText());
+    PlaceGrowingRight(FIO, {67, 388, 228, 19}, 16);
+    vzvod = MakeLabel(this, QStringLiteral("Учебный взвод"), app::kTimesNewRoman, app::clWindowText());
+    PlaceGrowingRight(vzvod, {190, 426, 105, 19}, 16);
+
+    Surname = new QLineEdit(this);
+    Surname->setFont(app::DesignFont(app::kTimesNewRoman, 16));
+    Surname->setValidator(new LogTextValidator(Surname));
+    Place(Surname, {315, 386, 369, 27}, 16);
+    wzvod = new QLineEdit(this);
+    wzvod->setFont(app::DesignFont(app::kTimesNewRoman, 16));
+    wzvod->setValidator(new LogTextValidator(wzvod));
+    Place(wzvod, {315, 424, 89, 27}, 16);
+
+    LogWarning = MakeLabel(this, QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи."),
+                           app::kTimesNewRoman, app::clRed);
+    LogWarning->setAlignment(Qt::AlignCenter);
+    Place(LogWarning, {40, 462, 670, 21}, 16);
+    LogWarning->hide();
+
+    OnClick(Start, [this] { StartClick(); });
+    OnClick(exit, [this] { exitClick(); });
+}
+
+void TKalvena::FormActivate() {
+    OpenResultsLog();
+    UpdateLogWarning();
+}
+
+void TKalvena::StartClick() {
+    if (Surname->text().isEmpty()) return;
+    if (wzvod->text().isEmpty()) return;
+    WriteStudentHeader(Surname->text(), wzvod->text());
+    OpenThemeChoice();
+    Hide();
+}
+
+void TKalvena::exitClick() { Close(); }
+
+void TKalvena::UpdateLogWarning() { LogWarning->setVisible(!ResultsFile.Healthy()); }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QPointer>
+
+#include "app/form.h"
+#include "engine/test_state.h"
+#include "log/results_log.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// The registration window: the main window of the program. It lives for
+// the whole run and holds the one Test state and the results log.
+class TKalvena : public app::Form, public engine::TestState {
+    Q_OBJECT
+
+public:
+    TKalvena();
+
+    QPushButton* Start;
+    QPushButton* exit;
+    QLabel* kalvena;
+    QWidget* Image1;
+    QLabel* FIO;
+    QLabel* vzvod;
+    QLineEdit* Surname;
+    QLineEdit* wzvod;
+    QLabel* LogWarning;
+
+    resultslog::ResultsLog ResultsFile;
+
+    void FormActivate() override;
+    void StartClick();
+    void exitClick();
+
+    // Shows or hides the warning that results are not being saved.
+    void UpdateLogWarning();
+};
+
+inline QPointer<TKalvena> Kalvena;

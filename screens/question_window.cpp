@@ -1,0 +1,134 @@
+#include "screens/question_window.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <map>
+
+#include "app/colors.h"
+#include "app/fonts.h"
+#include "app/radio_group.h"
+#include "screens/Cap.h"
+#include "screens/test_operations.h"
+#include "screens/ui_parts.h"
+
+namespace {
+
+constexpr int kLabelFontPixels = 21;
+constexpr int kOptionFontPixels = 16;
+constexpr int kMaxLabelLines = 3;
+
+// The few windows whose design differs from the rest.
+struct WindowDesign {
+    app::Size client{800, 551};
+    std::array<int, 4> optionTops{152, 216, 280, 344};
+    int buttonsTop = 503;
+    int startLeft = 111;
+};
+
+WindowDesign DesignFor(engine::QuestionId id) {
+    WindowDesign design;
+    if (id == engine::QuestionId{9, 14}) {
+        design.client = {800, 550};
+        design.optionTops = {152, 216, 279, 343};
+        design.buttonsTop = 502;
+    } else if (id == engine::QuestionId{12, 14}) {
+        design.client = {800, 546};
+        design.optionTops = {151, 214, 277, 341};
+        design.buttonsTop = 498;
+    } else if (id == engine::QuestionId{6, 8}) {
+        design.startLeft = 119;
+    }
+    return design;
+}
+
+// Height of the word-wrapped label: whole lines, one to three of them.
+int LabelHeight(const QLabel* label, int width) {
+    const QFontMetrics metrics(label->font());
+    const QRect bounds = metrics.boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, label->text());
+    const int lines = std::clamp((bounds.height() + metrics.height() - 1) / metrics.height(), 1, kMaxLabelLines);
+    return lines * metrics.height();
+}
+
+QLabel* MakePicture(QWidget* parent, const content::QuestionPicture& picture) {
+    const QImage image = QImage::fromData(picture.bmp.data(), static_cast<int>(picture.bmp.size()), "BMP");
+    auto* label = new QLabel(parent);
+    // Natural size from the top-left corner, clipped to the box.
+    label->setPixmap(QPixmap::fromImage(image.copy(0, 0, picture.box.width, picture.box.height)));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+}  // namespace
+
+QString DisplayedQuestionText(const QString& text) {
+    static const QRegularExpression lineBreak(QStringLiteral(" {5,}"));
+    return QString(text).replace(lineBreak, QStringLiteral("\n"));
+}
+
+TQuestionWindow::TQuestionWindow(engine::QuestionId id)
+    : app::Form(QStringLiteral("Калвена"), DesignFor(id).client, app::BorderIcons{false, true, true}),
+      record_(content::Question(id)) {
+    const WindowDesign design = DesignFor(id);
+    const content::QuestionLayout& layout = record_.layout;
+    setObjectName(QString::fromStdString(engine::InstanceName(id)));
+    setProperty("className", ClassName());
+    setProperty("sourceUnit", QString::fromStdString(engine::SourceUnitName(id)));
+    SetBackground(app::clCream);
+
+    Start = MakeButton(this, QStringLiteral("Перейти к следующему вопросу"));
+    Place(Start, {design.startLeft, design.buttonsTop, 223, 25}, kButtonFontPixels);
+    exit = MakeButton(this, QStringLiteral("Прекратить выполнение теста"));
+    Place(exit, {469, design.buttonsTop, 221, 25}, kButtonFontPixels);
+
+    Label1 = MakeLabel(this, DisplayedQuestionText(QString::fromUtf8(record_.text.data(), static_cast<qsizetype>(record_.text.size()))),
+                       app::kTimesNewRoman, app::clRed);
+    Label1->setFont(app::DesignFont(app::kTimesNewRoman, kLabelFontPixels));
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Place(Label1, {layout.labelLeft, layout.labelTop, layout.labelWidth, LabelHeight(Label1, layout.labelWidth)},
+          kLabelFontPixels);
+
+    QList<QRadioButton*> group;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const std::string_view option = record_.options[i];
+        v[i] = MakeRadio(this, QString::fromUtf8(option.data(), static_cast<qsizetype>(option.size())));
+        v[i]->setObjectName(QStringLiteral("v%1").arg(i + 1));
+        v[i]->setFont(app::DesignFont(app::kTimesNewRoman, kOptionFontPixels));
+        Place(v[i], {layout.optionsLeft, design.optionTops[i], layout.optionWidths[i], 25}, kOptionFontPixels);
+        group.append(v[i]);
+    }
+    app::MakeTabStopFollowCheck(group);
+
+    if (record_.picture != nullptr) {
+        const content::BoxRect& box = record_.picture->box;
+        Image1 = MakePicture(this, *record_.picture);
+        Place(Image1, {box.left, box.top, box.width, box.height}, 0, app::Anchor::TopLeft);
+    }
+
+    setWindowTitle(windowTitle() + QStringLiteral(": вопрос ") + QString::number(Kalvena->QuestionOrdinal));
+
+    OnClick(Start, [this] { StartClick(); });
+    OnClick(exit, [this] { exitClick(); });
+}
+
+QString TQuestionWindow::ClassName() const { return QString::fromStdString(engine::WindowClassName(record_.id)); }
+
+bool TQuestionWindow::RightOptionChecked() const {
+    return v.at(static_cast<std::size_t>(record_.right - 1))->isChecked();
+}
+
+void TQuestionWindow::StartClick() { RecordAnswer(*this); }
+
+void TQuestionWindow::exitClick() { Kalvena->Close(); }
+
+void TQuestionWindow::FormClose() { Kalvena->Close(); }
+
+QPointer<TQuestionWindow>& QuestionWindowReference(engine::QuestionId id) {
+    static std::map<std::pair<int, int>, QPointer<TQuestionWindow>> references;
+    return references[{id.theme, id.number}];
+}

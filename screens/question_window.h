@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <array>
+
+#include "app/form.h"
+#include "content/question_bank.h"
+#include "engine/question_id.h"
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+// The window of one question of the bank. One class serves all of them;
+// each window carries the names of its question (class Tq1101, instance
+// q1101, unit T11q1) as data.
+class TQuestionWindow : public app::Form {
+    Q_OBJECT
+
+public:
+    explicit TQuestionWindow(engine::QuestionId id);
+
+    QPushButton* Start;
+    QPushButton* exit;
+    QLabel* Label1;
+    std::array<QRadioButton*, 4> v{};  // v[0] is v1
+    QLabel* Image1 = nullptr;          // only in the picture questions
+
+    engine::QuestionId Id() const { return record_.id; }
+    const content::QuestionRecord& Record() const { return record_; }
+    QString ClassName() const;
+    bool RightOptionChecked() const;
+
+    void StartClick();
+    void exitClick();
+    void FormClose() override;
+
+private:
+    const content::QuestionRecord& record_;
+};
+
+// The text as the question label shows it: each run of five or more
+// spaces becomes a line break.
+QString DisplayedQuestionText(const QString& text);
+
+// The reference to the newest window of a question (q11 … q1313).
+QPointer<TQuestionWindow>& QuestionWindowReference(engine::QuestionId id);

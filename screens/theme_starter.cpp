@@ -1,0 +1,19 @@
+#include "screens/theme_starter.h"
+
+#include <array>
+
+#include "engine/question_id.h"
+#include "engine/theme_table.h"
+#include "screens/test_operations.h"
+
+TThemeStarter::TThemeStarter(int theme)
+    : app::Form(QString::fromStdString(engine::StarterInstanceName(theme)), app::Size{0, 0}, {}, false), theme_(theme) {
+    setObjectName(QString::fromStdString(engine::StarterInstanceName(theme)));
+    setProperty("className", QString::fromStdString(engine::StarterClassName(theme)));
+    BeginTest(theme);
+}
+
+QPointer<TThemeStarter>& ThemeStarterReference(int theme) {
+    static std::array<QPointer<TThemeStarter>, engine::kThemeCount> references;
+    return references.at(static_cast<std::size_t>(theme - 1));
+}

@@ -1,0 +1,28 @@
+#include "screens/ui_parts.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/fonts.h"
+
+QPushButton* MakeButton(QWidget* parent, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setAutoDefault(true);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, const QColor& colour) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(app::DesignFont(family, label->font().pixelSize()));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+QRadioButton* MakeRadio(QWidget* parent, const QString& caption) { return new QRadioButton(caption, parent); }
+
+QWidget* MakePictureBox(QWidget* parent) { return new QWidget(parent); }

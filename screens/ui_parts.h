@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+// Controls as the windows of the program use them.
+
+inline constexpr int kButtonFontPixels = 13;
+
+// A push button in the window font; Enter presses it when it has the focus.
+QPushButton* MakeButton(QWidget* parent, const QString& caption);
+// A label of fixed text in the given font family and colour.
+QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, const QColor& colour);
+QRadioButton* MakeRadio(QWidget* parent, const QString& caption);
+// An empty picture box.
+QWidget* MakePictureBox(QWidget* parent);

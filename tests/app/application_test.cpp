@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <stdexcept>
+
+#include "app/application.h"
+#include "tests/support/gui_support.h"
+
+namespace {
+
+class CountingForm : public app::Form {
+public:
+    explicit CountingForm(bool visible = true) : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}, {}, visible) {
+        button = new QPushButton(QStringLiteral("Начать"), this);
+        Place(button, {219, 505, 188, 25});
+        OnClick(button, [this] { ++clicks; if (throwOnClick) throw std::runtime_error("сбой"); });
+    }
+    void FormCreate() override { ++creations; }
+    void FormActivate() override { ++activations; }
+    void FormClose() override { ++closes; }
+
+    QPushButton* button;
+    int creations = 0;
+    int activations = 0;
+    int closes = 0;
+    int clicks = 0;
+    bool throwOnClick = false;
+};
+
+class ApplicationTest : public ::testing::Test {
+protected:
+    void SetUp() override { testsupport::ResetApplication(); }
+    void TearDown() override { testsupport::ResetApplication(); }
+};
+
+QPointer<CountingForm> mainForm;
+QPointer<CountingForm> otherForm;
+
+TEST_F(ApplicationTest, FirstFormIsTheMainFormCreatedShownAndActivated) {
+    app::App().CreateForm(mainForm);
+    ASSERT_NE(mainForm, nullptr);
+    EXPECT_EQ(app::App().MainForm(), mainForm.data());
+    EXPECT_EQ(app::App().LiveFormCount(), 1);
+    EXPECT_EQ(mainForm->creations, 1);
+    EXPECT_TRUE(mainForm->isVisible());
+    EXPECT_EQ(mainForm->activations, 1);
+    EXPECT_EQ(mainForm->geometry(), app::App().WorkArea());
+}
+
+TEST_F(ApplicationTest, ClosingTheMainFormEndsTheLoop) {
+    app::App().CreateForm(mainForm);
+    QTimer::singleShot(0, [] { mainForm->Close(); });
+    app::App().Run();
+    EXPECT_TRUE(app::App().Terminated());
+    EXPECT_EQ(mainForm->closes, 1);
+}
+
+TEST_F(ApplicationTest, AnExceptionFromAClickIsShownAndTheLoopGoesOn) {
+    app::App().CreateForm(mainForm);
+    mainForm->throwOnClick = true;
+    QTest::mouseClick(mainForm->button, Qt::LeftButton);
+    ASSERT_EQ(testsupport::ShownExceptions().size(), 1);
+    EXPECT_EQ(testsupport::ShownExceptions()[0], QStringLiteral("сбой"));
+    mainForm->throwOnClick = false;
+    QTest::mouseClick(mainForm->button, Qt::LeftButton);
+    EXPECT_EQ(mainForm->clicks, 2);
+    EXPECT_FALSE(app::App().Terminated());
+}
+
+TEST_F(ApplicationTest, ActivationFiresOnAChangeOfFormOnly) {
+    app::App().CreateForm(mainForm);
+    app::App().CreateForm(otherForm);
+    mainForm->Hide();
+    EXPECT_EQ(otherForm->activations, 1);
+
+    // Back from another program: the active form has not changed.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(otherForm, &activate);
+    otherForm->Show();
+    EXPECT_EQ(otherForm->activations, 1);
+
+    mainForm->Show();
+    EXPECT_EQ(mainForm->activations, 2);
+}
+
+TEST_F(ApplicationTest, AHiddenFormIsReleasedAndItsReferenceReadsEmpty) {
+    app::App().CreateForm(mainForm);
+    app::App().CreateForm(otherForm);
+    otherForm->Close();
+    EXPECT_EQ(otherForm->closes, 1);
+    EXPECT_FALSE(otherForm->isVisible());
+    testsupport::ProcessEvents();
+    EXPECT_EQ(otherForm, nullptr);
+    EXPECT_EQ(app::App().LiveFormCount(), 1);
+    EXPECT_FALSE(app::App().Terminated());
+}
+
+TEST_F(ApplicationTest, AFormNeverShownGoesOnceItIsCreated) {
+    app::App().CreateForm(mainForm);
+    app::App().CreateForm(otherForm, false);
+    EXPECT_EQ(otherForm->creations, 1);
+    testsupport::ProcessEvents();
+    EXPECT_EQ(otherForm, nullptr);
+}
+
+TEST_F(ApplicationTest, AFormFillsTheWorkAreaAndKeepsItsControlsInside) {
+    app::App().SetWorkAreaOverride(QRect(0, 0, 1000, 720));
+    app::App().CreateForm(mainForm);
+    EXPECT_EQ(mainForm->button->geometry(), QRect(323, 677, 188, 25));
+
+    app::App().SetWorkAreaOverride(QRect(0, 0, 600, 400));
+    app::App().CreateForm(otherForm);
+    const QRect shrunk = otherForm->button->geometry();
+    EXPECT_LE(shrunk.right(), 600);
+    EXPECT_LE(shrunk.bottom(), 400);
+    EXPECT_LT(shrunk.width(), 188);
+    app::App().SetWorkAreaOverride(std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <map>
+#include <random>
+#include <regex>
+#include <set>
+#include <vector>
+
+#include "log/cp1251.h"
+#include "log/results_log.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using resultslog::Cp1251ToUtf8;
+using resultslog::ResultsLog;
+using testsupport::ReadFileBytes;
+using testsupport::TemporaryWorkingDirectory;
+
+struct Entry {
+    int writer;
+    int number;
+};
+
+void WriteEntry(ResultsLog& log, int writer, int number) {
+    const std::string id = std::to_string(writer) + " запись " + std::to_string(number);
+    log.WriteStudentHeader("Курсант " + id, "взвод " + id);
+    log.WriteTestResult(number % 11, 10);
+}
+
+// Splits the file into entries written by WriteEntry; any line that is not
+// one of those lines, or a file that ends inside an entry, fails the test.
+std::vector<Entry> ParseEntries(const std::string& bytes) {
+    static const std::regex name("Курсант (\\d+) запись (\\d+)");
+    std::vector<Entry> entries;
+    const std::string text = Cp1251ToUtf8(bytes);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    EXPECT_EQ(start, text.size()) << "the file ends inside a line";
+    EXPECT_EQ(lines.size() % 4, 0u) << "the file ends inside an entry";
+    for (std::size_t i = 0; i + 3 < lines.size(); i += 4) {
+        std::smatch match;
+        if (!std::regex_match(lines[i], match, name)) {
+            ADD_FAILURE() << "torn or foreign line " << i << ": " << lines[i];
+            break;
+        }
+        const Entry entry{std::stoi(match[1]), std::stoi(match[2])};
+        const std::string id = std::to_string(entry.writer) + " запись " + std::to_string(entry.number);
+        const bool whole = lines[i + 1] == "взвод " + id &&
+                           lines[i + 2] == "Правильных ответов " + std::to_string(entry.number % 11) + " из 10" &&
+                           lines[i + 3].empty();
+        if (!whole) {
+            ADD_FAILURE() << "entry at line " << i << " is not whole: " << id;
+            break;
+        }
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+TEST(ResultsLogProcesses, ConcurrentAppendersNeitherInterleaveNorLoseEntries) {
+    constexpr int kWriters = 8;
+    constexpr int kEntries = 200;
+    TemporaryWorkingDirectory dir;
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ResultsLog log;
+            for (int number = 0; number < kEntries; ++number) {
+                log.Open();
+                WriteEntry(log, writer, number);
+                log.Close();
+            }
+            _exit(log.Healthy() ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::map<int, std::set<int>> seen;
+    const auto entries = ParseEntries(ReadFileBytes("Results.txt"));
+    EXPECT_EQ(entries.size(), std::size_t{kWriters * kEntries});
+    for (const Entry& entry : entries) {
+        EXPECT_TRUE(seen[entry.writer].insert(entry.number).second) << "duplicate entry";
+    }
+    for (int writer = 0; writer < kWriters; ++writer) EXPECT_EQ(seen[writer].size(), std::size_t{kEntries});
+}
+
+// A writer killed at any moment leaves only whole entries: each run's
+// entries are its first ones in order, with nothing torn in between.
+TEST(ResultsLogProcesses, KilledWriterNeverLeavesATornLine) {
+    constexpr int kKills = 200;
+    TemporaryWorkingDirectory dir;
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> delayMicroseconds(0, 4000);
+    for (int run = 0; run < kKills; ++run) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            // Batches of up to 60 entries make appends of several kilobytes.
+            std::mt19937 batches(static_cast<unsigned>(run));
+            ResultsLog log;
+            for (int number = 0;;) {
+                log.Open();
+                for (int n = batches() % 60 + 1; n > 0; --n) WriteEntry(log, run, number++);
+                log.Close();
+            }
+        }
+        usleep(static_cast<useconds_t>(delayMicroseconds(random)));
+        kill(pid, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+
+        std::map<int, int> nextNumber;
+        for (const Entry& entry : ParseEntries(ReadFileBytes("Results.txt"))) {
+            ASSERT_EQ(entry.number, nextNumber[entry.writer]++) << "entries of run " << entry.writer << " out of order";
+        }
+        ASSERT_FALSE(::testing::Test::HasFailure()) << "after kill " << run;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/application.h"
+#include "tests/screens/screen_driver.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+void OneFinishedTest(int round) {
+    driver::Register(QStringLiteral("Студент %1").arg(round), QStringLiteral("101"));
+    driver::ChooseTheme(round % 13 + 1);
+    while (driver::QuestionOnScreen() != nullptr) driver::Answer(round % 5);
+    driver::PressOk();
+}
+
+// However many students a class holds, forms and windows do not pile up.
+TEST(LongRun, FiveHundredTestsLeaveFormsAndWindowsFlat) {
+    testsupport::TemporaryWorkingDirectory directory;
+    driver::StartProgram();
+    for (int round = 0; round < 10; ++round) OneFinishedTest(round);
+    const int forms = app::App().LiveFormCount();
+    const auto windows = QApplication::topLevelWidgets().size();
+    const auto allWidgets = QApplication::allWidgets().size();
+    for (int round = 10; round < 500; ++round) OneFinishedTest(round);
+    EXPECT_EQ(app::App().LiveFormCount(), forms);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
+    EXPECT_EQ(QApplication::allWidgets().size(), allWidgets);
+    EXPECT_EQ(forms, 1);
+    const std::string log = driver::LogBytes();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 500 * 4);
+}
+
+}  // namespace

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "app/application.h"
+#include "tests/screens/screen_driver.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+class RegistrationWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override { app::App().SetWorkAreaOverride(std::nullopt); }
+    testsupport::TemporaryWorkingDirectory directory;
+};
+
+TEST_F(RegistrationWindowTest, StartsAloneWithAZeroStateAndAnEmptyLog) {
+    driver::StartProgram();
+    EXPECT_EQ(app::App().LiveFormCount(), 1);
+    EXPECT_EQ(app::App().MainForm(), Kalvena.data());
+    EXPECT_EQ(Themes, nullptr);
+    EXPECT_EQ(Results, nullptr);
+    const engine::TestState& state = *Kalvena;
+    EXPECT_EQ(state.RightCount + state.WrongCount + state.CurrentQuestion + state.QuestionOrdinal + state.WalkBase +
+                  state.QuestionsToAsk + state.BankSize + state.AskedIndex,
+              0);
+    EXPECT_EQ(state.AskedList, (std::array<std::int32_t, 20>{}));
+    EXPECT_EQ(Kalvena->windowTitle(), QStringLiteral("Калвена"));
+    EXPECT_EQ(Kalvena->focusWidget(), Kalvena->Start);
+    EXPECT_TRUE(std::filesystem::exists("Results.txt"));
+    EXPECT_EQ(driver::LogBytes(), "");
+    EXPECT_FALSE(Kalvena->LogWarning->isVisible());
+}
+
+TEST_F(RegistrationWindowTest, AnEmptyFieldRefusesSilently) {
+    driver::StartProgram();
+    for (const auto& [name, platoon] : {std::pair{"", ""}, std::pair{"Иванов", ""}, std::pair{"", "101"}}) {
+        driver::Register(QString::fromUtf8(name), QString::fromUtf8(platoon));
+        EXPECT_TRUE(Kalvena->isVisible());
+        EXPECT_EQ(Themes, nullptr);
+        EXPECT_TRUE(testsupport::ShownExceptions().isEmpty());
+    }
+    app::App().DestroyForms();
+    EXPECT_EQ(driver::LogBytes(), "");
+}
+
+TEST_F(RegistrationWindowTest, SpacesCountAsFilledAndAreLoggedAsTyped) {
+    driver::StartProgram();
+    driver::Register(QStringLiteral(" "), QStringLiteral(" "));
+    ASSERT_NE(Themes, nullptr);
+    EXPECT_FALSE(Kalvena->isVisible());
+    EXPECT_TRUE(Themes->isVisible());
+    EXPECT_TRUE(Themes->T[0]->isChecked());
+    EXPECT_EQ(Themes->focusWidget(), Themes->Start);
+    QTest::mouseClick(Themes->exit, Qt::LeftButton);
+    app::App().DestroyForms();
+    EXPECT_EQ(driver::LogBytes(), " \r\n \r\n");
+}
+
+TEST_F(RegistrationWindowTest, FieldsKeepOnlyWhatTheLogCanHold) {
+    driver::StartProgram();
+    QApplication::clipboard();
+    Kalvena->Surname->insert(QStringLiteral("Ёлкин ☺ Z%s 😀"));
+    EXPECT_EQ(Kalvena->Surname->text(), QStringLiteral("Ёлкин  Z%s "));
+    QTest::keyClicks(Kalvena->wzvod, QStringLiteral("1\t0☺1"));
+    EXPECT_EQ(Kalvena->wzvod->text(), QStringLiteral("101"));
+}
+
+TEST_F(RegistrationWindowTest, WarnsWhileResultsCannotBeSaved) {
+    std::filesystem::create_directory("Results.txt");
+    driver::StartProgram();
+    EXPECT_TRUE(Kalvena->LogWarning->isVisible());
+    EXPECT_TRUE(Kalvena->LogWarning->text().contains(QStringLiteral("не сохраняются")));
+
+    // The test goes on without a log.
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    driver::ChooseTheme(11);
+    for (int k = 0; k < 8; ++k) driver::Answer(0);
+    driver::PressOk();
+    EXPECT_TRUE(Kalvena->isVisible());
+    EXPECT_TRUE(Kalvena->LogWarning->isVisible());
+    EXPECT_TRUE(testsupport::ShownExceptions().isEmpty());
+
+    // Once the file can be written again, the next activation finds it,
+    // and the entry kept in memory reaches it.
+    std::filesystem::remove("Results.txt");
+    driver::Register(QStringLiteral("Петров"), QStringLiteral("102"));
+    QTest::mouseClick(Themes->exit, Qt::LeftButton);
+    EXPECT_FALSE(Kalvena->LogWarning->isVisible());
+    app::App().DestroyForms();
+    EXPECT_EQ(driver::LogBytes(),
+              driver::Cp1251("Иванов\r\n101\r\nПравильных ответов 0 из 8\r\n\r\nПетров\r\n102\r\n"));
+}
+
+TEST_F(RegistrationWindowTest, ControlsSpreadOnALargerWorkAreaAndKeepTheirSizes) {
+    app::App().SetWorkAreaOverride(QRect(0, 0, 1000, 720));
+    driver::StartProgram();
+    EXPECT_EQ(Kalvena->Start->geometry(), QRect(323, 677, 188, 25));
+    EXPECT_EQ(Kalvena->Image1->size(), QSize(345, 236));
+    EXPECT_EQ(Kalvena->Surname->size(), QSize(369, 27));
+    EXPECT_EQ(Kalvena->kalvena->font().pixelSize(), 67);
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/application.h"
+#include "tests/screens/screen_driver.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+class ResultsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { driver::StartProgram(); }
+
+    TResults* OpenResults(std::int32_t right, std::int32_t asked) {
+        Kalvena->RightCount = right;
+        Kalvena->WrongCount = asked - right;
+        Kalvena->QuestionOrdinal = asked;
+        Kalvena->QuestionsToAsk = asked;
+        return app::App().CreateForm(Results);
+    }
+
+    testsupport::TemporaryWorkingDirectory directory;
+};
+
+TEST_F(ResultsWindowTest, ShowsTheCountsAndTheGrade) {
+    struct Row {
+        std::int32_t right;
+        std::int32_t asked;
+        const char* grade;
+    };
+    for (const Row& row : {Row{10, 10, "5 (отлично)"}, Row{7, 10, "4 (хорошо)"}, Row{0, 10, "2 (неудовлетворительно)"},
+                           Row{7, 8, "4 (хорошо)"}, Row{5, 8, "3 (удовлетворительно)"}}) {
+        TResults* window = OpenResults(row.right, row.asked);
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Калвена: результаты"));
+        EXPECT_EQ(window->rightanswer->text(), QStringLiteral("Правильных ответов: %1").arg(row.right));
+        EXPECT_EQ(window->wronganswer->text(), QStringLiteral("Неправильных ответов: %1").arg(row.asked - row.right));
+        EXPECT_EQ(window->mug->text(), QStringLiteral("Ваша оценка: ") + QString::fromUtf8(row.grade));
+        EXPECT_EQ(window->focusWidget(), window->EndOfTest);
+        // Labels grow to the right from their design left edge.
+        EXPECT_GE(window->mug->width(), window->mug->sizeHint().width());
+    }
+}
+
+TEST_F(ResultsWindowTest, OkAndTheCloseBoxBothFinishTheTest) {
+    for (bool byCloseBox : {false, true}) {
+        Kalvena->Surname->setText(QStringLiteral("Иванов"));
+        Kalvena->wzvod->setText(QStringLiteral("101"));
+        QTest::mouseClick(Kalvena->Start, Qt::LeftButton);
+        Themes->Hide();
+        TResults* window = OpenResults(6, 10);
+        const std::size_t before = driver::LogBytes().size();
+        if (byCloseBox) {
+            window->close();
+        } else {
+            QTest::mouseClick(window->EndOfTest, Qt::LeftButton);
+        }
+        driver::Settle();
+        EXPECT_EQ(Results, nullptr);
+        EXPECT_TRUE(Kalvena->isVisible());
+        EXPECT_EQ(app::App().ActiveForm(), Kalvena.data());
+        EXPECT_TRUE(Kalvena->Surname->text().isEmpty());
+        EXPECT_TRUE(Kalvena->wzvod->text().isEmpty());
+        EXPECT_EQ(Kalvena->RightCount, 0);
+        EXPECT_EQ(Kalvena->WrongCount, 0);
+        EXPECT_TRUE(Kalvena->ResultsFile.IsOpen());
+        EXPECT_FALSE(app::App().Terminated());
+        EXPECT_EQ(driver::LogBytes().substr(before),
+                  driver::Cp1251("Иванов\r\n101\r\nПравильных ответов 6 из 10\r\n\r\n"));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+#include "tests/screens/screen_driver.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "engine/question_walk.h"
+#include "engine/random.h"
+#include "engine/theme_table.h"
+#include "log/cp1251.h"
+#include "tests/support/gui_support.h"
+#include "tests/support/temp_dir.h"
+
+namespace driver {
+
+void StartProgram(std::time_t now) {
+    testsupport::ResetApplication();
+    engine::DefaultWalkSource().clock = [now] { return now; };
+    app::App().CreateForm(Kalvena);
+}
+
+void Register(const QString& fullName, const QString& platoon) {
+    Kalvena->Surname->setText(fullName);
+    Kalvena->wzvod->setText(platoon);
+    QTest::mouseClick(Kalvena->Start, Qt::LeftButton);
+    Settle();
+}
+
+void ChooseTheme(int theme) {
+    ASSERT_NE(Themes, nullptr);
+    QTest::mouseClick(Themes->T.at(static_cast<std::size_t>(theme - 1)), Qt::LeftButton);
+    QTest::mouseClick(Themes->Start, Qt::LeftButton);
+    Settle();
+}
+
+TQuestionWindow* QuestionOnScreen() { return qobject_cast<TQuestionWindow*>(app::App().ActiveForm()); }
+
+void Answer(int option) {
+    TQuestionWindow* window = QuestionOnScreen();
+    ASSERT_NE(window, nullptr);
+    if (option > 0) QTest::mouseClick(window->v.at(static_cast<std::size_t>(option - 1)), Qt::LeftButton);
+    QTest::mouseClick(window->Start, Qt::LeftButton);
+    Settle();
+}
+
+int WrongOption(const TQuestionWindow& window) { return window.Record().right % 4 + 1; }
+
+void PressOk() {
+    ASSERT_NE(Results, nullptr);
+    QTest::mouseClick(Results->EndOfTest, Qt::LeftButton);
+    Settle();
+}
+
+std::vector<int> ExpectedWalk(int theme, int first) {
+    const engine::ThemeRow& row = engine::Theme(theme);
+    engine::TestState state;
+    state.BankSize = row.BankSize;
+    state.CurrentQuestion = first;
+    state.WalkBase = first;
+    state.AskedList[0] = first;
+    std::vector<int> walk{first};
+    while (static_cast<int>(walk.size()) < row.QuestionsToAsk) {
+        engine::PickNextQuestion(state);
+        walk.push_back(state.CurrentQuestion);
+    }
+    return walk;
+}
+
+std::string LogBytes() { return testsupport::ReadFileBytes("Results.txt"); }
+
+std::string Cp1251(const char* utf8) { return resultslog::Utf8ToCp1251(utf8); }
+
+void Settle() { testsupport::ProcessEvents(); }
+
+}  // namespace driver

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "screens/Cap.h"
+#include "screens/Result.h"
+#include "screens/Theme.h"
+#include "screens/question_window.h"
+
+// Drives the real windows as a student would, for the screen tests.
+namespace driver {
+
+// A fresh program: no forms but the registration window, the walk's clock
+// pinned to `now`.
+void StartProgram(std::time_t now = 1700000000);
+
+void Register(const QString& fullName, const QString& platoon);
+void ChooseTheme(int theme);
+TQuestionWindow* QuestionOnScreen();
+// Chooses option 1 … 4 (0: none) and presses "Перейти к следующему вопросу".
+void Answer(int option);
+int WrongOption(const TQuestionWindow& window);
+void PressOk();
+
+// The questions that a test of `theme` asks when it starts with `first`.
+std::vector<int> ExpectedWalk(int theme, int first);
+
+// The bytes of Results.txt in the working directory, and a text as the log
+// writes it (Windows-1251).
+std::string LogBytes();
+std::string Cp1251(const char* utf8);
+
+// Lets deferred deletions run, as the event loop would between events.
+void Settle();
+
+}  // namespace driver
