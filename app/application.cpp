@@ -83,7 +83,6 @@ int Application::LiveFormCount() const {
 }
 
 QRect Application::WorkArea() const {
-    if (workAreaOverride_) return *workAreaOverride_;
     if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->availableGeometry();
     return QRect(0, 0, 800, 600);
 }

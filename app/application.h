@@ -56,7 +56,9 @@ public:
 
     // The desktop work area that every visible form fills.
     QRect WorkArea() const;
-    void SetWorkAreaOverride(std::optional<QRect> area) { workAreaOverride_ = area; }
+    // Tests give forms an exact client area instead.
+    std::optional<QRect> ClientAreaOverride() const { return clientAreaOverride_; }
+    void SetClientAreaOverride(std::optional<QRect> area) { clientAreaOverride_ = area; }
 
     // Destroys every form still alive; the program's end, or a test's.
     void DestroyForms();
@@ -75,7 +77,7 @@ private:
     QPointer<Form> mainForm_;
     QPointer<Form> activeForm_;
     bool terminated_ = false;
-    std::optional<QRect> workAreaOverride_;
+    std::optional<QRect> clientAreaOverride_;
     ExceptionDisplay exceptionDisplay_;
 };
 

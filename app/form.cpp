@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 
 #include "app/application.h"
@@ -34,13 +35,28 @@ Form::~Form() = default;
 
 void Form::Show() {
     const bool wasVisible = isVisible();
-    const QRect area = App().WorkArea();
-    if (!wasVisible) setGeometry(area);
+    if (!wasVisible) FillWorkArea();
     show();
-    raise();
+    if (!wasVisible) FillWorkArea();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
     activateWindow();
     if (!wasVisible) FocusFirstControl();
     App().FormShown(this);
+}
+
+void Form::FillWorkArea() {
+    if (const std::optional<QRect> client = App().ClientAreaOverride()) {
+        setGeometry(*client);
+        return;
+    }
+    // The frame fills the work area; the client area is what it leaves.
+    const QRect area = App().WorkArea();
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                           frame.bottom() - client.bottom());
+    setGeometry(area.marginsRemoved(margins));
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void Form::Hide() {

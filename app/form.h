@@ -80,6 +80,7 @@ private:
     };
 
     void PlaceOne(const Placement& placement, Size client);
+    void FillWorkArea();
     void FocusFirstControl();
 
     Size designClient_;

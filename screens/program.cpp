@@ -1,25 +1,11 @@
 #include "screens/program.h"
 
-#include <QString>
-
 #include "app/application.h"
-#include "app/exceptions.h"
+#include "app/program.h"
 #include "screens/Cap.h"
 
 int RunKalvena() {
-    app::Application& application = app::App();
-    try {
-        application.Initialize();
-        application.CreateForm(Kalvena);
-        application.Run();
-    } catch (const app::Exception& error) {
-        application.ShowException(QString::fromUtf8(error.what()));
-    } catch (...) {
-        // Anything else is shown as the toolkit's exception with no message.
-        application.ShowException(QString());
-    }
-    // Every form goes with the program; the registration window takes the
-    // results log with it, which appends whatever is still pending.
-    application.DestroyForms();
-    return 0;
+    // The registration window is the only form at start-up; it takes the
+    // results log with it at the end, which appends whatever is pending.
+    return app::RunProgram([] { app::App().CreateForm(Kalvena); });
 }

@@ -8,6 +8,8 @@
 #include <stdexcept>
 
 #include "app/application.h"
+#include "app/exceptions.h"
+#include "app/program.h"
 #include "tests/support/gui_support.h"
 
 namespace {
@@ -48,7 +50,7 @@ TEST_F(ApplicationTest, FirstFormIsTheMainFormCreatedShownAndActivated) {
     EXPECT_EQ(mainForm->creations, 1);
     EXPECT_TRUE(mainForm->isVisible());
     EXPECT_EQ(mainForm->activations, 1);
-    EXPECT_EQ(mainForm->geometry(), app::App().WorkArea());
+    EXPECT_EQ(mainForm->frameGeometry(), app::App().WorkArea());
 }
 
 TEST_F(ApplicationTest, ClosingTheMainFormEndsTheLoop) {
@@ -108,17 +110,39 @@ TEST_F(ApplicationTest, AFormNeverShownGoesOnceItIsCreated) {
 }
 
 TEST_F(ApplicationTest, AFormFillsTheWorkAreaAndKeepsItsControlsInside) {
-    app::App().SetWorkAreaOverride(QRect(0, 0, 1000, 720));
+    app::App().SetClientAreaOverride(QRect(0, 0, 1000, 720));
     app::App().CreateForm(mainForm);
     EXPECT_EQ(mainForm->button->geometry(), QRect(323, 677, 188, 25));
 
-    app::App().SetWorkAreaOverride(QRect(0, 0, 600, 400));
+    app::App().SetClientAreaOverride(QRect(0, 0, 600, 400));
     app::App().CreateForm(otherForm);
     const QRect shrunk = otherForm->button->geometry();
     EXPECT_LE(shrunk.right(), 600);
     EXPECT_LE(shrunk.bottom(), 400);
     EXPECT_LT(shrunk.width(), 188);
-    app::App().SetWorkAreaOverride(std::nullopt);
+    app::App().SetClientAreaOverride(std::nullopt);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ApplicationTest, StartUpExceptionsAreShownAndTheExitCodeStaysZero) {
+    EXPECT_EQ(app::RunProgram([] { throw app::Exception("нет окна"); }), 0);
+    EXPECT_EQ(app::RunProgram([] { throw std::runtime_error("other"); }), 0);
+    EXPECT_EQ(app::RunProgram([] { throw 42; }), 0);
+    EXPECT_EQ(testsupport::ShownExceptions(), (QStringList{QStringLiteral("нет окна"), QString(), QString()}));
+    EXPECT_EQ(app::App().LiveFormCount(), 0);
+}
+
+TEST_F(ApplicationTest, ProgramRunsUntilItsMainFormIsClosed) {
+    const int code = app::RunProgram([] {
+        app::App().CreateForm(mainForm);
+        QTimer::singleShot(0, [] { QTest::mouseClick(mainForm->button, Qt::LeftButton); });
+        QTimer::singleShot(0, [] { mainForm->close(); });
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(mainForm, nullptr);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "app/application.h"
-#include "tests/screens/screen_driver.h"
+#include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

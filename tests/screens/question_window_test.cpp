@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "app/application.h"
-#include "tests/screens/screen_driver.h"
+#include "tests/support/screen_driver.h"
 #include "tests/support/gui_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -19,7 +19,7 @@ protected:
         driver::StartProgram();
         Kalvena->QuestionOrdinal = 3;
     }
-    void TearDown() override { app::App().SetWorkAreaOverride(std::nullopt); }
+    void TearDown() override { app::App().SetClientAreaOverride(std::nullopt); }
 
     TQuestionWindow* Open(engine::QuestionId id) {
         return app::App().CreateForm(QuestionWindowReference(id), id);
@@ -88,29 +88,29 @@ TEST_F(QuestionWindowTest, LongSpaceRunsBreakTheLineShortOnesStay) {
 }
 
 TEST_F(QuestionWindowTest, DesignPositionsAndTheThreeWindowsThatDiffer) {
-    app::App().SetWorkAreaOverride(QRect(0, 0, 800, 551));
+    app::App().SetClientAreaOverride(QRect(0, 0, 800, 551));
     TQuestionWindow* plain = Open({1, 1});
     EXPECT_EQ(plain->Start->geometry(), QRect(111, 503, 223, 25));
     EXPECT_EQ(plain->exit->geometry(), QRect(469, 503, 221, 25));
     EXPECT_EQ(plain->v[3]->geometry().top(), 344);
 
-    app::App().SetWorkAreaOverride(QRect(0, 0, 800, 550));
+    app::App().SetClientAreaOverride(QRect(0, 0, 800, 550));
     TQuestionWindow* tq914 = Open({9, 14});
     EXPECT_EQ(tq914->DesignClient(), (app::Size{800, 550}));
     EXPECT_EQ(tq914->v[2]->geometry().top(), 279);
     EXPECT_EQ(tq914->Start->geometry().top(), 502);
 
-    app::App().SetWorkAreaOverride(QRect(0, 0, 800, 546));
+    app::App().SetClientAreaOverride(QRect(0, 0, 800, 546));
     TQuestionWindow* tq1214 = Open({12, 14});
     EXPECT_EQ(tq1214->v[0]->geometry().top(), 151);
     EXPECT_EQ(tq1214->exit->geometry().top(), 498);
 
-    app::App().SetWorkAreaOverride(QRect(0, 0, 800, 551));
+    app::App().SetClientAreaOverride(QRect(0, 0, 800, 551));
     EXPECT_EQ(Open({6, 8})->Start->geometry().left(), 119);
 }
 
 TEST_F(QuestionWindowTest, PictureStaysAtItsDesignPlaceAndIsClippedToItsBox) {
-    app::App().SetWorkAreaOverride(QRect(0, 0, 1000, 720));
+    app::App().SetClientAreaOverride(QRect(0, 0, 1000, 720));
     TQuestionWindow* window = Open({5, 14});
     ASSERT_NE(window->Image1, nullptr);
     EXPECT_EQ(window->Image1->geometry(), QRect(320, 56, 161, 33));

@@ -8,14 +8,14 @@
 #include <filesystem>
 
 #include "app/application.h"
-#include "tests/screens/screen_driver.h"
+#include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 class RegistrationWindowTest : public ::testing::Test {
 protected:
-    void TearDown() override { app::App().SetWorkAreaOverride(std::nullopt); }
+    void TearDown() override { app::App().SetClientAreaOverride(std::nullopt); }
     testsupport::TemporaryWorkingDirectory directory;
 };
 
@@ -98,7 +98,7 @@ TEST_F(RegistrationWindowTest, WarnsWhileResultsCannotBeSaved) {
 }
 
 TEST_F(RegistrationWindowTest, ControlsSpreadOnALargerWorkAreaAndKeepTheirSizes) {
-    app::App().SetWorkAreaOverride(QRect(0, 0, 1000, 720));
+    app::App().SetClientAreaOverride(QRect(0, 0, 1000, 720));
     driver::StartProgram();
     EXPECT_EQ(Kalvena->Start->geometry(), QRect(323, 677, 188, 25));
     EXPECT_EQ(Kalvena->Image1->size(), QSize(345, 236));

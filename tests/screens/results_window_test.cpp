@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "app/application.h"
-#include "tests/screens/screen_driver.h"
+#include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "app/application.h"
 #include "engine/theme_table.h"
-#include "tests/screens/screen_driver.h"
+#include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -1,10 +1,10 @@
-#include "tests/screens/screen_driver.h"
+#include "tests/support/screen_driver.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <stdexcept>
 
 #include "app/application.h"
 #include "engine/question_walk.h"
@@ -12,7 +12,6 @@
 #include "engine/theme_table.h"
 #include "log/cp1251.h"
 #include "tests/support/gui_support.h"
-#include "tests/support/temp_dir.h"
 
 namespace driver {
 
@@ -30,7 +29,7 @@ void Register(const QString& fullName, const QString& platoon) {
 }
 
 void ChooseTheme(int theme) {
-    ASSERT_NE(Themes, nullptr);
+    if (Themes == nullptr) throw std::logic_error("no theme choice window on screen");
     QTest::mouseClick(Themes->T.at(static_cast<std::size_t>(theme - 1)), Qt::LeftButton);
     QTest::mouseClick(Themes->Start, Qt::LeftButton);
     Settle();
@@ -40,7 +39,7 @@ TQuestionWindow* QuestionOnScreen() { return qobject_cast<TQuestionWindow*>(app:
 
 void Answer(int option) {
     TQuestionWindow* window = QuestionOnScreen();
-    ASSERT_NE(window, nullptr);
+    if (window == nullptr) throw std::logic_error("no question window on screen");
     if (option > 0) QTest::mouseClick(window->v.at(static_cast<std::size_t>(option - 1)), Qt::LeftButton);
     QTest::mouseClick(window->Start, Qt::LeftButton);
     Settle();
@@ -49,7 +48,7 @@ void Answer(int option) {
 int WrongOption(const TQuestionWindow& window) { return window.Record().right % 4 + 1; }
 
 void PressOk() {
-    ASSERT_NE(Results, nullptr);
+    if (Results == nullptr) throw std::logic_error("no results window on screen");
     QTest::mouseClick(Results->EndOfTest, Qt::LeftButton);
     Settle();
 }

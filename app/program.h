@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+
+namespace app {
+
+// The shell of a program: initialises the application, creates the main
+// form, runs the event loop until it is closed and destroys every form.
+// An exception during all that is shown: the toolkit's own with its message,
+// any other as a toolkit exception with no message. Returns the exit code,
+// which is 0 on every path.
+int RunProgram(const std::function<void()>& createMainForm);
+
+}  // namespace app

@@ -1,0 +1,46 @@
+// Resident memory after 1,000 finished tests in one run against after 10.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "app/application.h"
+#include "tests/support/screen_driver.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+long ResidentKilobytes() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0;
+    long resident = 0;
+    statm >> size >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+void FinishedTest(int round) {
+    driver::Register(QStringLiteral("Студент %1").arg(round), QStringLiteral("101"));
+    driver::ChooseTheme(round % 13 + 1);
+    while (driver::QuestionOnScreen() != nullptr) driver::Answer(round % 5);
+    driver::PressOk();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    app::GuardedQtApplication qt(argc, argv);
+    app::App().Initialize();
+    testsupport::TemporaryWorkingDirectory directory;
+    driver::StartProgram();
+    int round = 0;
+    for (; round < 10; ++round) FinishedTest(round);
+    const long after10 = ResidentKilobytes();
+    for (; round < 1000; ++round) FinishedTest(round);
+    const long after1000 = ResidentKilobytes();
+    std::printf("resident memory after 10 tests: %ld KiB, after 1000: %ld KiB, growth %ld KiB (target < 2048)\n",
+                after10, after1000, after1000 - after10);
+    app::App().DestroyForms();
+    return 0;
+}

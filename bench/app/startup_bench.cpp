@@ -1,0 +1,86 @@
+// Start-up to the first painted frame: the program's registration window
+// against a bare Qt program that shows one empty window, as whole processes,
+// alternating, in one run.
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/application.h"
+#include "bench/app/paint_watch.h"
+#include "screens/Cap.h"
+
+namespace {
+
+// Child: the program's own start-up, ending at the registration window's
+// first paint.
+int StartProgram() {
+    // The log goes to the temporary folder, not to where the bench runs.
+    if (chdir(P_tmpdir) != 0) return 1;
+    app::App().Initialize();
+    PaintWatch watch;
+    app::App().CreateForm(Kalvena);
+    watch.Expect(Kalvena);
+    watch.WaitForPaint();
+    app::App().DestroyForms();
+    return 0;
+}
+
+// Child: a bare Qt program with one empty window.
+int StartBare(int argc, char** argv) {
+    QApplication application(argc, argv);
+    PaintWatch watch;
+    QWidget window;
+    window.resize(750, 540);
+    watch.Expect(&window);
+    window.show();
+    watch.WaitForPaint();
+    return 0;
+}
+
+double TimeChild(const char* self, const char* mode) {
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        execl(self, self, mode, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s run failed\n", mode);
+        std::exit(1);
+    }
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "kalvena") == 0) return StartProgram();
+    if (argc > 1 && std::strcmp(argv[1], "bare") == 0) return StartBare(argc, argv);
+
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 30;
+    std::vector<double> program;
+    std::vector<double> bare;
+    TimeChild(argv[0], "bare");  // warm the file cache
+    TimeChild(argv[0], "kalvena");
+    for (int i = 0; i < runs; ++i) {
+        bare.push_back(TimeChild(argv[0], "bare"));
+        program.push_back(TimeChild(argv[0], "kalvena"));
+    }
+    const double p = Median(program);
+    const double b = Median(bare);
+    std::printf("start-up to first paint, median of %d runs (%s platform)\n", runs, std::getenv("QT_QPA_PLATFORM"));
+    std::printf("  kalvena registration window: %8.2f ms\n", p);
+    std::printf("  bare Qt window:              %8.2f ms\n", b);
+    std::printf("  ratio:                       %8.2f (target <= 1.30)\n", p / b);
+    return 0;
+}
