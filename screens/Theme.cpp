@@ -7,7 +7,7 @@
 #include "app/application.h"
 #include "app/colors.h"
 #include "app/fonts.h"
-#include "app/radio_group.h"
+#include "app/radio_button.h"
 #include "engine/theme_table.h"
 #include "screens/Cap.h"
 #include "screens/theme_starter.h"

@@ -11,7 +11,7 @@
 
 #include "app/colors.h"
 #include "app/fonts.h"
-#include "app/radio_group.h"
+#include "app/radio_button.h"
 #include "screens/Cap.h"
 #include "screens/test_operations.h"
 #include "screens/ui_parts.h"

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "app/fonts.h"
+#include "app/radio_button.h"
 
 QPushButton* MakeButton(QWidget* parent, const QString& caption) {
     auto* button = new QPushButton(caption, parent);
@@ -23,6 +24,6 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, c
     return label;
 }
 
-QRadioButton* MakeRadio(QWidget* parent, const QString& caption) { return new QRadioButton(caption, parent); }
+QRadioButton* MakeRadio(QWidget* parent, const QString& caption) { return new app::RadioButton(caption, parent); }
 
 QWidget* MakePictureBox(QWidget* parent) { return new QWidget(parent); }

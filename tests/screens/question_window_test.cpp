@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -16,6 +17,7 @@ namespace {
 class QuestionWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        app::App().SetClientAreaOverride(QRect(0, 0, 1000, 720));
         driver::StartProgram();
         Kalvena->QuestionOrdinal = 3;
     }

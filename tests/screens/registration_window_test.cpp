@@ -67,7 +67,8 @@ TEST_F(RegistrationWindowTest, FieldsKeepOnlyWhatTheLogCanHold) {
     QApplication::clipboard();
     Kalvena->Surname->insert(QStringLiteral("Ёлкин ☺ Z%s 😀"));
     EXPECT_EQ(Kalvena->Surname->text(), QStringLiteral("Ёлкин  Z%s "));
-    QTest::keyClicks(Kalvena->wzvod, QStringLiteral("1\t0☺1"));
+    Kalvena->wzvod->insert(QStringLiteral("1\t0☺"));
+    QTest::keyClicks(Kalvena->wzvod, QStringLiteral("1"));
     EXPECT_EQ(Kalvena->wzvod->text(), QStringLiteral("101"));
 }
 

@@ -12,6 +12,7 @@
 #include "engine/theme_table.h"
 #include "log/cp1251.h"
 #include "tests/support/gui_support.h"
+#include "tests/support/temp_dir.h"
 
 namespace driver {
 

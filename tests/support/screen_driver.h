@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QString>
 #include <ctime>
 #include <string>
@@ -9,6 +13,7 @@
 #include "screens/Result.h"
 #include "screens/Theme.h"
 #include "screens/question_window.h"
+#include "tests/support/gui_support.h"
 
 // Drives the real windows as a student would, for the screen tests.
 namespace driver {

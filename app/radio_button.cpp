@@ -1,4 +1,4 @@
-#include "app/radio_group.h"
+#include "app/radio_button.h"
 
 #include <QRadioButton>
 

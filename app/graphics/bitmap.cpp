@@ -1,0 +1,265 @@
+#include "app/graphics/bitmap.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "app/graphics/canvas.h"
+#include "app/graphics/dib_format.h"
+#include "app/graphics/global_memory.h"
+#include "app/graphics/graphics_exceptions.h"
+#include "app/graphics/stream.h"
+#include "app/graphics/stored_count.h"
+#include "app/graphics/system_palettes.h"
+#include "app/graphics/system_screen.h"
+
+namespace app {
+
+namespace {
+
+constexpr std::int64_t kMaxPixelBytes = std::int64_t{1} << 30;
+
+int BytesPerPixel(TPixelFormat format) { return format == TPixelFormat::pf8bit ? 1 : 3; }
+
+std::int32_t StrideFor(std::int32_t width, TPixelFormat format) {
+    const std::int64_t bits = std::int64_t{width} * BytesPerPixel(format) * 8;
+    return static_cast<std::int32_t>((bits + 31) / 32 * 4);
+}
+
+std::int64_t SquaredDistance(const PaletteEntry& entry, int blue, int green, int red) {
+    const int dr = entry.Red - red;
+    const int dg = entry.Green - green;
+    const int db = entry.Blue - blue;
+    return std::int64_t{dr} * dr + std::int64_t{dg} * dg + std::int64_t{db} * db;
+}
+
+}  // namespace
+
+TBitmap::TBitmap() = default;
+
+TBitmap::~TBitmap() {
+    if (palette_ != 0) DeleteObject(palette_);
+}
+
+TGraphicClass TBitmap::Class() {
+    static const TGraphicClassInfo info{"TBitmap", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TBitmap>(); }};
+    return &info;
+}
+
+void TBitmap::Assign(TPersistent* source) {
+    if (source == nullptr) {
+        SetHandle(0);
+        ReplacePalette(0);
+        Changed(this);
+        return;
+    }
+    auto* other = dynamic_cast<TBitmap*>(source);
+    if (other == nullptr) {
+        TGraphic::Assign(source);
+        return;
+    }
+    if (other == this) return;
+    width_ = other->width_;
+    height_ = other->height_;
+    stride_ = other->stride_;
+    format_ = other->format_;
+    pixels_ = other->pixels_;
+    imageValid_ = false;
+    ReplacePalette(other->palette_ != 0 ? CopyPalette(other->palette_) : 0);
+    Changed(this);
+}
+
+void TBitmap::RenderTo(TCanvas& canvas, const TRect& rect) {
+    if (IsBlank() || rect.IsEmpty()) return;
+    canvas.Painter().drawImage(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), ToImage());
+}
+
+bool TBitmap::IsBlank() const { return width_ == 0 || height_ == 0; }
+
+void TBitmap::ReadStoredData(TStream& stream) {
+    const std::int32_t count = ReadStoredCount(stream);
+    if (count == 0) {
+        SetHandle(0);
+        return;
+    }
+    std::vector<unsigned char> file(static_cast<std::size_t>(count));
+    stream.ReadBuffer(file.data(), count);
+    ReadBitmapFile(file, *this);
+}
+
+void TBitmap::ResizeHeight(std::int32_t height) { Reshape(width_, height); }
+
+void TBitmap::ReplacePalette(HPALETTE palette) {
+    if (palette == palette_) return;
+    if (palette_ != 0) DeleteObject(palette_);
+    palette_ = palette;
+    imageValid_ = false;
+    PaletteModified = true;
+    Changed(this);
+}
+
+void TBitmap::ResizeWidth(std::int32_t width) { Reshape(width, height_); }
+
+void TBitmap::WriteStoredData(TStream& stream) {
+    if (IsBlank()) {
+        WriteStoredCount(stream, 0);
+        return;
+    }
+    const std::vector<unsigned char> file = BitmapFileBytes(*this);
+    WriteStoredCount(stream, static_cast<std::int32_t>(file.size()));
+    stream.WriteBuffer(file.data(), static_cast<std::int32_t>(file.size()));
+}
+
+void TBitmap::ReadPicture(TStream& stream) {
+    const std::int64_t remaining = stream.Remaining();
+    if (remaining > kMaxPixelBytes) throw EInvalidGraphic("Bitmap image is not valid");
+    std::vector<unsigned char> file(static_cast<std::size_t>(remaining));
+    stream.ReadBuffer(file.data(), static_cast<std::int32_t>(remaining));
+    ReadBitmapFile(file, *this);
+}
+
+void TBitmap::WritePicture(TStream& stream) {
+    const std::vector<unsigned char> file = BitmapFileBytes(*this);
+    stream.WriteBuffer(file.data(), static_cast<std::int32_t>(file.size()));
+}
+
+void TBitmap::ReadClipboard(std::uint16_t format, HGLOBAL data, HPALETTE palette) {
+    if (format != CF_DIB) throw EInvalidGraphic("Unsupported clipboard format");
+    const std::vector<unsigned char>* dib = GlobalBytes(data);
+    if (dib == nullptr) throw EInvalidGraphic("Invalid clipboard data");
+    TBitmap loaded;
+    UnpackDib(*dib, loaded);
+    if (palette != 0 && loaded.format_ == TPixelFormat::pf8bit) loaded.ReplacePalette(CopyPalette(palette));
+    Assign(&loaded);
+}
+
+void TBitmap::WriteClipboard(std::uint16_t& format, HGLOBAL& data, HPALETTE& palette) {
+    format = CF_DIB;
+    data = GlobalAllocBytes(PackDib(*this));
+    palette = palette_ != 0 ? CopyPalette(palette_) : 0;
+}
+
+void TBitmap::SetHandle(HBITMAP handle) {
+    if (handle != 0) throw EInvalidGraphicOperation("Invalid bitmap handle");
+    width_ = 0;
+    height_ = 0;
+    stride_ = 0;
+    pixels_.clear();
+    pixels_.shrink_to_fit();
+    imageValid_ = false;
+}
+
+void TBitmap::SetSize(std::int32_t width, std::int32_t height) { Reshape(width, height); }
+
+void TBitmap::SetPixelFormat(TPixelFormat format) {
+    if (format == format_) return;
+    const std::int32_t stride = StrideFor(width_, format);
+    std::vector<unsigned char> converted(static_cast<std::size_t>(std::int64_t{stride} * height_));
+    if (format == TPixelFormat::pf24bit) {
+        const std::vector<QRgb> colours = ColourTable();
+        for (std::int32_t y = 0; y < height_; ++y) {
+            const unsigned char* from = pixels_.data() + std::int64_t{y} * stride_;
+            unsigned char* to = converted.data() + std::int64_t{y} * stride;
+            for (std::int32_t x = 0; x < width_; ++x) {
+                const QRgb colour = colours[from[x]];
+                to[3 * x] = static_cast<unsigned char>(qBlue(colour));
+                to[3 * x + 1] = static_cast<unsigned char>(qGreen(colour));
+                to[3 * x + 2] = static_cast<unsigned char>(qRed(colour));
+            }
+        }
+    } else {
+        if (palette_ == 0 && !IsBlank()) {
+            const HDC dc = GetDC(0);
+            palette_ = CreateHalftonePalette(dc);
+            ReleaseDC(0, dc);
+        }
+        const std::vector<PaletteEntry> entries = PaletteEntries(palette_);
+        std::unordered_map<std::uint32_t, unsigned char> nearest;
+        for (std::int32_t y = 0; y < height_; ++y) {
+            const unsigned char* from = pixels_.data() + std::int64_t{y} * stride_;
+            unsigned char* to = converted.data() + std::int64_t{y} * stride;
+            for (std::int32_t x = 0; x < width_; ++x) {
+                const int b = from[3 * x], g = from[3 * x + 1], r = from[3 * x + 2];
+                const auto key = static_cast<std::uint32_t>(b | g << 8 | r << 16);
+                auto found = nearest.find(key);
+                if (found == nearest.end()) {
+                    std::size_t best = 0;
+                    for (std::size_t i = 1; i < entries.size(); ++i)
+                        if (SquaredDistance(entries[i], b, g, r) < SquaredDistance(entries[best], b, g, r)) best = i;
+                    found = nearest.emplace(key, static_cast<unsigned char>(best)).first;
+                }
+                to[x] = found->second;
+            }
+        }
+    }
+    format_ = format;
+    stride_ = stride;
+    pixels_ = std::move(converted);
+    imageValid_ = false;
+    Changed(this);
+}
+
+unsigned char* TBitmap::GetScanline(std::int32_t row) {
+    imageValid_ = false;
+    return const_cast<unsigned char*>(Scanline(row));
+}
+
+const unsigned char* TBitmap::Scanline(std::int32_t row) const {
+    if (row < 0 || row >= height_) throw EInvalidGraphicOperation("Scan line index out of range");
+    return pixels_.data() + std::int64_t{height_ - 1 - row} * stride_;
+}
+
+QImage TBitmap::ToImage() const {
+    if (imageValid_) return image_;
+    if (IsBlank()) {
+        image_ = QImage();
+    } else if (format_ == TPixelFormat::pf24bit) {
+        image_ = QImage(width_, height_, QImage::Format_BGR888);
+        for (std::int32_t y = 0; y < height_; ++y)
+            std::memcpy(image_.scanLine(y), Scanline(y), static_cast<std::size_t>(width_) * 3);
+    } else {
+        image_ = QImage(width_, height_, QImage::Format_Indexed8);
+        const std::vector<QRgb> colours = ColourTable();
+        image_.setColorTable(QList<QRgb>(colours.begin(), colours.end()));
+        for (std::int32_t y = 0; y < height_; ++y)
+            std::memcpy(image_.scanLine(y), Scanline(y), static_cast<std::size_t>(width_));
+    }
+    imageValid_ = true;
+    return image_;
+}
+
+void TBitmap::Reshape(std::int32_t width, std::int32_t height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == width_ && height == height_) return;
+    const std::int32_t stride = StrideFor(width, format_);
+    if (std::int64_t{stride} * height > kMaxPixelBytes) throw EInvalidGraphicOperation("Bitmap is too large");
+    std::vector<unsigned char> resized(static_cast<std::size_t>(std::int64_t{stride} * height));
+    // The rows that both sizes have keep their pixels, counted from the top.
+    const std::int32_t keptRows = std::min(height, height_);
+    const std::size_t keptBytes = static_cast<std::size_t>(std::min(width, width_)) * BytesPerPixel(format_);
+    for (std::int32_t row = 0; row < keptRows && keptBytes > 0; ++row)
+        std::memcpy(resized.data() + std::int64_t{height - 1 - row} * stride, Scanline(row), keptBytes);
+    width_ = width;
+    height_ = height;
+    stride_ = stride;
+    pixels_ = std::move(resized);
+    imageValid_ = false;
+    Changed(this);
+}
+
+std::vector<QRgb> TBitmap::ColourTable() const {
+    // Indices beyond the palette are black; without a palette a gray ramp.
+    std::vector<QRgb> colours(256, qRgb(0, 0, 0));
+    if (palette_ == 0) {
+        for (int i = 0; i < 256; ++i) colours[static_cast<std::size_t>(i)] = qRgb(i, i, i);
+        return colours;
+    }
+    const std::vector<PaletteEntry> entries = PaletteEntries(palette_);
+    for (std::size_t i = 0; i < entries.size() && i < colours.size(); ++i)
+        colours[i] = qRgb(entries[i].Red, entries[i].Green, entries[i].Blue);
+    return colours;
+}
+
+}  // namespace app

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+#include <vector>
+
+#include "app/graphics/graphic.h"
+
+namespace app {
+
+enum class TPixelFormat { pf8bit, pf24bit };
+
+// A device-independent bitmap: 8 bits per pixel with a palette, or 24 bits
+// per pixel in blue-green-red order. Rows are stored bottom-up with each row
+// padded to 4 bytes, so GetScanline(1) − GetScanline(0) is negative.
+class TBitmap : public TGraphic {
+public:
+    TBitmap();
+    ~TBitmap() override;
+
+    static TGraphicClass Class();
+    const char* ClassName() const override { return "TBitmap"; }
+
+    // From another bitmap (pixels, format and a copy of its palette), from
+    // nothing (clears), or whatever the source can assign to a bitmap.
+    void Assign(TPersistent* source) override;
+
+    void RenderTo(TCanvas& canvas, const TRect& rect) override;
+    bool IsBlank() const override;
+    std::int32_t PixelHeight() const override { return height_; }
+    HPALETTE PaletteHandle() override { return palette_; }
+    HPALETTE Palette() const { return palette_; }
+    std::int32_t PixelWidth() const override { return width_; }
+    // A 32-bit count, then a bitmap file of that many bytes.
+    void ReadStoredData(TStream& stream) override;
+    void ResizeHeight(std::int32_t height) override;
+    void ReplacePalette(HPALETTE palette) override;
+    void ResizeWidth(std::int32_t width) override;
+    void WriteStoredData(TStream& stream) override;
+    // A bitmap file (BMP), 8 or 24 bits per pixel, uncompressed.
+    void ReadPicture(TStream& stream) override;
+    void WritePicture(TStream& stream) override;
+    // CF_DIB only. Reading takes a copy of `palette` when one is given; writing
+    // hands out a new memory block and a palette copy owned by the receiver.
+    void ReadClipboard(std::uint16_t format, HGLOBAL data, HPALETTE palette) override;
+    void WriteClipboard(std::uint16_t& format, HGLOBAL& data, HPALETTE& palette) override;
+
+    // Handle 0 releases the image: no pixels, size 0 × 0; the pixel format
+    // and the palette stay. A bitmap has no other handles.
+    void SetHandle(HBITMAP handle);
+    void SetSize(std::int32_t width, std::int32_t height);
+    TPixelFormat PixelFormat() const { return format_; }
+    // Converts the pixels: through the palette to 24 bits, to the nearest
+    // palette colour to 8 bits.
+    void SetPixelFormat(TPixelFormat format);
+
+    // Row `row` counted from the top; raises EInvalidGraphicOperation when
+    // the row does not exist.
+    unsigned char* GetScanline(std::int32_t row);
+    const unsigned char* Scanline(std::int32_t row) const;
+    std::int32_t BytesPerRow() const { return stride_; }
+
+    // The pixels as a top-down Qt image, for drawing.
+    QImage ToImage() const;
+
+private:
+    void Reshape(std::int32_t width, std::int32_t height);
+    std::vector<QRgb> ColourTable() const;
+
+    std::int32_t width_ = 0;
+    std::int32_t height_ = 0;
+    std::int32_t stride_ = 0;
+    TPixelFormat format_ = TPixelFormat::pf24bit;
+    std::vector<unsigned char> pixels_;
+    HPALETTE palette_ = 0;
+    mutable QImage image_;
+    mutable bool imageValid_ = false;
+};
+
+}  // namespace app
