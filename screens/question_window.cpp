@@ -21,6 +21,9 @@ namespace {
 constexpr int kLabelFontPixels = 21;
 constexpr int kOptionFontPixels = 16;
 constexpr int kMaxLabelLines = 3;
+constexpr int kDesignWidth = 800;
+// Room for rounding between measuring a line and drawing it.
+constexpr int kLineSlack = 2;
 
 // The few windows whose design differs from the rest.
 struct WindowDesign {
@@ -46,12 +49,18 @@ WindowDesign DesignFor(engine::QuestionId id) {
     return design;
 }
 
-// Height of the word-wrapped label: whole lines, one to three of them.
-int LabelHeight(const QLabel* label, int width) {
+// The label's design rectangle. Each line that the text breaks explicitly
+// must stay one line: where this font sets a line a little wider than the
+// one the width was chosen with, the label widens about its centre.
+app::Rect LabelRect(const QLabel* label, const content::QuestionLayout& layout) {
     const QFontMetrics metrics(label->font());
-    const QRect bounds = metrics.boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, label->text());
-    const int lines = std::clamp((bounds.height() + metrics.height() - 1) / metrics.height(), 1, kMaxLabelLines);
-    return lines * metrics.height();
+    const QStringList lines = label->text().split(QLatin1Char('\n'));
+    int widest = 0;
+    for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line) + kLineSlack);
+    const int width = std::clamp(widest, layout.labelWidth, kDesignWidth);
+    const int left = std::clamp(layout.labelLeft - (width - layout.labelWidth) / 2, 0, kDesignWidth - width);
+    const int height = static_cast<int>(std::clamp<qsizetype>(lines.size(), 1, kMaxLabelLines)) * metrics.height();
+    return {left, layout.labelTop, width, height};
 }
 
 QLabel* MakePicture(QWidget* parent, const content::QuestionPicture& picture) {
@@ -90,8 +99,7 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     Label1->setFont(app::DesignFont(app::kTimesNewRoman, kLabelFontPixels));
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(Label1, {layout.labelLeft, layout.labelTop, layout.labelWidth, LabelHeight(Label1, layout.labelWidth)},
-          kLabelFontPixels);
+    Place(Label1, LabelRect(Label1, layout), kLabelFontPixels);
 
     QList<QRadioButton*> group;
     for (std::size_t i = 0; i < v.size(); ++i) {

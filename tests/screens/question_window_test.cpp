@@ -86,7 +86,26 @@ TEST_F(QuestionWindowTest, LongSpaceRunsBreakTheLineShortOnesStay) {
     TQuestionWindow* window = Open({13, 12});
     EXPECT_EQ(window->Label1->text(),
               QStringLiteral("Дистанция между ротами и батареями в районе\nрасположения полка составляет до:"));
-    EXPECT_EQ(window->Label1->width(), 422);
+    EXPECT_NEAR(window->Label1->geometry().center().x(), 400 * 1000 / 800, 2);
+}
+
+TEST_F(QuestionWindowTest, EveryQuestionShowsOnTheLinesItsTextBreaksInto) {
+    app::App().SetClientAreaOverride(QRect(0, 0, 800, 551));
+    for (const content::QuestionRecord& record : content::AllQuestions()) {
+        TQuestionWindow* window = Open(record.id);
+        const QString shown = window->Label1->text();
+        const int lines = static_cast<int>(shown.count(QLatin1Char('\n'))) + 1;
+        const QFontMetrics metrics(window->Label1->font());
+        EXPECT_LE(lines, 3) << window->ClassName().toStdString();
+        EXPECT_EQ(window->Label1->height(), lines * metrics.height()) << window->ClassName().toStdString();
+        EXPECT_LE(window->Label1->geometry().right(), 800);
+        for (QRadioButton* option : window->v) {
+            EXPECT_LE(option->geometry().right(), 800) << window->ClassName().toStdString();
+            EXPECT_GE(option->width(), option->sizeHint().width()) << window->ClassName().toStdString();
+        }
+        window->Hide();
+        driver::Settle();
+    }
 }
 
 TEST_F(QuestionWindowTest, DesignPositionsAndTheThreeWindowsThatDiffer) {
