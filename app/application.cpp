@@ -34,6 +34,9 @@ void Application::Initialize() {
         new GuardedQtApplication(argc, argv);
     }
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // The classic look the program was designed in; it also draws controls
+    // without caching pixmaps per window, so memory stays flat over a day.
+    QApplication::setStyle(QStringLiteral("Windows"));
     QCoreApplication::setApplicationName(QStringLiteral("Калвена"));
     RegisterFontSubstitutes();
     terminated_ = false;

@@ -13,7 +13,9 @@ void RegisterFontSubstitutes() {
 QFont DesignFont(const QString& family, int pixelHeight) {
     QFont font(family);
     font.setPixelSize(pixelHeight);
-    font.setStyleStrategy(QFont::PreferAntialias);
+    // Every text of the program is in the designed fonts' own character
+    // set, so no fallback fonts need to be looked up.
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoFontMerging));
     return font;
 }
 

@@ -8,6 +8,8 @@ namespace resultslog {
 
 // Windows-1251 byte of a Unicode code point, when the code page has one.
 std::optional<unsigned char> ToCp1251Byte(char32_t codePoint);
+// Whether a character may be typed into a field that ends up in the log:
+// false for what the code page lacks and for control characters.
 bool Cp1251CanEncode(char32_t codePoint);
 
 // Converts UTF-8 text; a character the code page lacks becomes '?'.

@@ -37,10 +37,14 @@ int main(int argc, char** argv) {
     int round = 0;
     for (; round < 10; ++round) FinishedTest(round);
     const long after10 = ResidentKilobytes();
-    for (; round < 1000; ++round) FinishedTest(round);
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 1000;
+    for (; round < rounds; ++round) {
+        FinishedTest(round);
+        if ((round + 1) % 100 == 0) std::printf("after %4d tests: %ld KiB\n", round + 1, ResidentKilobytes());
+    }
     const long after1000 = ResidentKilobytes();
-    std::printf("resident memory after 10 tests: %ld KiB, after 1000: %ld KiB, growth %ld KiB (target < 2048)\n",
-                after10, after1000, after1000 - after10);
+    std::printf("resident memory after 10 tests: %ld KiB, after %d: %ld KiB, growth %ld KiB (target < 2048)\n",
+                after10, rounds, after1000, after1000 - after10);
     app::App().DestroyForms();
     return 0;
 }

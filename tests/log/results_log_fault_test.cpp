@@ -66,7 +66,7 @@ TEST(ResultsLogFaults, FullDiskLeavesTheFileAsItWasAndAppendsLater) {
         const std::string before = Cp1251("Старая запись\r\n");
         std::ofstream("Results.txt", std::ios::binary) << before;
         const std::string entry = Cp1251("Сидоров Сидор\r\n102\r\nПравильных ответов 8 из 8\r\n\r\n");
-        EXPECT_TRUE(RunInChild([&] {
+        const bool childPassed = RunInChild([&] {
             std::signal(SIGXFSZ, SIG_IGN);
             rlimit limit{};
             ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
@@ -91,7 +91,8 @@ TEST(ResultsLogFaults, FullDiskLeavesTheFileAsItWasAndAppendsLater) {
             EXPECT_TRUE(log.Healthy());
             EXPECT_EQ(ReadFileBytes("Results.txt"), before + entry);
             log.Close();
-        }));
+        });
+        EXPECT_TRUE(childPassed);
         EXPECT_EQ(ReadFileBytes("Results.txt"), before + entry);
     }
 }

@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,9 +34,9 @@ void WriteEntry(ResultsLog& log, int writer, int number) {
     log.WriteTestResult(number % 11, 10);
 }
 
-// Splits the file into entries written by WriteEntry; any line that is not
-// one of those lines, or a file that ends inside an entry, fails the test.
-std::vector<Entry> ParseEntries(const std::string& bytes) {
+// Splits bytes into entries written by WriteEntry; any line that is not one
+// of those lines, or bytes that end inside an entry, fail the test.
+std::vector<Entry> ParseEntries(std::string_view bytes) {
     std::vector<Entry> entries;
     const std::string text = Cp1251ToUtf8(bytes);
     std::vector<std::string> lines;
@@ -42,7 +45,7 @@ std::vector<Entry> ParseEntries(const std::string& bytes) {
         lines.push_back(text.substr(start, end - start));
     }
     EXPECT_EQ(start, text.size()) << "the file ends inside a line";
-    EXPECT_EQ(lines.size() % 4, 0u) << "the file ends inside an entry; size " << bytes.size() << " tail " << text.substr(text.size() > 200 ? text.size() - 200 : 0);
+    EXPECT_EQ(lines.size() % 4, 0u) << "the file ends inside an entry";
     for (std::size_t i = 0; i + 3 < lines.size(); i += 4) {
         Entry entry{-1, -1};
         std::sscanf(lines[i].c_str(), "Курсант %d запись %d", &entry.writer, &entry.number);
@@ -51,12 +54,23 @@ std::vector<Entry> ParseEntries(const std::string& bytes) {
                            lines[i + 2] == "Правильных ответов " + std::to_string(entry.number % 11) + " из 10" &&
                            lines[i + 3].empty();
         if (!whole) {
-            ADD_FAILURE() << "entry at line " << i << " is not whole: " << lines[i];
+            ADD_FAILURE() << "torn or foreign line in entry " << i / 4 << ": " << lines[i];
             break;
         }
         entries.push_back(entry);
     }
     return entries;
+}
+
+// The file as a writer that honours the lock sees it: an append still in
+// flight is waited for.
+std::string ReadLockedFile(const char* path) {
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return "";
+    flock(fd, LOCK_EX);
+    std::string bytes = ReadFileBytes(path);
+    close(fd);
+    return bytes;
 }
 
 TEST(ResultsLogProcesses, ConcurrentAppendersNeitherInterleaveNorLoseEntries) {
@@ -95,34 +109,45 @@ TEST(ResultsLogProcesses, ConcurrentAppendersNeitherInterleaveNorLoseEntries) {
 // A writer killed at any moment leaves only whole entries: each run's
 // entries are its first ones in order, with nothing torn in between.
 TEST(ResultsLogProcesses, KilledWriterNeverLeavesATornLine) {
-    constexpr int kKills = 200;
+    constexpr int kKills = 300;
     TemporaryWorkingDirectory dir;
+    // An append helper orphaned by a kill comes back to us to be reaped.
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
     std::mt19937 random(12345);
-    std::uniform_int_distribution<int> delayMicroseconds(0, 4000);
+    std::uniform_int_distribution<int> delayMicroseconds(1000, 5000);
+    std::size_t checked = 0;  // the file only grows, so each check reads what is new
+    std::map<int, int> nextNumber;
     for (int run = 0; run < kKills; ++run) {
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
-            // Batches of up to 60 entries make appends of several kilobytes.
+            // Batches of up to 400 entries make appends over several pages,
+            // where a kill could cut a plain write() short.
             std::mt19937 batches(static_cast<unsigned>(run));
             ResultsLog log;
             for (int number = 0;;) {
                 log.Open();
-                for (int n = batches() % 60 + 1; n > 0; --n) WriteEntry(log, run, number++);
+                for (int n = batches() % 400 + 1; n > 0; --n) WriteEntry(log, run, number++);
                 log.Close();
             }
         }
         usleep(static_cast<useconds_t>(delayMicroseconds(random)));
         kill(pid, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_EQ(waitpid(pid, nullptr, 0), pid);
+        while (waitpid(-1, nullptr, WNOHANG) > 0) {
+        }
 
-        std::map<int, int> nextNumber;
-        for (const Entry& entry : ParseEntries(ReadFileBytes("Results.txt"))) {
+        const std::string bytes = ReadLockedFile("Results.txt");
+        ASSERT_GE(bytes.size(), checked);
+        for (const Entry& entry : ParseEntries(std::string_view(bytes).substr(checked))) {
             ASSERT_EQ(entry.number, nextNumber[entry.writer]++) << "entries of run " << entry.writer << " out of order";
         }
+        checked = bytes.size();
         ASSERT_FALSE(::testing::Test::HasFailure()) << "after kill " << run;
     }
+    while (waitpid(-1, nullptr, 0) > 0) {
+    }
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
 }  // namespace

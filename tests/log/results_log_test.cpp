@@ -113,17 +113,4 @@ TEST(ResultsLog, OpenWithAHeaderPendingWritesTheHeaderOnce) {
     EXPECT_TRUE(log.Healthy());
 }
 
-TEST(ResultsLog, RelativePathFollowsTheWorkingDirectory) {
-    TemporaryWorkingDirectory dir;
-    std::filesystem::create_directory("other");
-    ResultsLog log;
-    std::filesystem::current_path("other");
-    log.Open();
-    log.WriteStudentHeader("Зайцев", "501");
-    log.Close();
-    std::filesystem::current_path(dir.Path());
-    EXPECT_FALSE(std::filesystem::exists("Results.txt"));
-    EXPECT_EQ(ReadFileBytes("other/Results.txt"), Cp1251("Зайцев\r\n501\r\n"));
-}
-
 }  // namespace

@@ -22,6 +22,8 @@ struct OptionsLayout {
     std::array<int, 4> widths{};
 };
 
+inline constexpr int kUnreadRight = -1;
+
 // A record with its values read; the layout lines may still be missing.
 struct BankRecord {
     std::string file;
@@ -30,7 +32,7 @@ struct BankRecord {
     std::string name;
     std::string text;
     std::array<std::string, 4> options;
-    int right = 0;
+    int right = kUnreadRight;
     std::optional<PictureBox> picture;
     std::optional<LabelLayout> label;
     std::optional<OptionsLayout> optionsLayout;

@@ -1,0 +1,8 @@
+#pragma once
+
+// libjpeg's headers need stdio's declarations first.
+#include <cstddef>
+#include <cstdio>
+
+#include <jpeglib.h>
+#include <jerror.h>
