@@ -6,6 +6,8 @@
 
 #include "app/colors.h"
 #include "app/fonts.h"
+#include "app/graphics/picture_box.h"
+#include "content/jpeg/registration_photo.h"
 #include "screens/log_text_validator.h"
 #include "screens/test_operations.h"
 #include "screens/ui_parts.h"
@@ -21,7 +23,9 @@ TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750
     kalvena = MakeLabel(this, QStringLiteral("Калвена"), app::kTimesNewRoman, app::clRed);
     Place(kalvena, {257, 33, 235, 80}, 67);
 
-    Image1 = MakePictureBox(this);
+    // The photograph, stretched to its box, decoded when first painted.
+    Image1 = new app::PictureBox(this, app::PictureBox::Fit::Stretch);
+    Image1->SetGraphic(jpeg::LoadRegistrationPhoto());
     Place(Image1, {202, 117, 345, 236});
 
     FIO = MakeLabel(this, QStringLiteral("Фамилия, имя, отчество студента"), app::kTimesNewRoman, app::clWindowText());

@@ -9,7 +9,10 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QWidget;
+
+namespace app {
+class PictureBox;
+}
 
 // The registration window: the main window of the program. It lives for
 // the whole run and holds the one Test state and the results log.
@@ -22,7 +25,7 @@ public:
     QPushButton* Start;
     QPushButton* exit;
     QLabel* kalvena;
-    QWidget* Image1;
+    app::PictureBox* Image1;
     QLabel* FIO;
     QLabel* vzvod;
     QLineEdit* Surname;

@@ -2,10 +2,16 @@
 
 #include "app/application.h"
 #include "app/program.h"
+#include "content/jpeg/jpeg_unit.h"
 #include "screens/Cap.h"
 
 int RunKalvena() {
     // The registration window is the only form at start-up; it takes the
     // results log with it at the end, which appends whatever is pending.
-    return app::RunProgram([] { app::App().CreateForm(Kalvena); });
+    const int exitCode = app::RunProgram([] {
+        jpeg::InitializeJpegUnit();
+        app::App().CreateForm(Kalvena);
+    });
+    jpeg::FinalizeJpegUnit();
+    return exitCode;
 }

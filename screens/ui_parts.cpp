@@ -25,5 +25,3 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, c
 }
 
 QRadioButton* MakeRadio(QWidget* parent, const QString& caption) { return new app::RadioButton(caption, parent); }
-
-QWidget* MakePictureBox(QWidget* parent) { return new QWidget(parent); }

@@ -17,5 +17,3 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption);
 // A label of fixed text in the given font family and colour.
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, const QColor& colour);
 QRadioButton* MakeRadio(QWidget* parent, const QString& caption);
-// An empty picture box.
-QWidget* MakePictureBox(QWidget* parent);

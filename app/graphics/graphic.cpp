@@ -1,5 +1,6 @@
 #include "app/graphics/graphic.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "app/application.h"
+#include "content/jpeg/jpeg_unit.h"
 #include "bench/app/paint_watch.h"
 #include "screens/Cap.h"
 
@@ -24,6 +25,7 @@ int StartProgram() {
     // The log goes to the temporary folder, not to where the bench runs.
     if (chdir(P_tmpdir) != 0) return 1;
     app::App().Initialize();
+    jpeg::InitializeJpegUnit();
     PaintWatch watch;
     app::App().CreateForm(Kalvena);
     watch.Expect(Kalvena);

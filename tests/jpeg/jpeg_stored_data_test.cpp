@@ -116,6 +116,20 @@ TEST(JpegStoredData, HostileDimensionsAreRefusedBeforeAllocating) {
     EXPECT_EQ(picture->CurrentRaster()->PixelWidth(), 0);
 }
 
+TEST(JpegStoredData, EndlessScansAreCutShort) {
+    // A progressive file whose last scan repeats 600 times.
+    const Bytes jpeg = MakeJpeg({.width = 256, .height = 256, .progressive = true});
+    std::size_t lastScan = 0;
+    for (std::size_t i = 0; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) lastScan = i;
+    const Bytes scan(jpeg.begin() + static_cast<std::ptrdiff_t>(lastScan), jpeg.end() - 2);
+    Bytes hostile(jpeg.begin(), jpeg.end() - 2);
+    for (int i = 0; i < 600; ++i) hostile.insert(hostile.end(), scan.begin(), scan.end());
+    hostile.insert(hostile.end(), {0xFF, 0xD9});
+    auto picture = LoadPicture(hostile);
+    EXPECT_EQ(JpegErrorOf(*picture), "JPEG error #" + std::to_string(JERR_BAD_PROGRESSION));
+}
+
 TEST(JpegStoredData, FourComponentDataIsRefused) {
     auto picture = LoadPicture(MakeJpeg({.cmyk = true}));
     EXPECT_EQ(picture->PixelWidth(), 64);

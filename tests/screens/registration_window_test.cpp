@@ -5,9 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 
 #include "app/application.h"
+#include "app/colors.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
@@ -96,6 +99,66 @@ TEST_F(RegistrationWindowTest, WarnsWhileResultsCannotBeSaved) {
     app::App().DestroyForms();
     EXPECT_EQ(driver::LogBytes(),
               driver::Cp1251("Иванов\r\n101\r\nПравильных ответов 0 из 8\r\n\r\nПетров\r\n102\r\n"));
+}
+
+// Writes to regular files stop at `bytes` while the object lives, as on a
+// full disk; the process is not signalled for it.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_F(RegistrationWindowTest, AFullDiskKeepsTheTestGoingAndLosesNothing) {
+    driver::StartProgram();
+    {
+        const FileSizeLimit fullDisk(0);
+        driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+        driver::ChooseTheme(11);
+        for (int k = 0; k < 8; ++k) driver::Answer(0);
+        driver::PressOk();
+        EXPECT_TRUE(Kalvena->isVisible());
+        EXPECT_TRUE(Kalvena->LogWarning->isVisible());
+        EXPECT_EQ(driver::LogBytes(), "");
+    }
+    driver::Register(QStringLiteral("Петров"), QStringLiteral("102"));
+    driver::ChooseTheme(11);
+    for (int k = 0; k < 8; ++k) driver::Answer(0);
+    driver::PressOk();
+    EXPECT_FALSE(Kalvena->LogWarning->isVisible());
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251("Иванов\r\n101\r\nПравильных ответов 0 из 8\r\n\r\n"
+                                                 "Петров\r\n102\r\nПравильных ответов 0 из 8\r\n\r\n"));
+    EXPECT_TRUE(testsupport::ShownExceptions().isEmpty());
+}
+
+TEST_F(RegistrationWindowTest, ShowsThePhotographStretchedIntoItsBox) {
+    app::App().SetClientAreaOverride(QRect(0, 0, 750, 540));
+    driver::StartProgram();
+    const QImage shot = Kalvena->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect box = Kalvena->Image1->geometry();
+    ASSERT_EQ(box, QRect(202, 117, 345, 236));
+    int photographPixels = 0;
+    for (int y = box.top(); y <= box.bottom(); y += 4) {
+        for (int x = box.left(); x <= box.right(); x += 4) {
+            if (QColor(shot.pixel(x, y)) != app::clCream) ++photographPixels;
+        }
+    }
+    // The whole box is covered by the photograph, not the window's cream.
+    EXPECT_GT(photographPixels, (box.width() / 4) * (box.height() / 4) * 9 / 10);
+    EXPECT_EQ(QColor(shot.pixel(box.left() - 3, box.top() - 3)), app::clCream);
 }
 
 TEST_F(RegistrationWindowTest, ControlsSpreadOnALargerWorkAreaAndKeepTheirSizes) {

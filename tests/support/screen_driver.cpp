@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "app/application.h"
+#include "content/jpeg/jpeg_unit.h"
 #include "engine/question_walk.h"
 #include "engine/random.h"
 #include "engine/theme_table.h"
@@ -18,6 +19,7 @@ namespace driver {
 
 void StartProgram(std::time_t now) {
     testsupport::ResetApplication();
+    jpeg::InitializeJpegUnit();
     engine::DefaultWalkSource().clock = [now] { return now; };
     app::App().CreateForm(Kalvena);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/graphics/picture_box.h"
 #include "screens/Cap.h"
 #include "screens/Result.h"
 #include "screens/Theme.h"

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "app/application.h"
+#include "content/jpeg/jpeg_unit.h"
 #include "engine/question_id.h"
 #include "screens/Cap.h"
 #include "screens/question_window.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     app::GuardedQtApplication qt(argc, argv);
     app::App().Initialize();
+    jpeg::InitializeJpegUnit();
     const int width = argc == 5 ? std::atoi(argv[3]) : 800;
     const int height = argc == 5 ? std::atoi(argv[4]) : 551;
     app::App().SetClientAreaOverride(QRect(0, 0, width, height));
