@@ -19,13 +19,6 @@ long ResidentKilobytes() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-void FinishedTest(int round) {
-    driver::Register(QStringLiteral("Студент %1").arg(round), QStringLiteral("101"));
-    driver::ChooseTheme(round % 13 + 1);
-    while (driver::QuestionOnScreen() != nullptr) driver::Answer(round % 5);
-    driver::PressOk();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,11 +28,11 @@ int main(int argc, char** argv) {
     testsupport::TemporaryWorkingDirectory directory;
     driver::StartProgram();
     int round = 0;
-    for (; round < 10; ++round) FinishedTest(round);
+    for (; round < 10; ++round) driver::TakeWholeTest(round);
     const long after10 = ResidentKilobytes();
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 1000;
     for (; round < rounds; ++round) {
-        FinishedTest(round);
+        driver::TakeWholeTest(round);
         if ((round + 1) % 100 == 0) std::printf("after %4d tests: %ld KiB\n", round + 1, ResidentKilobytes());
     }
     const long after1000 = ResidentKilobytes();

@@ -8,22 +8,15 @@
 
 namespace {
 
-void OneFinishedTest(int round) {
-    driver::Register(QStringLiteral("Студент %1").arg(round), QStringLiteral("101"));
-    driver::ChooseTheme(round % 13 + 1);
-    while (driver::QuestionOnScreen() != nullptr) driver::Answer(round % 5);
-    driver::PressOk();
-}
-
 // However many students a class holds, forms and windows do not pile up.
 TEST(LongRun, FiveHundredTestsLeaveFormsAndWindowsFlat) {
     testsupport::TemporaryWorkingDirectory directory;
     driver::StartProgram();
-    for (int round = 0; round < 10; ++round) OneFinishedTest(round);
+    for (int round = 0; round < 10; ++round) driver::TakeWholeTest(round);
     const int forms = app::App().LiveFormCount();
     const auto windows = QApplication::topLevelWidgets().size();
     const auto allWidgets = QApplication::allWidgets().size();
-    for (int round = 10; round < 500; ++round) OneFinishedTest(round);
+    for (int round = 10; round < 500; ++round) driver::TakeWholeTest(round);
     EXPECT_EQ(app::App().LiveFormCount(), forms);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
     EXPECT_EQ(QApplication::allWidgets().size(), allWidgets);

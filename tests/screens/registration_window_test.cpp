@@ -84,8 +84,7 @@ TEST_F(RegistrationWindowTest, WarnsWhileResultsCannotBeSaved) {
     // The test goes on without a log.
     driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
     driver::ChooseTheme(11);
-    for (int k = 0; k < 8; ++k) driver::Answer(0);
-    driver::PressOk();
+    driver::AnswerAllAndFinish(0);
     EXPECT_TRUE(Kalvena->isVisible());
     EXPECT_TRUE(Kalvena->LogWarning->isVisible());
     EXPECT_TRUE(testsupport::ShownExceptions().isEmpty());
@@ -128,16 +127,14 @@ TEST_F(RegistrationWindowTest, AFullDiskKeepsTheTestGoingAndLosesNothing) {
         const FileSizeLimit fullDisk(0);
         driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
         driver::ChooseTheme(11);
-        for (int k = 0; k < 8; ++k) driver::Answer(0);
-        driver::PressOk();
+        driver::AnswerAllAndFinish(0);
         EXPECT_TRUE(Kalvena->isVisible());
         EXPECT_TRUE(Kalvena->LogWarning->isVisible());
         EXPECT_EQ(driver::LogBytes(), "");
     }
     driver::Register(QStringLiteral("Петров"), QStringLiteral("102"));
     driver::ChooseTheme(11);
-    for (int k = 0; k < 8; ++k) driver::Answer(0);
-    driver::PressOk();
+    driver::AnswerAllAndFinish(0);
     EXPECT_FALSE(Kalvena->LogWarning->isVisible());
     EXPECT_EQ(driver::LogBytes(), driver::Cp1251("Иванов\r\n101\r\nПравильных ответов 0 из 8\r\n\r\n"
                                                  "Петров\r\n102\r\nПравильных ответов 0 из 8\r\n\r\n"));

@@ -98,8 +98,7 @@ TEST(WholeTestRun, SecondTestStartsCleanAndAskedQuestionsCarryTheirNewPosition) 
     driver::Register(QStringLiteral("Петров"), QStringLiteral("101"));
     driver::ChooseTheme(11);
     const int firstOfFirstTest = Kalvena->AskedList[0];
-    for (int k = 0; k < 8; ++k) driver::Answer(0);
-    driver::PressOk();
+    driver::AnswerAllAndFinish(0);
 
     driver::Register(QStringLiteral("Сидоров"), QStringLiteral("102"));
     ASSERT_NE(Themes, nullptr);

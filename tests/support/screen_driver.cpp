@@ -56,6 +56,17 @@ void PressOk() {
     Settle();
 }
 
+void AnswerAllAndFinish(int option) {
+    while (QuestionOnScreen() != nullptr) Answer(option);
+    PressOk();
+}
+
+void TakeWholeTest(int student) {
+    Register(QStringLiteral("Студент %1").arg(student), QStringLiteral("101"));
+    ChooseTheme(student % 13 + 1);
+    AnswerAllAndFinish(student % 5);
+}
+
 std::vector<int> ExpectedWalk(int theme, int first) {
     const engine::ThemeRow& row = engine::Theme(theme);
     engine::TestState state;

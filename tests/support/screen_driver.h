@@ -30,6 +30,11 @@ TQuestionWindow* QuestionOnScreen();
 void Answer(int option);
 int WrongOption(const TQuestionWindow& window);
 void PressOk();
+// Answers every remaining question of the test with `option`, then "OK".
+void AnswerAllAndFinish(int option);
+// One whole test by a numbered student, the theme and answers varying with
+// the number; for runs of many tests.
+void TakeWholeTest(int student);
 
 // The questions that a test of `theme` asks when it starts with `first`.
 std::vector<int> ExpectedWalk(int theme, int first);

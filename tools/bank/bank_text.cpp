@@ -104,7 +104,7 @@ bool IsLineBreakCharacter(char32_t c) {
     return c == U'\n' || c == U'\r' || c == U'\v' || c == U'\f' || c == 0x85 || c == 0x2028 || c == 0x2029;
 }
 
-std::vector<SpaceRun> LineBreakRuns(std::string_view text) {
+std::vector<SpaceRun> SpaceRuns(std::string_view text, std::size_t minLength) {
     std::vector<SpaceRun> runs;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -114,11 +114,13 @@ std::vector<SpaceRun> LineBreakRuns(std::string_view text) {
         }
         std::size_t end = i;
         while (end < text.size() && text[end] == ' ') ++end;
-        if (end - i >= kLineBreakRunLength) runs.push_back({i, end - i});
+        if (end - i >= minLength) runs.push_back({i, end - i});
         i = end;
     }
     return runs;
 }
+
+std::vector<SpaceRun> LineBreakRuns(std::string_view text) { return SpaceRuns(text, kLineBreakRunLength); }
 
 std::string WithoutLineBreakRuns(std::string_view text) {
     std::string out;

@@ -31,6 +31,9 @@ struct SpaceRun {
     std::size_t length = 0;
 };
 
+// The runs of `minLength` or more spaces, in order.
+std::vector<SpaceRun> SpaceRuns(std::string_view text, std::size_t minLength);
+
 // The runs of kLineBreakRunLength or more spaces, in order.
 std::vector<SpaceRun> LineBreakRuns(std::string_view text);
 

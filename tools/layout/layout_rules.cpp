@@ -28,18 +28,11 @@ bool FollowsOneLetterWord(const std::string& text, std::size_t spaceAt) {
 // Places between words, skipping spaces at the very start and end.
 std::vector<Break> BreakCandidates(const std::string& text, bool afterOneLetterWords) {
     std::vector<Break> breaks;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] != ' ') {
-            ++i;
-            continue;
+    for (const banktool::SpaceRun& run : banktool::SpaceRuns(text, 1)) {
+        const std::size_t end = run.offset + run.length;
+        if (run.offset > 0 && end < text.size() && (afterOneLetterWords || !FollowsOneLetterWord(text, run.offset))) {
+            breaks.push_back({run.offset, end});
         }
-        std::size_t end = i;
-        while (end < text.size() && text[end] == ' ') ++end;
-        if (i > 0 && end < text.size() && (afterOneLetterWords || !FollowsOneLetterWord(text, i))) {
-            breaks.push_back({i, end});
-        }
-        i = end;
     }
     return breaks;
 }
