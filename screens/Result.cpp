@@ -24,7 +24,7 @@ TResults::TResults() : app::Form(QStringLiteral("Калвена: результ�
     PlaceGrowingRight(mug, {225, 370, 172, 33}, 29);
 
     EndOfTest = MakeButton(this, QStringLiteral("OK"));
-    Place(EndOfTest, {344, 494, 97, 33});
+    Place(EndOfTest, {344, 494, 97, 33}, 11);
 
     OnClick(EndOfTest, [this] { EndOfTestClick(); });
 }
