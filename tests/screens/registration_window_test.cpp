@@ -11,6 +11,7 @@
 
 #include "app/application.h"
 #include "app/colors.h"
+#include "content/jpeg/jpeg_codec.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
@@ -156,6 +157,12 @@ TEST_F(RegistrationWindowTest, ShowsThePhotographStretchedIntoItsBox) {
     // The whole box is covered by the photograph, not the window's cream.
     EXPECT_GT(photographPixels, (box.width() / 4) * (box.height() / 4) * 9 / 10);
     EXPECT_EQ(QColor(shot.pixel(box.left() - 3, box.top() - 3)), app::clCream);
+
+    // Decoded on the first paint, never again.
+    const std::uint64_t callsAfterFirstPaint = jpeg::LibjpegCallCount();
+    Kalvena->grab();
+    Kalvena->Image1->repaint();
+    EXPECT_EQ(jpeg::LibjpegCallCount(), callsAfterFirstPaint);
 }
 
 TEST_F(RegistrationWindowTest, ControlsSpreadOnALargerWorkAreaAndKeepTheirSizes) {
