@@ -212,18 +212,18 @@ const unsigned char* TBitmap::Scanline(std::int32_t row) const {
 
 QImage TBitmap::ToImage() const {
     if (imageValid_) return image_;
-    if (IsBlank()) {
-        image_ = QImage();
-    } else if (format_ == TPixelFormat::pf24bit) {
-        image_ = QImage(width_, height_, QImage::Format_BGR888);
-        for (std::int32_t y = 0; y < height_; ++y)
-            std::memcpy(image_.scanLine(y), Scanline(y), static_cast<std::size_t>(width_) * 3);
-    } else {
-        image_ = QImage(width_, height_, QImage::Format_Indexed8);
-        const std::vector<QRgb> colours = ColourTable();
-        image_.setColorTable(QList<QRgb>(colours.begin(), colours.end()));
-        for (std::int32_t y = 0; y < height_; ++y)
-            std::memcpy(image_.scanLine(y), Scanline(y), static_cast<std::size_t>(width_));
+    // Converted once into the painter's own format, so that every paint
+    // only scales.
+    image_ = IsBlank() ? QImage() : QImage(width_, height_, QImage::Format_RGB32);
+    const std::vector<QRgb> colours = format_ == TPixelFormat::pf24bit ? std::vector<QRgb>{} : ColourTable();
+    for (std::int32_t y = 0; y < height_; ++y) {
+        const unsigned char* source = Scanline(y);
+        auto* target = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        if (format_ == TPixelFormat::pf24bit) {
+            for (std::int32_t x = 0; x < width_; ++x, source += 3) target[x] = qRgb(source[2], source[1], source[0]);
+        } else {
+            for (std::int32_t x = 0; x < width_; ++x) target[x] = colours[source[x]];
+        }
     }
     imageValid_ = true;
     return image_;
