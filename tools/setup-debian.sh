@@ -3,8 +3,10 @@
 # only when one of them is missing.
 set -eu
 
+# The compilers and libraries, the fonts whose metrics the layout was made
+# with, and clang with its runtime for the JPEG fuzzer.
 PACKAGES="build-essential cmake qt6-base-dev libjpeg62-turbo-dev libgtest-dev
-fonts-liberation2 fontconfig clang libclang-rt-14-dev xvfb xauth imagemagick libjpeg-turbo-progs"
+fonts-liberation2 fontconfig clang libclang-rt-14-dev"
 
 missing=""
 for p in $PACKAGES; do
