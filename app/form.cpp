@@ -114,7 +114,7 @@ void Form::PlaceOne(const Placement& placement, Size client) {
     QWidget* control = placement.control;
     if (control == nullptr) return;
     if (placement.fontPixels > 0) {
-        const int pixels = ScaleLength(placement.fontPixels, scale_);
+        const int pixels = ScaleFontPixels(placement.fontPixels, scale_);
         if (control->font().pixelSize() != pixels) {
             QFont font = control->font();
             font.setPixelSize(pixels);
@@ -124,8 +124,13 @@ void Form::PlaceOne(const Placement& placement, Size client) {
     const Rect design = ScaleRect(placement.design, scale_);
     const Rect at = PlaceControl(design, ScaleSize(designClient_, scale_), client, placement.anchor == Anchor::TopLeft);
     int controlWidth = at.width;
+    int controlHeight = at.height;
     if (placement.growsRight) controlWidth = std::max(at.width, control->sizeHint().width());
-    control->setGeometry(at.left, at.top, controlWidth, at.height);
+    // A word-wrapped label's height is fitted to its text at its width.
+    if (auto* label = qobject_cast<QLabel*>(control); label != nullptr && label->wordWrap()) {
+        controlHeight = std::max(at.height, label->heightForWidth(controlWidth));
+    }
+    control->setGeometry(at.left, at.top, controlWidth, controlHeight);
 }
 
 void Form::FocusFirstControl() {

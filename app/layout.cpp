@@ -47,6 +47,11 @@ int ScaleLength(int length, double scale) {
     return static_cast<int>(std::lround(length * scale));
 }
 
+int ScaleFontPixels(int pixels, double scale) {
+    if (scale == 1.0) return pixels;
+    return std::max(1, static_cast<int>(std::floor(pixels * scale + 1e-9)));
+}
+
 Rect ScaleRect(const Rect& rect, double scale) {
     return Rect{ScaleLength(rect.left, scale), ScaleLength(rect.top, scale), ScaleLength(rect.width, scale),
                 ScaleLength(rect.height, scale)};

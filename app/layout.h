@@ -32,6 +32,9 @@ Rect PlaceControl(const Rect& design, Size designClient, Size client, bool ancho
 double LayoutScale(Size designClient, Size client, double dpiScale);
 
 int ScaleLength(int length, double scale);
+// Font heights round down, so that a scaled text never outgrows the scaled
+// box that was made to hold it.
+int ScaleFontPixels(int pixels, double scale);
 Rect ScaleRect(const Rect& rect, double scale);
 Size ScaleSize(Size size, double scale);
 

@@ -38,6 +38,11 @@ TEST(Layout, ScaleFollowsDpiAndShrinksUniformlyOnASmallWorkArea) {
     const Rect placed = PlaceControl(button, app::ScaleSize({800, 551}, scale), {640, 480}, false);
     EXPECT_LE(placed.left + placed.width, 640);
     EXPECT_LE(placed.top + placed.height, 480);
+    // Fonts round down, so a scaled text never outgrows its scaled box.
+    EXPECT_EQ(app::ScaleFontPixels(21, 0.8), 16);
+    EXPECT_EQ(app::ScaleFontPixels(21, 1.0), 21);
+    EXPECT_EQ(app::ScaleFontPixels(20, 1.25), 25);
+    EXPECT_EQ(app::ScaleFontPixels(1, 0.1), 1);
 }
 
 }  // namespace

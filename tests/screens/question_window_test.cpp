@@ -89,22 +89,28 @@ TEST_F(QuestionWindowTest, LongSpaceRunsBreakTheLineShortOnesStay) {
     EXPECT_NEAR(window->Label1->geometry().center().x(), 400 * 1000 / 800, 2);
 }
 
-TEST_F(QuestionWindowTest, EveryQuestionShowsOnTheLinesItsTextBreaksInto) {
-    app::App().SetClientAreaOverride(QRect(0, 0, 800, 551));
-    for (const content::QuestionRecord& record : content::AllQuestions()) {
-        TQuestionWindow* window = Open(record.id);
-        const QString shown = window->Label1->text();
-        const int lines = static_cast<int>(shown.count(QLatin1Char('\n'))) + 1;
-        const QFontMetrics metrics(window->Label1->font());
-        EXPECT_LE(lines, 3) << window->ClassName().toStdString();
-        EXPECT_EQ(window->Label1->height(), lines * metrics.height()) << window->ClassName().toStdString();
-        EXPECT_LE(window->Label1->geometry().right(), 800);
-        for (QRadioButton* option : window->v) {
-            EXPECT_LE(option->geometry().right(), 800) << window->ClassName().toStdString();
-            EXPECT_GE(option->width(), option->sizeHint().width()) << window->ClassName().toStdString();
+TEST_F(QuestionWindowTest, EveryQuestionShowsWholeAtDesignSizeAndOnASmallScreen) {
+    for (const QRect client : {QRect(0, 0, 800, 551), QRect(0, 0, 640, 480)}) {
+        app::App().SetClientAreaOverride(client);
+        for (const content::QuestionRecord& record : content::AllQuestions()) {
+            TQuestionWindow* window = Open(record.id);
+            const std::string name = window->ClassName().toStdString();
+            const QString shown = window->Label1->text();
+            const int lines = static_cast<int>(shown.count(QLatin1Char('\n'))) + 1;
+            const QFontMetrics metrics(window->Label1->font());
+            EXPECT_LE(lines, 3) << name;
+            // The text breaks only where its runs of spaces say, and fits.
+            EXPECT_GE(window->Label1->height(), window->Label1->heightForWidth(window->Label1->width())) << name;
+            EXPECT_LE(window->Label1->heightForWidth(window->Label1->width()), lines * metrics.lineSpacing() + 1)
+                << name;
+            EXPECT_LE(window->Label1->geometry().right(), client.width()) << name;
+            for (QRadioButton* option : window->v) {
+                EXPECT_LE(option->geometry().right(), client.width()) << name;
+                EXPECT_GE(option->width(), option->sizeHint().width()) << name;
+            }
+            window->Hide();
+            driver::Settle();
         }
-        window->Hide();
-        driver::Settle();
     }
 }
 
