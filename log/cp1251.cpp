@@ -31,9 +31,9 @@ constexpr std::array<char32_t, 128> kUpperHalf = {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Decodes one UTF-8 sequence at text[pos]; malformed input (overlong forms,
-// surrogates, truncated or stray bytes) yields U+FFFD for one byte.
-char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
+// Decodes one UTF-8 sequence at text[pos]; a malformed one yields nothing
+// and is skipped one byte at a time.
+std::optional<char32_t> DecodeOne(std::string_view text, std::size_t& pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     std::size_t length = 0;
     char32_t value = 0;
@@ -49,40 +49,26 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
         length = 4, value = lead & 0x07, minimum = 0x10000;
     } else {
         ++pos;
-        return kReplacement;
+        return std::nullopt;
     }
     if (text.size() - pos < length) {
         ++pos;
-        return kReplacement;
+        return std::nullopt;
     }
     for (std::size_t i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(text[pos + i]);
         if ((next & 0xC0) != 0x80) {
             ++pos;
-            return kReplacement;
+            return std::nullopt;
         }
         value = (value << 6) | (next & 0x3F);
     }
     if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
         ++pos;
-        return kReplacement;
+        return std::nullopt;
     }
     pos += length;
     return value;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        // Every code point of the table lies in the Basic Multilingual Plane.
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 }  // namespace
@@ -103,11 +89,42 @@ bool Cp1251CanEncode(char32_t codePoint) {
     return ToCp1251Byte(codePoint).has_value();
 }
 
+std::optional<std::u32string> DecodeUtf8(std::string_view utf8) {
+    std::u32string out;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::optional<char32_t> codePoint = DecodeOne(utf8, pos);
+        if (!codePoint) return std::nullopt;
+        out.push_back(*codePoint);
+    }
+    return out;
+}
+
+std::string EncodeUtf8(char32_t cp) {
+    std::string out;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
 std::string Utf8ToCp1251(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const auto byte = ToCp1251Byte(DecodeUtf8(utf8, pos));
+        const std::optional<char32_t> codePoint = DecodeOne(utf8, pos);
+        const auto byte = codePoint ? ToCp1251Byte(*codePoint) : std::nullopt;
         out += byte ? static_cast<char>(*byte) : '?';
     }
     return out;
@@ -119,7 +136,7 @@ std::string Cp1251ToUtf8(std::string_view bytes) {
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         const char32_t cp = byte < 0x80 ? byte : kUpperHalf[byte - 0x80];
-        AppendUtf8(out, cp == kUnassigned ? kReplacement : cp);
+        out += EncodeUtf8(cp == kUnassigned ? kReplacement : cp);
     }
     return out;
 }

@@ -12,7 +12,13 @@ std::optional<unsigned char> ToCp1251Byte(char32_t codePoint);
 // false for what the code page lacks and for control characters.
 bool Cp1251CanEncode(char32_t codePoint);
 
-// Converts UTF-8 text; a character the code page lacks becomes '?'.
+// Code points of UTF-8 text; empty when the bytes are not valid UTF-8
+// (overlong forms, surrogates, truncated or stray bytes).
+std::optional<std::u32string> DecodeUtf8(std::string_view utf8);
+std::string EncodeUtf8(char32_t codePoint);
+
+// Converts UTF-8 text; a character the code page lacks, or a malformed
+// sequence, becomes '?'.
 std::string Utf8ToCp1251(std::string_view utf8);
 std::string Cp1251ToUtf8(std::string_view bytes);
 

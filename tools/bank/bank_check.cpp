@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "log/cp1251.h"
 #include "engine/question_id.h"
 #include "engine/theme_table.h"
 #include "tools/bank/bank_rules.h"
@@ -35,7 +36,7 @@ private:
     // Length in characters, or -1 after reporting a character the bank
     // may not hold.
     int CheckCharacters(std::string_view key, std::string_view what, const std::string& value) {
-        const auto codePoints = DecodeUtf8(value);
+        const auto codePoints = resultslog::DecodeUtf8(value);
         if (!codePoints) return -1;  // already reported for the line
         bool clean = true;
         std::u32string reported;  // each stray character once per value
@@ -45,7 +46,7 @@ private:
             if (IsLineBreakCharacter(c)) {
                 Error(key, std::string(what) + " contains a line-break character " + DescribeCharacter(c));
                 clean = false;
-            } else if (!Cp1251Byte(c)) {
+            } else if (!resultslog::ToCp1251Byte(c)) {
                 Error(key, std::string(what) + " contains " + DescribeCharacter(c) +
                                ", which Windows-1251 cannot encode");
                 clean = false;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "log/cp1251.h"
 #include "tools/bank/bank_rules.h"
 #include "tools/bank/bank_text.h"
 
@@ -63,7 +64,7 @@ BankFile ParseBankText(std::string path, int theme, std::string_view content, Di
         const int lineNumber = static_cast<int>(index) + 1;
         const std::string& line = file.lines[index];
         auto error = [&](std::string message) { diagnostics.Add(file.path, lineNumber, std::move(message)); };
-        if (!DecodeUtf8(line)) {
+        if (!resultslog::DecodeUtf8(line)) {
             error("the line is not valid UTF-8 (save the file as UTF-8)");
             continue;
         }

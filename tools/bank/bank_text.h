@@ -11,13 +11,6 @@ namespace banktool {
 // A run of this many spaces or more in a question text is a line break.
 inline constexpr std::size_t kLineBreakRunLength = 5;
 
-// Code points of UTF-8 text; empty when the bytes are not valid UTF-8.
-std::optional<std::u32string> DecodeUtf8(std::string_view bytes);
-std::string EncodeUtf8(char32_t codePoint);
-
-// The Windows-1251 byte of a code point, when the code page has one.
-std::optional<unsigned char> Cp1251Byte(char32_t codePoint);
-
 // Russian letters, digits, space and the punctuation the bank uses.
 bool IsAllowedCharacter(char32_t codePoint);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "log/cp1251.h"
 #include "tools/bank/bank_rules.h"
 #include "tools/bank/bank_text.h"
 
@@ -21,7 +22,7 @@ struct Break {
 bool FollowsOneLetterWord(const std::string& text, std::size_t spaceAt) {
     std::size_t start = spaceAt;
     while (start > 0 && text[start - 1] != ' ') --start;
-    const auto decoded = banktool::DecodeUtf8(std::string_view(text).substr(start, spaceAt - start));
+    const auto decoded = resultslog::DecodeUtf8(std::string_view(text).substr(start, spaceAt - start));
     return decoded && decoded->size() == 1;
 }
 
