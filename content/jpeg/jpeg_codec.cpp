@@ -90,6 +90,12 @@ void CodecSession::Close() {
     alive_ = false;
 }
 
+BitmapRows RowsOf(app::TBitmap& bitmap) {
+    BitmapRows rows{bitmap.GetScanline(0), 0};
+    if (bitmap.PixelHeight() > 1) rows.Distance = bitmap.GetScanline(1) - rows.First;
+    return rows;
+}
+
 std::uint64_t LibjpegCallCount() { return callCount; }
 
 void ThrowJpegError(int code) { throw EJPEG("JPEG error #" + std::to_string(code)); }

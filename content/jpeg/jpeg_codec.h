@@ -1,9 +1,11 @@
 #pragma once
 
 #include <csetjmp>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 
+#include "app/graphics/bitmap.h"
 #include "content/jpeg/libjpeg.h"
 
 namespace jpeg {
@@ -81,6 +83,17 @@ private:
     std::exception_ptr pending_;
     bool alive_ = false;
 };
+
+// A bitmap's rows as libjpeg walks them, top row first: the address of row 0
+// and the distance to the next row (negative: bitmaps are stored bottom-up;
+// 0 for a bitmap of one row).
+struct BitmapRows {
+    unsigned char* First;
+    std::ptrdiff_t Distance;
+
+    unsigned char* Row(JDIMENSION row) const { return First + static_cast<std::ptrdiff_t>(row) * Distance; }
+};
+BitmapRows RowsOf(app::TBitmap& bitmap);
 
 // Calls into libjpeg made so far (codec creation, steps, destruction); tests
 // use it to prove that something did not touch libjpeg.

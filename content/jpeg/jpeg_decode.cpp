@@ -63,16 +63,11 @@ void SetUpDecoder(CodecRecord& record, void* context) {
 
 void StartDecompress(CodecRecord& record, void*) { jpeg_start_decompress(&record.Decompress); }
 
-struct RowTarget {
-    unsigned char* First;
-    std::ptrdiff_t Distance;
-};
-
 void ReadRows(CodecRecord& record, void* context) {
-    const auto* target = static_cast<const RowTarget*>(context);
+    const auto* target = static_cast<const BitmapRows*>(context);
     jpeg_decompress_struct& decoder = record.Decompress;
     while (decoder.output_scanline < decoder.output_height) {
-        JSAMPROW row = target->First + static_cast<std::ptrdiff_t>(decoder.output_scanline) * target->Distance;
+        JSAMPROW row = target->Row(decoder.output_scanline);
         if (jpeg_read_scanlines(&decoder, &row, 1) == 0) break;
     }
     jpeg_finish_decompress(&decoder);
@@ -165,10 +160,7 @@ void TJPEGImage::DecodeRows(CodecSession& session) {
         Raster->ReplacePalette(PaletteFromColormap(decoder));
         PaletteModified = true;
     }
-    // Rows are addressed from row 0 by the distance between rows 0 and 1
-    // (negative: the Raster is bottom-up); a single row needs no distance.
-    RowTarget target{Raster->GetScanline(0), 0};
-    if (Raster->PixelHeight() > 1) target.Distance = Raster->GetScanline(1) - target.First;
+    BitmapRows target = RowsOf(*Raster);
     session.Run(ReadRows, &target);
 }
 

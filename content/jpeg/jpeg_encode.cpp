@@ -32,17 +32,12 @@ void SetUpEncoder(CodecRecord& record, void* context) {
     if (settings->Progressive) jpeg_simple_progression(&encoder);
 }
 
-struct RowSource {
-    unsigned char* First;
-    std::ptrdiff_t Distance;
-};
-
 void WriteRows(CodecRecord& record, void* context) {
-    const auto* source = static_cast<const RowSource*>(context);
+    const auto* source = static_cast<const BitmapRows*>(context);
     jpeg_compress_struct& encoder = record.Compress;
     jpeg_start_compress(&encoder, TRUE);
     while (encoder.next_scanline < encoder.image_height) {
-        JSAMPROW row = source->First + static_cast<std::ptrdiff_t>(encoder.next_scanline) * source->Distance;
+        JSAMPROW row = source->Row(encoder.next_scanline);
         if (jpeg_write_scanlines(&encoder, &row, 1) == 0) break;
     }
     jpeg_finish_compress(&encoder);
@@ -72,8 +67,7 @@ void TJPEGImage::EncodeRaster() {
         EncoderSettings settings{output.get(), static_cast<JDIMENSION>(source.PixelWidth()),
                                        static_cast<JDIMENSION>(source.PixelHeight()), EncodeQuality, MultiScan};
         session.Run(SetUpEncoder, &settings);
-        RowSource rows{source.GetScanline(0), 0};
-        if (source.PixelHeight() > 1) rows.Distance = source.GetScanline(1) - rows.First;
+        BitmapRows rows = RowsOf(source);
 
         Progress(this, app::TProgressStage::Starting, 0, false, {}, {});
         try {
