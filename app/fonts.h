@@ -9,6 +9,9 @@ inline const QString kTimesNewRoman = QStringLiteral("Times New Roman");
 inline const QString kMsSansSerif = QStringLiteral("MS Sans Serif");
 inline const QString kComicSansMs = QStringLiteral("Comic Sans MS");
 
+// The window font of every form: MS Sans Serif at this pixel height.
+inline constexpr int kWindowFontPixels = 11;
+
 // Registers the free fonts with the same metrics as the designed ones, for
 // machines whose font configuration knows no alias of its own.
 void RegisterFontSubstitutes();

@@ -20,8 +20,6 @@ Qt::WindowFlags FlagsFor(BorderIcons icons) {
     return flags;
 }
 
-constexpr int kWindowFontPixels = 11;
-
 }  // namespace
 
 Form::Form(const QString& caption, Size designClient, BorderIcons icons, bool visible)
@@ -73,23 +71,14 @@ void Form::Close() {
     }
 }
 
-void Form::Place(QWidget* control, const Rect& design, int fontPixels, Anchor anchor) {
-    placements_.push_back(Placement{control, design, fontPixels, anchor, false});
+void Form::Place(QWidget* control, const Rect& design, Anchor anchor) {
+    placements_.push_back(Placement{control, design, control->font().pixelSize(), anchor, false});
     PlaceOne(placements_.back(), Size{width(), height()});
 }
 
-void Form::PlaceGrowingRight(QLabel* label, const Rect& design, int fontPixels) {
-    placements_.push_back(Placement{label, design, fontPixels, Anchor::Centre, true});
+void Form::PlaceGrowingRight(QLabel* label, const Rect& design) {
+    placements_.push_back(Placement{label, design, label->font().pixelSize(), Anchor::Centre, true});
     PlaceOne(placements_.back(), Size{width(), height()});
-}
-
-void Form::ChangeDesign(QWidget* control, const Rect& design) {
-    for (Placement& placement : placements_) {
-        if (placement.control == control) {
-            placement.design = design;
-            PlaceOne(placement, Size{width(), height()});
-        }
-    }
 }
 
 void Form::OnClick(QAbstractButton* button, std::function<void()> handler) {

@@ -44,7 +44,6 @@ public:
 
     bool VisibleAtCreation() const { return visibleAtCreation_; }
     Size DesignClient() const { return designClient_; }
-    double LayoutFactor() const { return scale_; }
 
     // Handlers; the defaults do nothing.
     virtual void FormCreate() {}
@@ -56,11 +55,10 @@ public:
 
 protected:
     // Registers a control with its design rectangle (96 dpi, design client
-    // coordinates) and its font's pixel height (0: the control's own).
-    void Place(QWidget* control, const Rect& design, int fontPixels = 0, Anchor anchor = Anchor::Centre);
+    // coordinates); its font as it stands now is its design font.
+    void Place(QWidget* control, const Rect& design, Anchor anchor = Anchor::Centre);
     // A label whose width follows its text, growing to the right.
-    void PlaceGrowingRight(QLabel* label, const Rect& design, int fontPixels);
-    void ChangeDesign(QWidget* control, const Rect& design);
+    void PlaceGrowingRight(QLabel* label, const Rect& design);
     void OnClick(QAbstractButton* button, std::function<void()> handler);
     void SetBackground(const QColor& colour);
     void Relayout();

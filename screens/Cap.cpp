@@ -16,36 +16,37 @@ TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750
     SetBackground(app::clCream);
 
     Start = MakeButton(this, QStringLiteral("Начать выполнение теста"));
-    Place(Start, {219, 505, 188, 25}, kButtonFontPixels);
+    Place(Start, {219, 505, 188, 25});
     exit = MakeButton(this, QStringLiteral("Выход"));
-    Place(exit, {458, 505, 73, 25}, kButtonFontPixels);
+    Place(exit, {458, 505, 73, 25});
 
-    kalvena = MakeLabel(this, QStringLiteral("Калвена"), app::kTimesNewRoman, app::clRed);
-    Place(kalvena, {257, 33, 235, 80}, 67);
+    kalvena = MakeLabel(this, QStringLiteral("Калвена"), app::kTimesNewRoman, 67, app::clRed);
+    Place(kalvena, {257, 33, 235, 80});
 
     // The photograph, stretched to its box, decoded when first painted.
     Image1 = new app::PictureBox(this, app::PictureBox::Fit::Stretch);
     Image1->SetGraphic(jpeg::LoadRegistrationPhoto());
     Place(Image1, {202, 117, 345, 236});
 
-    FIO = MakeLabel(this, QStringLiteral("Фамилия, имя, отчество студента"), app::kTimesNewRoman, app::clWindowText());
-    PlaceGrowingRight(FIO, {67, 388, 228, 19}, 16);
-    vzvod = MakeLabel(this, QStringLiteral("Учебный взвод"), app::kTimesNewRoman, app::clWindowText());
-    PlaceGrowingRight(vzvod, {190, 426, 105, 19}, 16);
+    FIO = MakeLabel(this, QStringLiteral("Фамилия, имя, отчество студента"), app::kTimesNewRoman, 16,
+                    app::clWindowText());
+    PlaceGrowingRight(FIO, {67, 388, 228, 19});
+    vzvod = MakeLabel(this, QStringLiteral("Учебный взвод"), app::kTimesNewRoman, 16, app::clWindowText());
+    PlaceGrowingRight(vzvod, {190, 426, 105, 19});
 
     Surname = new QLineEdit(this);
     Surname->setFont(app::DesignFont(app::kTimesNewRoman, 16));
     Surname->setValidator(new LogTextValidator(Surname));
-    Place(Surname, {315, 386, 369, 27}, 16);
+    Place(Surname, {315, 386, 369, 27});
     wzvod = new QLineEdit(this);
     wzvod->setFont(app::DesignFont(app::kTimesNewRoman, 16));
     wzvod->setValidator(new LogTextValidator(wzvod));
-    Place(wzvod, {315, 424, 89, 27}, 16);
+    Place(wzvod, {315, 424, 89, 27});
 
     LogWarning = MakeLabel(this, QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи."),
-                           app::kTimesNewRoman, app::clRed);
+                           app::kTimesNewRoman, 16, app::clRed);
     LogWarning->setAlignment(Qt::AlignCenter);
-    Place(LogWarning, {40, 462, 670, 21}, 16);
+    Place(LogWarning, {40, 462, 670, 21});
     LogWarning->hide();
 
     OnClick(Start, [this] { StartClick(); });

@@ -13,18 +13,18 @@
 TResults::TResults() : app::Form(QStringLiteral("Калвена: результаты"), app::Size{750, 540}) {
     SetBackground(app::clCream);
 
-    Resultlabel = MakeLabel(this, QStringLiteral("Ваши результаты"), app::kComicSansMs, app::clRed);
-    Place(Resultlabel, {264, 23, 223, 38}, 27);
-    rightanswer = MakeLabel(this, QStringLiteral("Правильных ответов: "), app::kTimesNewRoman, app::clRed);
-    PlaceGrowingRight(rightanswer, {102, 143, 176, 21}, 19);
+    Resultlabel = MakeLabel(this, QStringLiteral("Ваши результаты"), app::kComicSansMs, 27, app::clRed);
+    Place(Resultlabel, {264, 23, 223, 38});
+    rightanswer = MakeLabel(this, QStringLiteral("Правильных ответов: "), app::kTimesNewRoman, 19, app::clRed);
+    PlaceGrowingRight(rightanswer, {102, 143, 176, 21});
     wronganswer =
-        MakeLabel(this, QStringLiteral("Неправильных ответов: "), app::kTimesNewRoman, app::clWindowText());
-    PlaceGrowingRight(wronganswer, {102, 206, 194, 21}, 19);
-    mug = MakeLabel(this, QStringLiteral("Ваша оценка: "), app::kTimesNewRoman, app::clBlue);
-    PlaceGrowingRight(mug, {225, 370, 172, 33}, 29);
+        MakeLabel(this, QStringLiteral("Неправильных ответов: "), app::kTimesNewRoman, 19, app::clWindowText());
+    PlaceGrowingRight(wronganswer, {102, 206, 194, 21});
+    mug = MakeLabel(this, QStringLiteral("Ваша оценка: "), app::kTimesNewRoman, 29, app::clBlue);
+    PlaceGrowingRight(mug, {225, 370, 172, 33});
 
-    EndOfTest = MakeButton(this, QStringLiteral("OK"));
-    Place(EndOfTest, {344, 494, 97, 33}, 11);
+    EndOfTest = MakeButton(this, QStringLiteral("OK"), app::kWindowFontPixels);
+    Place(EndOfTest, {344, 494, 97, 33});
 
     OnClick(EndOfTest, [this] { EndOfTestClick(); });
 }

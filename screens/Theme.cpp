@@ -17,27 +17,25 @@ namespace {
 
 constexpr std::array<int, engine::kThemeCount> kRadioWidths{337, 345, 481, 329, 361, 337, 361,
                                                             369, 369, 377, 385, 393, 409};
-constexpr int kWindowFontPixels = 11;
-
 }  // namespace
 
 TThemes::TThemes() : app::Form(QStringLiteral("Калвена"), app::Size{749, 540}) {
     SetBackground(app::clCream);
 
     Start = MakeButton(this, QStringLiteral("Начать выполнение теста"));
-    Place(Start, {219, 505, 188, 25}, kButtonFontPixels);
+    Place(Start, {219, 505, 188, 25});
     exit = MakeButton(this, QStringLiteral("Выход"));
-    Place(exit, {457, 505, 73, 25}, kButtonFontPixels);
+    Place(exit, {457, 505, 73, 25});
 
-    kalvena = MakeLabel(this, QStringLiteral("Выберете тему:"), app::kTimesNewRoman, app::clBlack);
-    Place(kalvena, {266, 0, 217, 48}, 32);
+    kalvena = MakeLabel(this, QStringLiteral("Выберете тему:"), app::kTimesNewRoman, 32, app::clBlack);
+    Place(kalvena, {266, 0, 217, 48});
 
     QList<QRadioButton*> group;
     for (int theme = 1; theme <= engine::kThemeCount; ++theme) {
         const auto index = static_cast<std::size_t>(theme - 1);
         QRadioButton* button = MakeRadio(this, QString::fromUtf8(engine::Theme(theme).title));
         button->setObjectName(QStringLiteral("T%1").arg(theme));
-        Place(button, {112, 56 + 32 * (theme - 1), kRadioWidths[index], 25}, kWindowFontPixels);
+        Place(button, {112, 56 + 32 * (theme - 1), kRadioWidths[index], 25});
         T[index] = button;
         group.append(button);
     }

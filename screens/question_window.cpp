@@ -90,16 +90,15 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     SetBackground(app::clCream);
 
     Start = MakeButton(this, QStringLiteral("Перейти к следующему вопросу"));
-    Place(Start, {design.startLeft, design.buttonsTop, 223, 25}, kButtonFontPixels);
+    Place(Start, {design.startLeft, design.buttonsTop, 223, 25});
     exit = MakeButton(this, QStringLiteral("Прекратить выполнение теста"));
-    Place(exit, {469, design.buttonsTop, 221, 25}, kButtonFontPixels);
+    Place(exit, {469, design.buttonsTop, 221, 25});
 
-    Label1 = MakeLabel(this, DisplayedQuestionText(QString::fromUtf8(record_.text.data(), static_cast<qsizetype>(record_.text.size()))),
-                       app::kTimesNewRoman, app::clRed);
-    Label1->setFont(app::DesignFont(app::kTimesNewRoman, kLabelFontPixels));
+    const QString text = QString::fromUtf8(record_.text.data(), static_cast<qsizetype>(record_.text.size()));
+    Label1 = MakeLabel(this, DisplayedQuestionText(text), app::kTimesNewRoman, kLabelFontPixels, app::clRed);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(Label1, LabelRect(Label1, layout), kLabelFontPixels);
+    Place(Label1, LabelRect(Label1, layout));
 
     QList<QRadioButton*> group;
     for (std::size_t i = 0; i < v.size(); ++i) {
@@ -107,7 +106,7 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
         v[i] = MakeRadio(this, QString::fromUtf8(option.data(), static_cast<qsizetype>(option.size())));
         v[i]->setObjectName(QStringLiteral("v%1").arg(i + 1));
         v[i]->setFont(app::DesignFont(app::kTimesNewRoman, kOptionFontPixels));
-        Place(v[i], {layout.optionsLeft, design.optionTops[i], layout.optionWidths[i], 25}, kOptionFontPixels);
+        Place(v[i], {layout.optionsLeft, design.optionTops[i], layout.optionWidths[i], 25});
         group.append(v[i]);
     }
     app::MakeTabStopFollowCheck(group);
@@ -115,7 +114,7 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     if (record_.picture != nullptr) {
         const content::BoxRect& box = record_.picture->box;
         Image1 = MakePicture(this, *record_.picture);
-        Place(Image1, {box.left, box.top, box.width, box.height}, 0, app::Anchor::TopLeft);
+        Place(Image1, {box.left, box.top, box.width, box.height}, app::Anchor::TopLeft);
     }
 
     setWindowTitle(windowTitle() + QStringLiteral(": вопрос ") + QString::number(Kalvena->QuestionOrdinal));

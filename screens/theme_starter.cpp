@@ -7,9 +7,10 @@
 #include "screens/test_operations.h"
 
 TThemeStarter::TThemeStarter(int theme)
-    : app::Form(QString::fromStdString(engine::StarterInstanceName(theme)), app::Size{0, 0}, {}, false), theme_(theme) {
+    : app::Form(QString::fromStdString(engine::StarterInstanceName(theme)), app::Size{0, 0}, {}, false) {
     setObjectName(QString::fromStdString(engine::StarterInstanceName(theme)));
     setProperty("className", QString::fromStdString(engine::StarterClassName(theme)));
+    setProperty("sourceUnit", QString::fromStdString(engine::StarterUnitName(theme)));
     BeginTest(theme);
 }
 

@@ -11,11 +11,6 @@ class TThemeStarter : public app::Form {
 
 public:
     explicit TThemeStarter(int theme);
-
-    int ThemeNumber() const { return theme_; }
-
-private:
-    int theme_;
 };
 
 // The reference to the newest starter of a theme (qt1 … qt13).

@@ -8,16 +8,18 @@
 #include "app/fonts.h"
 #include "app/radio_button.h"
 
-QPushButton* MakeButton(QWidget* parent, const QString& caption) {
+QPushButton* MakeButton(QWidget* parent, const QString& caption, int fontPixels) {
     auto* button = new QPushButton(caption, parent);
+    button->setFont(app::DesignFont(app::kMsSansSerif, fontPixels));
     button->setAutoDefault(true);
     return button;
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, const QColor& colour) {
+QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, int fontPixels,
+                  const QColor& colour) {
     auto* label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(app::DesignFont(family, label->font().pixelSize()));
+    label->setFont(app::DesignFont(family, fontPixels));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);

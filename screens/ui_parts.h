@@ -12,8 +12,8 @@ class QWidget;
 
 inline constexpr int kButtonFontPixels = 13;
 
-// A push button in the window font; Enter presses it when it has the focus.
-QPushButton* MakeButton(QWidget* parent, const QString& caption);
-// A label of fixed text in the given font family and colour.
-QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, const QColor& colour);
+// A push button in MS Sans Serif; Enter presses it when it has the focus.
+QPushButton* MakeButton(QWidget* parent, const QString& caption, int fontPixels = kButtonFontPixels);
+// A label of fixed text in the given font and colour.
+QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, int fontPixels, const QColor& colour);
 QRadioButton* MakeRadio(QWidget* parent, const QString& caption);
