@@ -1,9 +1,7 @@
 #include "screens/question_window.h"
 
 #include <QFontMetrics>
-#include <QImage>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -11,6 +9,9 @@
 
 #include "app/colors.h"
 #include "app/fonts.h"
+#include "app/graphics/bitmap.h"
+#include "app/graphics/dib_format.h"
+#include "app/graphics/picture_box.h"
 #include "app/radio_button.h"
 #include "screens/Cap.h"
 #include "screens/test_operations.h"
@@ -63,13 +64,14 @@ app::Rect LabelRect(const QLabel* label, const content::QuestionLayout& layout) 
     return {left, layout.labelTop, width, height};
 }
 
-QLabel* MakePicture(QWidget* parent, const content::QuestionPicture& picture) {
-    const QImage image = QImage::fromData(picture.bmp.data(), static_cast<int>(picture.bmp.size()), "BMP");
-    auto* label = new QLabel(parent);
-    // Natural size from the top-left corner, clipped to the box.
-    label->setPixmap(QPixmap::fromImage(image.copy(0, 0, picture.box.width, picture.box.height)));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
+// The picture at its natural size from the box's top-left corner, clipped
+// to the box.
+app::PictureBox* MakePicture(QWidget* parent, const content::QuestionPicture& picture) {
+    auto bitmap = std::make_unique<app::TBitmap>();
+    app::ReadBitmapFile(picture.bmp, *bitmap);
+    auto* box = new app::PictureBox(parent, app::PictureBox::Fit::Natural);
+    box->SetGraphic(std::move(bitmap));
+    return box;
 }
 
 }  // namespace

@@ -9,6 +9,10 @@
 #include "engine/question_id.h"
 
 class QLabel;
+
+namespace app {
+class PictureBox;
+}
 class QPushButton;
 class QRadioButton;
 
@@ -25,7 +29,7 @@ public:
     QPushButton* exit;
     QLabel* Label1;
     std::array<QRadioButton*, 4> v{};  // v[0] is v1
-    QLabel* Image1 = nullptr;          // only in the picture questions
+    app::PictureBox* Image1 = nullptr;  // only in the picture questions
 
     engine::QuestionId Id() const { return record_.id; }
     const content::QuestionRecord& Record() const { return record_; }

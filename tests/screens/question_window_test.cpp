@@ -143,7 +143,7 @@ TEST_F(QuestionWindowTest, PictureStaysAtItsDesignPlaceAndIsClippedToItsBox) {
     EXPECT_EQ(window->Image1->geometry(), QRect(320, 56, 161, 33));
     EXPECT_EQ(window->Start->geometry().topLeft(), QPoint(167, 661));
 
-    const QImage shown = window->Image1->pixmap().toImage();
+    const QImage shown = window->Image1->grab().toImage();
     EXPECT_EQ(shown.size(), QSize(161, 33));
     const auto& bmp = window->Record().picture->bmp;
     const QImage whole = QImage::fromData(bmp.data(), static_cast<int>(bmp.size()), "BMP");

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <map>
 
-#include "log/cp1251.h"
 #include "engine/question_id.h"
 #include "engine/theme_table.h"
+#include "log/cp1251.h"
 #include "tools/bank/bank_rules.h"
 #include "tools/bank/bank_text.h"
 
