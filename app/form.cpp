@@ -33,6 +33,8 @@ Form::~Form() = default;
 
 void Form::Show() {
     const bool wasVisible = isVisible();
+    // Sized before showing, so the first layout is already the right one,
+    // and again after, when the window system has told the frame's size.
     if (!wasVisible) FillWorkArea();
     show();
     if (!wasVisible) FillWorkArea();
