@@ -33,8 +33,6 @@ Form::~Form() = default;
 
 void Form::Show() {
     const bool wasVisible = isVisible();
-    // Sized before showing, so the first layout is already the right one,
-    // and again after, when the window system has told the frame's size.
     if (!wasVisible) FillWorkArea();
     show();
     if (!wasVisible) FillWorkArea();
@@ -49,13 +47,19 @@ void Form::FillWorkArea() {
         setGeometry(*client);
         return;
     }
-    // The frame fills the work area; the client area is what it leaves.
-    const QRect area = App().WorkArea();
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                           frame.bottom() - client.bottom());
-    setGeometry(area.marginsRemoved(margins));
+    // The frame fills the work area; the client area is what it leaves. The
+    // frame is known only once a window is on screen, and every form's frame
+    // is alike, so a form about to be shown is sized by the last one seen:
+    // then a form is laid out once, not again after it appears.
+    static QMargins frame;
+    if (isVisible()) {
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    }
+    const QRect client = App().WorkArea().marginsRemoved(frame);
+    if (geometry() != client) setGeometry(client);
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
@@ -74,13 +78,18 @@ void Form::Close() {
 }
 
 void Form::Place(QWidget* control, const Rect& design, Anchor anchor) {
-    placements_.push_back(Placement{control, design, control->font().pixelSize(), anchor, false});
-    PlaceOne(placements_.back(), Size{width(), height()});
+    AddPlacement(Placement{control, design, control->font().pixelSize(), anchor, false});
 }
 
 void Form::PlaceGrowingRight(QLabel* label, const Rect& design) {
-    placements_.push_back(Placement{label, design, label->font().pixelSize(), Anchor::Centre, true});
-    PlaceOne(placements_.back(), Size{width(), height()});
+    AddPlacement(Placement{label, design, label->font().pixelSize(), Anchor::Centre, true});
+}
+
+void Form::AddPlacement(const Placement& placement) {
+    placements_.push_back(placement);
+    // A form that is not on screen yet lays everything out once, when the
+    // size it is shown at arrives.
+    if (isVisible()) PlaceOne(placement, Size{width(), height()});
 }
 
 void Form::OnClick(QAbstractButton* button, std::function<void()> handler) {
@@ -151,9 +160,5 @@ void Form::resizeEvent(QResizeEvent* event) {
     Relayout();
 }
 
-void Form::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    Relayout();
-}
 
 }  // namespace app

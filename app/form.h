@@ -61,12 +61,10 @@ protected:
     void PlaceGrowingRight(QLabel* label, const Rect& design);
     void OnClick(QAbstractButton* button, std::function<void()> handler);
     void SetBackground(const QColor& colour);
-    void Relayout();
 
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     struct Placement {
@@ -77,6 +75,8 @@ private:
         bool growsRight;
     };
 
+    void Relayout();
+    void AddPlacement(const Placement& placement);
     void PlaceOne(const Placement& placement, Size client);
     void FillWorkArea();
     void FocusFirstControl();

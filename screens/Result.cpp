@@ -34,7 +34,6 @@ void TResults::FormCreate() {
     wronganswer->setText(wronganswer->text() + QString::number(Kalvena->WrongCount));
     const std::int32_t percent = engine::PercentRight(Kalvena->RightCount, Kalvena->QuestionOrdinal);
     mug->setText(mug->text() + QString::fromUtf8(engine::GradeFor(percent)));
-    Relayout();
 }
 
 void TResults::EndOfTestClick() { FinishTest(*this); }
