@@ -9,7 +9,7 @@
 #include "app/graphics/picture_box.h"
 #include "content/jpeg/registration_photo.h"
 #include "screens/log_text_validator.h"
-#include "screens/test_operations.h"
+#include "screens/exam_operations.h"
 #include "screens/ui_parts.h"
 
 TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}) {

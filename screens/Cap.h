@@ -3,7 +3,7 @@
 #include <QPointer>
 
 #include "app/form.h"
-#include "engine/test_state.h"
+#include "engine/exam_state.h"
 #include "log/results_log.h"
 
 class QLabel;

@@ -7,7 +7,7 @@
 #include "app/fonts.h"
 #include "engine/grading.h"
 #include "screens/Cap.h"
-#include "screens/test_operations.h"
+#include "screens/exam_operations.h"
 #include "screens/ui_parts.h"
 
 TResults::TResults() : app::Form(QStringLiteral("Калвена: результаты"), app::Size{750, 540}) {

@@ -14,7 +14,7 @@
 #include "app/graphics/picture_box.h"
 #include "app/radio_button.h"
 #include "screens/Cap.h"
-#include "screens/test_operations.h"
+#include "screens/exam_operations.h"
 #include "screens/ui_parts.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "engine/question_id.h"
 #include "engine/theme_table.h"
-#include "screens/test_operations.h"
+#include "screens/exam_operations.h"
 
 TThemeStarter::TThemeStarter(int theme)
     : app::Form(QString::fromStdString(engine::StarterInstanceName(theme)), app::Size{0, 0}, {}, false) {

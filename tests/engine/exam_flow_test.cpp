@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/test_flow.h"
+#include "engine/exam_flow.h"
 #include "engine/theme_table.h"
 
 namespace {
@@ -29,7 +29,7 @@ private:
     std::int32_t value_;
 };
 
-TEST(TestFlow, BeginTestResetsEverythingButTheLogAndOpensTheFirstQuestion) {
+TEST(ExamFlow, BeginTestResetsEverythingButTheLogAndOpensTheFirstQuestion) {
     engine::TestState state;
     state.RightCount = 7;
     state.WrongCount = 3;
@@ -57,7 +57,7 @@ TEST(TestFlow, BeginTestResetsEverythingButTheLogAndOpensTheFirstQuestion) {
     EXPECT_EQ(screens.opened[0].number, 3);
 }
 
-TEST(TestFlow, ATestScoresEachAnswerOnceAndEndsWithTheResults) {
+TEST(ExamFlow, ATestScoresEachAnswerOnceAndEndsWithTheResults) {
     engine::TestState state;
     FixedRandom random(1);
     engine::WalkSource source{random, [] { return std::time_t{0}; }};
@@ -82,7 +82,7 @@ TEST(TestFlow, ATestScoresEachAnswerOnceAndEndsWithTheResults) {
     EXPECT_EQ(screens.opened.back().theme, 0);
 }
 
-TEST(TestFlow, ASecondTestStartsFromAnEmptyAskedList) {
+TEST(ExamFlow, ASecondTestStartsFromAnEmptyAskedList) {
     engine::TestState state;
     FixedRandom random(2);
     engine::WalkSource source{random, [] { return std::time_t{0}; }};

@@ -1,11 +1,11 @@
-#include "screens/test_operations.h"
+#include "screens/exam_operations.h"
 
 #include <QLineEdit>
 
 #include "app/application.h"
 #include "engine/question_walk.h"
 #include "engine/random.h"
-#include "engine/test_flow.h"
+#include "engine/exam_flow.h"
 #include "screens/Cap.h"
 #include "screens/Result.h"
 #include "screens/Theme.h"

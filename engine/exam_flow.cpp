@@ -1,4 +1,4 @@
-#include "engine/test_flow.h"
+#include "engine/exam_flow.h"
 
 #include "engine/theme_table.h"
 
