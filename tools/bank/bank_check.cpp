@@ -9,6 +9,8 @@
 #include "log/cp1251.h"
 #include "tools/bank/bank_rules.h"
 #include "tools/bank/bank_text.h"
+#include "tools/bank/giveaway_check.h"
+#include "tools/bank/wording_check.h"
 
 namespace banktool {
 namespace {
@@ -26,6 +28,8 @@ public:
         CheckPictureBox();
         CheckLabel();
         CheckOptionsLayout();
+        CheckWording(record_, diagnostics_);
+        CheckGiveaways(record_, diagnostics_);
     }
 
 private:

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "tools/bank/bank_record.h"
+#include "tools/bank/diagnostics.h"
+
+namespace banktool {
+
+// Refuses the option lists whose right option can be found without the
+// knowledge: numbers in order but for the right one; «только» in every
+// wrong option and not in the right one; a right option at least 1.6 times
+// as long as the longest wrong one, unless the record says why.
+void CheckGiveaways(const BankRecord& record, Diagnostics& diagnostics);
+
+}  // namespace banktool
