@@ -24,8 +24,10 @@ inline constexpr int kOptionMinWidth = 209;
 inline constexpr int kOptionMaxWidth = 729;
 inline constexpr int kPictureTop = 56;
 
-// The right option of each question of the theme, in number order; its
-// length is the theme's bank size.
+// The answer key: the right option of each question of the theme, in number
+// order; its length is the theme's bank size. This table is the one source
+// of the right positions: the records' 'верный:' lines and the compiled bank
+// are checked against it.
 std::vector<int> RightPositions(int theme);
 
 // Theme 1 leaves room above the text of all but its first question.
