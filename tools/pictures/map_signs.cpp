@@ -9,16 +9,19 @@ namespace {
 // All signs are drawn with a 2-pixel pen; a point at (x, y) inks x … x + 1
 // and y … y + 1.
 
-// Trench: a line broken into traverses, alternately towards and away from
-// the enemy.
+// Trench: a line broken into rectangular traverses that stand out towards
+// the enemy. The box shows the first seven of them and ends between two.
 void DrawTrench(Canvas& canvas) {
-    std::vector<Point> points{{9, 25}};
-    for (int base = 9; base < 207; base += 22) {
-        points.push_back({base + 7, 25});
-        points.push_back({base + 11, 4});
-        points.push_back({base + 18, 4});
-        points.push_back({base + 22, 25});
+    constexpr int kBase = 25;
+    constexpr int kTop = 4;
+    std::vector<Point> points{{9, kBase}};
+    for (int left = 15; left < 200; left += 22) {
+        points.push_back({left, kBase});
+        points.push_back({left, kTop});
+        points.push_back({left + 10, kTop});
+        points.push_back({left + 10, kBase});
     }
+    points.push_back({207, kBase});
     canvas.Polyline(points);
 }
 
@@ -56,11 +59,35 @@ void DrawBridge(Canvas& canvas) {
     canvas.Line({60, 19}, {68, 25});
 }
 
-// Company strong point: an arc bulging towards the enemy, its ends turned in.
+// An arc bulging towards the enemy, its ends turned in: the outline of a
+// position or strong point of any level.
+void DrawStrongPointOutline(Canvas& canvas, Point centre, int radiusX, int radiusY, int end) {
+    canvas.UpperHalfEllipse(centre, radiusX, radiusY);
+    canvas.Line({centre.x - radiusX, centre.y}, {centre.x - radiusX + end, centre.y});
+    canvas.Line({centre.x + radiusX - end, centre.y}, {centre.x + radiusX, centre.y});
+}
+
+// "мср" in small letters, 7 pixels wide and 9 high, from the top-left corner.
+void DrawCompanyInscription(Canvas& canvas, Point at) {
+    const int x = at.x;
+    const int y = at.y;
+    canvas.Polyline({{x, y + 8}, {x, y}, {x + 3, y + 5}, {x + 6, y}, {x + 6, y + 8}});
+    const int c = x + 10;
+    canvas.Polyline({{c + 6, y + 1}, {c + 5, y}, {c + 1, y}, {c, y + 2}, {c, y + 6}, {c + 1, y + 8}, {c + 5, y + 8},
+                     {c + 6, y + 7}});
+    const int p = c + 10;
+    canvas.Line({p, y}, {p, y + 12});
+    canvas.Polyline({{p, y}, {p + 5, y}, {p + 6, y + 2}, {p + 6, y + 6}, {p + 5, y + 8}, {p, y + 8}});
+}
+
+// Company strong point: the company's outline with the strong points of its
+// platoons inside, two in front and one in depth, and its inscription.
 void DrawCompanyStrongPoint(Canvas& canvas) {
-    canvas.UpperHalfEllipse({73, 50}, 72, 48);
-    canvas.Line({1, 50}, {9, 50});
-    canvas.Line({137, 50}, {145, 50});
+    DrawStrongPointOutline(canvas, {73, 50}, 72, 48, 8);
+    DrawStrongPointOutline(canvas, {40, 30}, 14, 9, 3);
+    DrawStrongPointOutline(canvas, {106, 30}, 14, 9, 3);
+    DrawStrongPointOutline(canvas, {73, 47}, 14, 9, 3);
+    DrawCompanyInscription(canvas, {59, 20});
 }
 
 // Radio mast: the mast on a ring, the aerial spread at its top.
