@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/cp1251.h"
 
@@ -13,8 +14,10 @@ namespace {
 
 using Options = std::array<std::string, 4>;
 
-// Words that may stand before the number of a numeric option.
-constexpr std::array<std::string_view, 6> kNumberPrefixes{"до", "не", "менее", "более", "около", "свыше"};
+// Words that may stand before the number of a numeric option, in either case
+// that the spelling rule gives them.
+constexpr std::array<std::string_view, 10> kNumberPrefixes{"до", "До",    "не",    "Не",    "менее",
+                                                           "более", "около", "Около", "свыше", "Свыше"};
 
 struct Unit {
     std::string_view name;
@@ -65,8 +68,13 @@ std::optional<double> NumericValue(std::string_view option) {
 }
 
 bool StrictlyMonotonic(const std::vector<double>& values) {
-    return std::is_sorted(values.begin(), values.end(), std::less_equal<>()) ||
-           std::is_sorted(values.begin(), values.end(), std::greater_equal<>());
+    bool rising = true;
+    bool falling = true;
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        rising = rising && values[i - 1] < values[i];
+        falling = falling && values[i - 1] > values[i];
+    }
+    return rising || falling;
 }
 
 bool OnlyRightBreaksOrder(const Options& options, int right) {
@@ -82,17 +90,16 @@ bool OnlyRightBreaksOrder(const Options& options, int right) {
 }
 
 bool HasWordOnly(const std::string& option) {
-    std::string lower = resultslog::Utf8ToCp1251(option);
-    // Windows-1251 keeps Russian letters in two 32-letter blocks: fold case there.
-    for (char& c : lower) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0xC0 && byte <= 0xDF) c = static_cast<char>(byte + 0x20);
+    auto text = resultslog::DecodeUtf8(option);
+    if (!text) return false;
+    for (char32_t& c : *text) {
+        if (c >= U'А' && c <= U'Я') c += U'а' - U'А';
     }
-    const std::string word = resultslog::Utf8ToCp1251("только");
-    for (std::size_t at = lower.find(word); at != std::string::npos; at = lower.find(word, at + 1)) {
-        const bool startsWord = at == 0 || lower[at - 1] == ' ';
-        const std::size_t end = at + word.size();
-        const bool endsWord = end == lower.size() || lower[end] == ' ' || lower[end] == ',';
+    constexpr std::u32string_view kOnly = U"только";
+    for (std::size_t at = text->find(kOnly); at != std::u32string::npos; at = text->find(kOnly, at + 1)) {
+        const std::size_t end = at + kOnly.size();
+        const bool startsWord = at == 0 || (*text)[at - 1] == U' ';
+        const bool endsWord = end == text->size() || (*text)[end] == U' ' || (*text)[end] == U',';
         if (startsWord && endsWord) return true;
     }
     return false;
