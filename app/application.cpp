@@ -14,6 +14,7 @@ GuardedQtApplication::GuardedQtApplication(int& argc, char** argv) : QApplicatio
 
 bool GuardedQtApplication::notify(QObject* receiver, QEvent* event) {
     try {
+        if (App().SwallowsStrayInput(receiver, event)) return true;
         return QApplication::notify(receiver, event);
     } catch (...) {
         App().ShowCurrentException();

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/stray_input.h"
+
 namespace app {
 
 class Form;
@@ -63,7 +65,12 @@ public:
     // Destroys every form still alive; the program's end, or a test's.
     void DestroyForms();
 
+    // Input that the user aimed at the form before the one now shown is
+    // kept from it; see StrayInputFilter.
+    bool SwallowsStrayInput(QObject* receiver, QEvent* event) { return strayInput_.Swallows(receiver, event); }
+
     // Called by forms.
+    std::uint64_t NextShowMark() { return strayInput_.NextShowMark(); }
     void FormShown(Form* form);
     void FormHidden(Form* form);
     void FormActivatedBySystem(Form* form);
@@ -79,6 +86,7 @@ private:
     bool terminated_ = false;
     std::optional<QRect> clientAreaOverride_;
     ExceptionDisplay exceptionDisplay_;
+    StrayInputFilter strayInput_;
 };
 
 Application& App();

@@ -11,6 +11,9 @@ inline const QColor clRed{255, 0, 0};
 inline const QColor clBlue{0, 0, 255};
 inline const QColor clBlack{0, 0, 0};
 
+// Small notes and key hints: grey, yet dark enough to read on cream.
+inline const QColor kNoteGrey{88, 88, 88};
+
 // The system's window-text colour.
 inline QColor clWindowText() { return QPalette().color(QPalette::WindowText); }
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QWindowStateChangeEvent>
 
 #include "app/application.h"
 #include "app/fonts.h"
@@ -12,13 +13,24 @@ namespace app {
 namespace {
 
 Qt::WindowFlags FlagsFor(BorderIcons icons) {
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (!icons.systemMenu) return flags;
-    flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    // Qt gives every title bar with buttons the system menu anyway; whether
+    // the window can be closed is the close button's hint alone.
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+    if (icons.close) flags |= Qt::WindowCloseButtonHint;
     if (icons.minimize) flags |= Qt::WindowMinimizeButtonHint;
     if (icons.maximize) flags |= Qt::WindowMaximizeButtonHint;
     return flags;
 }
+
+// The window manager's frame around a window on screen.
+QMargins FrameMargins(const QWidget& window) {
+    const QRect outer = window.frameGeometry();
+    const QRect inner = window.geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
+}
+
+constexpr Qt::WindowStates kNotNormal = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
 
 }  // namespace
 
@@ -33,6 +45,7 @@ Form::~Form() = default;
 
 void Form::Show() {
     const bool wasVisible = isVisible();
+    if (!wasVisible) showMark_ = App().NextShowMark();
     if (!wasVisible) FillWorkArea();
     show();
     if (!wasVisible) FillWorkArea();
@@ -52,15 +65,17 @@ void Form::FillWorkArea() {
     // is alike, so a form about to be shown is sized by the last one seen:
     // then a form is laid out once, not again after it appears.
     static QMargins frame;
-    if (isVisible()) {
-        const QRect outer = frameGeometry();
-        const QRect inner = geometry();
-        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                         outer.bottom() - inner.bottom());
-    }
+    if (isVisible()) frame = FrameMargins(*this);
     const QRect client = App().WorkArea().marginsRemoved(frame);
     if (geometry() != client) setGeometry(client);
     setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void Form::FitFrameIntoWorkArea() {
+    if (windowState() & kNotNormal) return;
+    const QRect area = App().WorkArea();
+    if (area.contains(frameGeometry())) return;
+    setGeometry(area.marginsRemoved(FrameMargins(*this)));
 }
 
 void Form::Hide() {
@@ -113,6 +128,7 @@ void Form::Relayout() {
 void Form::PlaceOne(const Placement& placement, Size client) {
     QWidget* control = placement.control;
     if (control == nullptr) return;
+    if (auto* scaled = dynamic_cast<LayoutScaled*>(control)) scaled->SetLayoutScale(scale_);
     if (placement.fontPixels > 0) {
         const int pixels = ScaleFontPixels(placement.fontPixels, scale_);
         if (control->font().pixelSize() != pixels) {
@@ -146,6 +162,19 @@ void Form::FocusFirstControl() {
 bool Form::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) App().FormActivatedBySystem(this);
     return QWidget::event(event);
+}
+
+void Form::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    const bool wasMaximized = static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized;
+    // A window restored from maximised goes back to the size it was shown
+    // at, which may have been the whole work area with no room left for
+    // the frame, leaving the title bar off the screen. Once the window
+    // manager has placed it, the frame is known and the window is fitted.
+    if (wasMaximized && !(windowState() & kNotNormal)) {
+        QMetaObject::invokeMethod(this, [this] { FitFrameIntoWorkArea(); }, Qt::QueuedConnection);
+    }
 }
 
 void Form::closeEvent(QCloseEvent* event) {

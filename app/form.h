@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -13,10 +14,9 @@ class QLabel;
 
 namespace app {
 
-// Title-bar icons of a form. Without the system menu a form's title bar has
-// no buttons at all, so it offers no close box.
+// Title-bar buttons of a form.
 struct BorderIcons {
-    bool systemMenu = true;
+    bool close = true;
     bool minimize = true;
     bool maximize = true;
 };
@@ -25,6 +25,16 @@ struct BorderIcons {
 enum class Anchor {
     Centre,   // keeps its size; its centre keeps its fraction of the client area
     TopLeft,  // keeps its design position
+};
+
+// A control that draws its content at the layout's scale, not only within
+// a box of the scaled size.
+class LayoutScaled {
+public:
+    virtual void SetLayoutScale(double scale) = 0;
+
+protected:
+    ~LayoutScaled() = default;
 };
 
 // A top-level window with a design client area, whose controls are placed
@@ -44,6 +54,9 @@ public:
 
     bool VisibleAtCreation() const { return visibleAtCreation_; }
     Size DesignClient() const { return designClient_; }
+    // Marks the moment the form last appeared, for telling input aimed at
+    // it from input aimed at the form before it.
+    std::uint64_t ShowMark() const { return showMark_; }
 
     // Handlers; the defaults do nothing.
     virtual void FormCreate() {}
@@ -63,6 +76,7 @@ protected:
     void SetBackground(const QColor& colour);
 
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -79,11 +93,13 @@ private:
     void AddPlacement(const Placement& placement);
     void PlaceOne(const Placement& placement, Size client);
     void FillWorkArea();
+    void FitFrameIntoWorkArea();
     void FocusFirstControl();
 
     Size designClient_;
     bool visibleAtCreation_;
     double scale_ = 1.0;
+    std::uint64_t showMark_ = 0;
     std::vector<Placement> placements_;
 };
 

@@ -34,23 +34,32 @@ TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750
     vzvod = MakeLabel(this, QStringLiteral("Учебный взвод"), app::kTimesNewRoman, 16, app::clWindowText());
     PlaceGrowingRight(vzvod, {190, 426, 105, 19});
 
-    Surname = new QLineEdit(this);
-    Surname->setFont(app::DesignFont(app::kTimesNewRoman, 16));
-    Surname->setValidator(new LogTextValidator(Surname));
-    Place(Surname, {315, 386, 369, 27});
-    wzvod = new QLineEdit(this);
-    wzvod->setFont(app::DesignFont(app::kTimesNewRoman, 16));
-    wzvod->setValidator(new LogTextValidator(wzvod));
-    Place(wzvod, {315, 424, 89, 27});
+    Surname = MakeField(FIO, {315, 386, 369, 27});
+    wzvod = MakeField(vzvod, {315, 424, 89, 27});
+    DroppedNote = MakeNote(this, QStringLiteral("Некоторые символы не поддерживаются и были удалены"));
+    Place(DroppedNote, {315, 453, 369, 14});
+    DroppedNote->hide();
 
     LogWarning = MakeLabel(this, QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи."),
                            app::kTimesNewRoman, 16, app::clRed);
     LogWarning->setAlignment(Qt::AlignCenter);
-    Place(LogWarning, {40, 462, 670, 21});
+    Place(LogWarning, {40, 470, 670, 21});
     LogWarning->hide();
 
     OnClick(Start, [this] { StartClick(); });
     OnClick(exit, [this] { exitClick(); });
+}
+
+QLineEdit* TKalvena::MakeField(QLabel* label, const app::Rect& design) {
+    auto* field = new QLineEdit(this);
+    field->setFont(app::DesignFont(app::kTimesNewRoman, 16));
+    field->setValidator(
+        new LogTextValidator(field, [this, field](bool dropped) { ReportDroppedCharacters(field, dropped); }));
+    // A screen reader names the field by its label.
+    field->setAccessibleName(label->text());
+    label->setBuddy(field);
+    Place(field, design);
+    return field;
 }
 
 void TKalvena::FormActivate() {
@@ -69,3 +78,10 @@ void TKalvena::StartClick() {
 void TKalvena::exitClick() { Close(); }
 
 void TKalvena::UpdateLogWarning() { LogWarning->setVisible(!ResultsFile.Healthy()); }
+
+void TKalvena::ReportDroppedCharacters(QLineEdit* field, bool dropped) {
+    DroppedNote->setVisible(dropped);
+    for (QLineEdit* each : {Surname, wzvod}) {
+        if (each != nullptr) each->setAccessibleDescription(dropped && each == field ? DroppedNote->text() : QString());
+    }
+}

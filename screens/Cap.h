@@ -28,9 +28,10 @@ public:
     app::PictureBox* Image1;
     QLabel* FIO;
     QLabel* vzvod;
-    QLineEdit* Surname;
-    QLineEdit* wzvod;
+    QLineEdit* Surname = nullptr;
+    QLineEdit* wzvod = nullptr;
     QLabel* LogWarning;
+    QLabel* DroppedNote;
 
     resultslog::ResultsLog ResultsFile;
 
@@ -40,6 +41,12 @@ public:
 
     // Shows or hides the warning that results are not being saved.
     void UpdateLogWarning();
+    // Shows, until the next edit, that an edit of `field` lost characters
+    // that the log cannot hold.
+    void ReportDroppedCharacters(QLineEdit* field, bool dropped);
+
+private:
+    QLineEdit* MakeField(QLabel* label, const app::Rect& design);
 };
 
 inline QPointer<TKalvena> Kalvena;

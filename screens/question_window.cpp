@@ -1,6 +1,7 @@
 #include "screens/question_window.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +24,7 @@ constexpr int kLabelFontPixels = 21;
 constexpr int kOptionFontPixels = 16;
 constexpr int kMaxLabelLines = 3;
 constexpr int kDesignWidth = 800;
+constexpr int kKeysHintHeight = 14;
 // Room for rounding between measuring a line and drawing it.
 constexpr int kLineSlack = 2;
 
@@ -82,7 +84,7 @@ QString DisplayedQuestionText(const QString& text) {
 }
 
 TQuestionWindow::TQuestionWindow(engine::QuestionId id)
-    : app::Form(QStringLiteral("Калвена"), DesignFor(id).client, app::BorderIcons{false, true, true}),
+    : app::Form(QStringLiteral("Калвена"), DesignFor(id).client, app::BorderIcons{.close = false}),
       record_(content::Question(id)) {
     const WindowDesign design = DesignFor(id);
     const content::QuestionLayout& layout = record_.layout;
@@ -101,6 +103,8 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Place(Label1, LabelRect(Label1, layout));
+    // A screen reader reads the question as the window opens.
+    setAccessibleDescription(text.simplified());
 
     QList<QRadioButton*> group;
     for (std::size_t i = 0; i < v.size(); ++i) {
@@ -116,8 +120,15 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     if (record_.picture != nullptr) {
         const content::BoxRect& box = record_.picture->box;
         Image1 = MakePicture(this, *record_.picture);
+        // The name says what it is, never what it shows: that is the question.
+        Image1->setAccessibleName(QStringLiteral("Рисунок к вопросу"));
         Place(Image1, {box.left, box.top, box.width, box.height}, app::Anchor::TopLeft);
     }
+
+    // Below the buttons, along the bottom edge.
+    KeysHint = MakeNote(this, QStringLiteral("Клавиши 1–4 — выбор ответа"));
+    KeysHint->setAlignment(Qt::AlignCenter);
+    Place(KeysHint, {0, design.client.height - kKeysHintHeight - 3, kDesignWidth, kKeysHintHeight});
 
     setWindowTitle(windowTitle() + QStringLiteral(": вопрос ") + QString::number(Kalvena->QuestionOrdinal));
 
@@ -129,6 +140,20 @@ QString TQuestionWindow::ClassName() const { return QString::fromStdString(engin
 
 bool TQuestionWindow::RightOptionChecked() const {
     return v.at(static_cast<std::size_t>(record_.right - 1))->isChecked();
+}
+
+void TQuestionWindow::keyPressEvent(QKeyEvent* event) {
+    const int option = event->key() - Qt::Key_1 + 1;
+    const bool plainOrKeypad = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (option < 1 || option > static_cast<int>(v.size()) || !plainOrKeypad) {
+        app::Form::keyPressEvent(event);
+        return;
+    }
+    // As a click on the option: chosen, and the focus on it, so that the
+    // arrows move the choice from there.
+    QRadioButton* chosen = v.at(static_cast<std::size_t>(option - 1));
+    chosen->click();
+    chosen->setFocus(Qt::ShortcutFocusReason);
 }
 
 void TQuestionWindow::StartClick() { RecordAnswer(*this); }

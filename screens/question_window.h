@@ -30,6 +30,7 @@ public:
     QLabel* Label1;
     std::array<QRadioButton*, 4> v{};  // v[0] is v1
     app::PictureBox* Image1 = nullptr;  // only in the picture questions
+    QLabel* KeysHint;
 
     engine::QuestionId Id() const { return record_.id; }
     const content::QuestionRecord& Record() const { return record_; }
@@ -39,6 +40,10 @@ public:
     void StartClick();
     void exitClick();
     void FormClose() override;
+
+protected:
+    // The keys 1 to 4, on the main row or the keypad, choose an option.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     const content::QuestionRecord& record_;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/colors.h"
 #include "app/fonts.h"
 #include "app/radio_button.h"
 
@@ -24,6 +25,10 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, i
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
     return label;
+}
+
+QLabel* MakeNote(QWidget* parent, const QString& text) {
+    return MakeLabel(parent, text, app::kMsSansSerif, app::kWindowFontPixels, app::kNoteGrey);
 }
 
 QRadioButton* MakeRadio(QWidget* parent, const QString& caption) { return new app::RadioButton(caption, parent); }

@@ -16,4 +16,6 @@ inline constexpr int kButtonFontPixels = 13;
 QPushButton* MakeButton(QWidget* parent, const QString& caption, int fontPixels = kButtonFontPixels);
 // A label of fixed text in the given font and colour.
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, int fontPixels, const QColor& colour);
+// A small grey line of help in the window font.
+QLabel* MakeNote(QWidget* parent, const QString& text);
 QRadioButton* MakeRadio(QWidget* parent, const QString& caption);

@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/graphics/canvas.h"
+#include "app/layout.h"
 
 namespace app {
 
@@ -27,15 +28,26 @@ void PictureBox::SetFit(Fit fit) {
     update();
 }
 
+void PictureBox::SetLayoutScale(double scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    update();
+}
+
 void PictureBox::paintEvent(QPaintEvent*) {
     if (graphic_ == nullptr) return;
     QPainter painter(this);
     TCanvas canvas(painter);
     try {
-        if (fit_ == Fit::Stretch)
+        if (fit_ == Fit::Stretch) {
             canvas.StretchDraw({0, 0, width(), height()}, graphic_.get());
-        else
+        } else if (scale_ == 1.0) {
             canvas.Draw(0, 0, graphic_.get());
+        } else {
+            canvas.StretchDraw({0, 0, ScaleLength(graphic_->PixelWidth(), scale_),
+                                ScaleLength(graphic_->PixelHeight(), scale_)},
+                               graphic_.get());
+        }
     } catch (...) {
         // A picture that fails to draw is reported like any failed handler,
         // but after the paint, so that no dialog opens in the middle of it.

@@ -3,13 +3,16 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/form.h"
 #include "app/graphics/graphic.h"
 
 namespace app {
 
 // The picture box control: shows one picture, stretched to the whole box or
-// at its natural size from the top-left corner, clipped to the box.
-class PictureBox : public QWidget {
+// at its natural size from the top-left corner, clipped to the box. The
+// natural size follows the layout's scale: one picture pixel to one design
+// pixel.
+class PictureBox : public QWidget, public LayoutScaled {
 public:
     enum class Fit { Stretch, Natural };
 
@@ -23,12 +26,15 @@ public:
     void SetFit(Fit fit);
     Fit CurrentFit() const { return fit_; }
 
+    void SetLayoutScale(double scale) override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     std::unique_ptr<TGraphic> graphic_;
     Fit fit_;
+    double scale_ = 1.0;
 };
 
 }  // namespace app

@@ -58,10 +58,93 @@ TEST_F(QuestionWindowTest, OpensWithNoOptionChosenAndTheFocusOnTheForwardButton)
     EXPECT_FALSE(window->v[0]->focusPolicy() & Qt::TabFocus);
 }
 
-TEST_F(QuestionWindowTest, HasNoCloseBoxAndNoSystemMenu) {
+TEST_F(QuestionWindowTest, HasMinimiseAndMaximiseButNoCloseBox) {
     const Qt::WindowFlags flags = Open({3, 3})->windowFlags();
     EXPECT_FALSE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowSystemMenuHint);
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowMaximizeButtonHint);
+}
+
+TEST_F(QuestionWindowTest, NumberKeysChooseAnOptionAsAClickWould) {
+    TQuestionWindow* window = Open({1, 2});
+    // The arrows follow the application's focus, which needs an active window.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const std::array<std::pair<Qt::Key, Qt::KeyboardModifiers>, 4> keys{
+        {{Qt::Key_3, Qt::NoModifier}, {Qt::Key_1, Qt::KeypadModifier}, {Qt::Key_4, Qt::NoModifier},
+         {Qt::Key_2, Qt::KeypadModifier}}};
+    for (const auto& [key, modifiers] : keys) {
+        QTest::keyClick(window->focusWidget(), key, modifiers);
+        QRadioButton* chosen = window->v.at(static_cast<std::size_t>(key - Qt::Key_1));
+        EXPECT_TRUE(chosen->isChecked()) << key;
+        EXPECT_EQ(window->focusWidget(), chosen) << key;
+        EXPECT_TRUE(chosen->focusPolicy() & Qt::TabFocus) << key;
+    }
+    // From the chosen option the arrows move the choice, and Tab leaves the
+    // group for the forward button.
+    QTest::keyClick(window->focusWidget(), Qt::Key_Up);
+    EXPECT_TRUE(window->v[0]->isChecked());
+    QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->Start);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(window->focusWidget(), window->v[0]);
+
+    // Other keys choose nothing.
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_5, Qt::KeyboardModifiers{}},
+                                         std::pair{Qt::Key_0, Qt::KeyboardModifiers{}},
+                                         std::pair{Qt::Key_2, Qt::KeyboardModifiers{Qt::ControlModifier}},
+                                         std::pair{Qt::Key_3, Qt::KeyboardModifiers{Qt::AltModifier}}}) {
+        QTest::keyClick(window->focusWidget(), key, modifiers);
+        EXPECT_TRUE(window->v[0]->isChecked()) << key;
+    }
+    EXPECT_EQ(window->KeysHint->text(), QStringLiteral("Клавиши 1–4 — выбор ответа"));
+}
+
+TEST_F(QuestionWindowTest, AWholeTestByKeyboardAloneCountsTheChoicesMade) {
+    driver::PressKey(Qt::Key_Tab);  // to "Выход"
+    driver::PressKey(Qt::Key_Tab);  // to the full name
+    QTest::keyClicks(Kalvena->focusWidget(), QStringLiteral("Ivanov"));
+    driver::PressKey(Qt::Key_Tab);
+    QTest::keyClicks(Kalvena->focusWidget(), QStringLiteral("101"));
+    driver::PressKey(Qt::Key_Tab);
+    ASSERT_EQ(Kalvena->focusWidget(), Kalvena->Start);
+    driver::PressKey(Qt::Key_Return);
+    ASSERT_NE(Themes, nullptr);
+    driver::PressKey(Qt::Key_Return);  // theme 1
+
+    int right = 0;
+    int asked = 0;
+    for (TQuestionWindow* window = driver::QuestionOnScreen(); window != nullptr;
+         window = driver::QuestionOnScreen()) {
+        // Each third question is left without a choice; the others vary.
+        const int choice = asked % 3 == 2 ? 0 : (asked * 7) % 4 + 1;
+        if (choice > 0) {
+            driver::PressKey(static_cast<Qt::Key>(Qt::Key_0 + choice), asked % 2 ? Qt::KeypadModifier : Qt::NoModifier);
+            driver::PressKey(Qt::Key_Tab);
+        }
+        if (choice == window->Record().right) ++right;
+        ASSERT_EQ(window->focusWidget(), window->Start);
+        driver::PressKey(asked % 2 ? Qt::Key_Return : Qt::Key_Space);
+        ++asked;
+    }
+    ASSERT_NE(Results, nullptr);
+    EXPECT_EQ(asked, 10);
+    EXPECT_EQ(Kalvena->RightCount, right);
+    EXPECT_EQ(Kalvena->WrongCount, asked - right);
+    driver::PressKey(Qt::Key_Return);
+    EXPECT_EQ(driver::LogBytes(),
+              driver::Cp1251("Ivanov\r\n101\r\n") +
+                  driver::Cp1251(QStringLiteral("Правильных ответов %1 из 10\r\n\r\n").arg(right).toUtf8().constData()));
+}
+
+TEST_F(QuestionWindowTest, TheWindowAndItsPictureHaveAccessibleNames) {
+    TQuestionWindow* window = Open({13, 12});
+    EXPECT_EQ(window->accessibleDescription(),
+              QStringLiteral("Дистанция между ротами и батареями в районе расположения полка составляет до:"));
+    for (int number = 14; number <= 20; ++number) {
+        TQuestionWindow* picture = Open({5, number});
+        ASSERT_NE(picture->Image1, nullptr);
+        EXPECT_EQ(picture->Image1->accessibleName(), QStringLiteral("Рисунок к вопросу"));
+    }
 }
 
 TEST_F(QuestionWindowTest, SpaceOrEnterOnOpeningCountsAWrongAnswerAndMovesOn) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,12 +69,69 @@ TEST_F(RegistrationWindowTest, SpacesCountAsFilledAndAreLoggedAsTyped) {
 
 TEST_F(RegistrationWindowTest, FieldsKeepOnlyWhatTheLogCanHold) {
     driver::StartProgram();
-    QApplication::clipboard();
     Kalvena->Surname->insert(QStringLiteral("Ёлкин ☺ Z%s 😀"));
     EXPECT_EQ(Kalvena->Surname->text(), QStringLiteral("Ёлкин  Z%s "));
-    Kalvena->wzvod->insert(QStringLiteral("1\t0☺"));
+    Kalvena->wzvod->insert(QStringLiteral("1\x01" "0☺"));
     QTest::keyClicks(Kalvena->wzvod, QStringLiteral("1"));
     EXPECT_EQ(Kalvena->wzvod->text(), QStringLiteral("101"));
+}
+
+TEST_F(RegistrationWindowTest, PastedSeparatorsBecomeSpaces) {
+    driver::StartProgram();
+    QApplication::clipboard()->setText(QStringLiteral("Иван\tИванов"));
+    Kalvena->Surname->setFocus();
+    QTest::keySequence(Kalvena->Surname, QKeySequence::Paste);
+    EXPECT_EQ(Kalvena->Surname->text(), QStringLiteral("Иван Иванов"));
+
+    // Every kind of line break is one space; the cursor stays after the paste.
+    Kalvena->Surname->clear();
+    Kalvena->Surname->insert(QStringLiteral("а\r\nб\nв\rг\u2028д") + QStringLiteral("😀е"));
+    EXPECT_EQ(Kalvena->Surname->text(), QStringLiteral("а б в г де"));
+    EXPECT_EQ(Kalvena->Surname->cursorPosition(), 10);
+    Kalvena->Surname->setCursorPosition(2);
+    Kalvena->Surname->insert(QStringLiteral("\t😀"));
+    EXPECT_EQ(Kalvena->Surname->text(), QStringLiteral("а  б в г де"));
+    EXPECT_EQ(Kalvena->Surname->cursorPosition(), 3);
+
+    driver::Register(QStringLiteral("Иван\tИванов"), QStringLiteral("1\n01"));
+    app::App().DestroyForms();
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251("Иван Иванов\r\n1 01\r\n"));
+}
+
+TEST_F(RegistrationWindowTest, DroppedCharactersAreNotedUntilTheNextEdit) {
+    driver::StartProgram();
+    QLabel* note = Kalvena->DroppedNote;
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_EQ(note->text(), QStringLiteral("Некоторые символы не поддерживаются и были удалены"));
+
+    // A paste that leaves nothing behind still says why the field is empty.
+    Kalvena->Surname->insert(QStringLiteral("漢字😀"));
+    EXPECT_EQ(Kalvena->Surname->text(), QString());
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(Kalvena->Surname->accessibleDescription(), note->text());
+    EXPECT_LE(Kalvena->wzvod->geometry().bottom(), note->geometry().top());
+    EXPECT_LE(note->geometry().bottom(), Kalvena->LogWarning->geometry().top());
+
+    QTest::keyClicks(Kalvena->Surname, QStringLiteral("Z"));
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_EQ(Kalvena->Surname->accessibleDescription(), QString());
+
+    // A tab is no loss; a drop in the other field is noted too, and
+    // emptying the fields after a test clears the note.
+    Kalvena->wzvod->insert(QStringLiteral("1\t2"));
+    EXPECT_FALSE(note->isVisible());
+    Kalvena->wzvod->insert(QStringLiteral("☺"));
+    EXPECT_TRUE(note->isVisible());
+    Kalvena->wzvod->clear();
+    EXPECT_FALSE(note->isVisible());
+}
+
+TEST_F(RegistrationWindowTest, FieldsAreNamedByTheirLabels) {
+    driver::StartProgram();
+    EXPECT_EQ(Kalvena->Surname->accessibleName(), QStringLiteral("Фамилия, имя, отчество студента"));
+    EXPECT_EQ(Kalvena->wzvod->accessibleName(), QStringLiteral("Учебный взвод"));
+    EXPECT_EQ(Kalvena->FIO->buddy(), Kalvena->Surname);
+    EXPECT_EQ(Kalvena->vzvod->buddy(), Kalvena->wzvod);
 }
 
 TEST_F(RegistrationWindowTest, WarnsWhileResultsCannotBeSaved) {

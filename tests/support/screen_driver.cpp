@@ -56,6 +56,13 @@ void PressOk() {
     Settle();
 }
 
+void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* form = app::App().ActiveForm();
+    if (form == nullptr) throw std::logic_error("no window on screen");
+    QTest::keyClick(form->focusWidget() != nullptr ? form->focusWidget() : form, key, modifiers);
+    Settle();
+}
+
 void AnswerAllAndFinish(int option) {
     while (QuestionOnScreen() != nullptr) Answer(option);
     PressOk();

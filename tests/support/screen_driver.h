@@ -30,6 +30,9 @@ TQuestionWindow* QuestionOnScreen();
 void Answer(int option);
 int WrongOption(const TQuestionWindow& window);
 void PressOk();
+// A key pressed and released where the keyboard focus is in the window on
+// screen.
+void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Answers every remaining question of the test with `option`, then "OK".
 void AnswerAllAndFinish(int option);
 // One whole test by a numbered student, the theme and answers varying with

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+
+class QEvent;
+class QKeyEvent;
+class QMouseEvent;
+class QObject;
+
+namespace app {
+
+class Form;
+
+// Keeps from a form that has just been shown the input that was aimed at
+// the form before it: the second click of a double-click whose first click
+// opened it, a button released after its press went elsewhere, and the
+// repeats of a key held down since before it appeared. A deliberate press
+// after the system's double-click interval goes through as always.
+class StrayInputFilter {
+public:
+    // A new mark for a form being shown: input recorded under an earlier
+    // mark was aimed elsewhere.
+    std::uint64_t NextShowMark() { return ++showMark_; }
+
+    // True when `event` must not reach `receiver`.
+    bool Swallows(QObject* receiver, QEvent* event);
+
+private:
+    struct Press {
+        bool seen = false;
+        std::uint64_t timestamp = 0;
+        std::uint64_t mark = 0;
+        bool swallowed = false;
+    };
+
+    bool SwallowsPress(const Form* form, const QMouseEvent& event);
+    bool SwallowsKey(const Form* form, const QKeyEvent& event);
+    bool AimedBefore(std::uint64_t mark, const Form* form) const;
+
+    std::uint64_t showMark_ = 0;
+    Press lastPress_;
+    int lastKey_ = 0;
+    std::uint64_t lastKeyMark_ = 0;
+};
+
+}  // namespace app

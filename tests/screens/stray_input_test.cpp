@@ -1,0 +1,129 @@
+// Input aimed at one window never lands on the window that replaces it.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QStyleHints>
+#include <QTest>
+
+#include "app/application.h"
+#include "tests/support/screen_driver.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+// The left button at `button`'s centre, delivered through the window system
+// as a real mouse would, with its own clock in milliseconds: Qt itself makes
+// a double-click of two presses close in time.
+class Mouse {
+public:
+    Mouse() : now_(static_cast<ulong>(QTest::lastMouseTimestamp) + 10000) {}
+    // Later QTest clicks must not look like part of these.
+    ~Mouse() { QTest::lastMouseTimestamp = static_cast<int>(now_ + 10000); }
+
+    void Press(QWidget* button, int afterMs) { Send(button, QEvent::MouseButtonPress, Qt::LeftButton, afterMs); }
+    void Release(QWidget* button, int afterMs) { Send(button, QEvent::MouseButtonRelease, Qt::NoButton, afterMs); }
+    void Click(QWidget* button, int afterMs) {
+        Press(button, afterMs);
+        Release(button, 40);
+    }
+
+private:
+    void Send(QWidget* button, QEvent::Type type, Qt::MouseButtons state, int afterMs) {
+        now_ += static_cast<ulong>(afterMs);
+        QWindow* window = button->window()->windowHandle();
+        const QPoint at = button->mapTo(button->window(), button->rect().center());
+        qt_handleMouseEvent(window, at, window->mapToGlobal(at), state, Qt::LeftButton, type, Qt::NoModifier,
+                            static_cast<int>(now_));
+        driver::Settle();
+    }
+
+    ulong now_;
+};
+
+int DoubleClickMs() { return QGuiApplication::styleHints()->mouseDoubleClickInterval(); }
+
+class StrayInputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        driver::StartProgram();
+        Kalvena->Surname->setText(QStringLiteral("Иванов"));
+        Kalvena->wzvod->setText(QStringLiteral("101"));
+    }
+    testsupport::TemporaryWorkingDirectory directory;
+};
+
+TEST_F(StrayInputTest, ADoubleClickOnTheForwardButtonAdvancesOneQuestion) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    driver::ChooseTheme(2);
+    Mouse mouse;
+    mouse.Click(driver::QuestionOnScreen()->Start, 0);
+    // The second click lands where the first one was, on the next window.
+    TQuestionWindow* second = driver::QuestionOnScreen();
+    ASSERT_NE(second, nullptr);
+    mouse.Click(second->Start, 60);
+    ASSERT_EQ(driver::QuestionOnScreen(), second);
+    EXPECT_FALSE(second->Start->isDown());
+    EXPECT_EQ(second->windowTitle(), QStringLiteral("Калвена: вопрос 2"));
+    EXPECT_EQ(Kalvena->WrongCount, 1);
+
+    // So does a third click of the same burst; a deliberate click after the
+    // interval answers.
+    mouse.Click(second->Start, DoubleClickMs() - 50);
+    ASSERT_EQ(driver::QuestionOnScreen(), second);
+    mouse.Click(second->Start, DoubleClickMs() + 10);
+    ASSERT_NE(driver::QuestionOnScreen(), nullptr);
+    EXPECT_EQ(driver::QuestionOnScreen()->windowTitle(), QStringLiteral("Калвена: вопрос 3"));
+    EXPECT_EQ(Kalvena->WrongCount, 2);
+}
+
+TEST_F(StrayInputTest, ADoubleClickOnRegistrationStopsAtTheThemeChoice) {
+    Mouse mouse;
+    mouse.Click(Kalvena->Start, 0);
+    ASSERT_NE(Themes, nullptr);
+    mouse.Click(Themes->Start, 60);
+    ASSERT_TRUE(Themes != nullptr && Themes->isVisible());
+    EXPECT_EQ(driver::QuestionOnScreen(), nullptr);
+    EXPECT_EQ(Kalvena->QuestionOrdinal, 0);
+    // A double-click of the student's own on the new window works.
+    mouse.Click(Themes->T[4], DoubleClickMs() + 10);
+    mouse.Click(Themes->T[5], 60);
+    EXPECT_TRUE(Themes->T[5]->isChecked());
+}
+
+TEST_F(StrayInputTest, APressMadeBeforeAWindowAppearedDoesNotClickIt) {
+    Mouse mouse;
+    mouse.Press(Kalvena->Start, 0);
+    // The theme choice opens while the button is still held down.
+    Kalvena->StartClick();
+    ASSERT_NE(Themes, nullptr);
+    mouse.Release(Themes->Start, DoubleClickMs() + 200);
+    ASSERT_TRUE(Themes != nullptr && Themes->isVisible());
+    EXPECT_EQ(driver::QuestionOnScreen(), nullptr);
+}
+
+TEST_F(StrayInputTest, AHeldEnterAnswersOneQuestionAFreshEnterTheNext) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    driver::ChooseTheme(2);
+    TQuestionWindow* first = driver::QuestionOnScreen();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(first->focusWidget(), &press);
+    driver::Settle();
+    TQuestionWindow* second = driver::QuestionOnScreen();
+    ASSERT_NE(second, first);
+    for (int repeat = 0; repeat < 5; ++repeat) {
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+        QApplication::sendEvent(second->focusWidget(), &held);
+        driver::Settle();
+    }
+    ASSERT_EQ(driver::QuestionOnScreen(), second);
+    EXPECT_EQ(Kalvena->WrongCount, 1);
+    // Enter on a fresh question counts a wrong answer as always.
+    driver::PressKey(Qt::Key_Return);
+    EXPECT_EQ(Kalvena->WrongCount, 2);
+    ASSERT_NE(driver::QuestionOnScreen(), nullptr);
+    EXPECT_EQ(driver::QuestionOnScreen()->windowTitle(), QStringLiteral("Калвена: вопрос 3"));
+}
+
+}  // namespace
