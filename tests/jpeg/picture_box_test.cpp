@@ -44,6 +44,23 @@ TEST(PictureBox, NaturalSizeDrawsFromTheTopLeftAndClips) {
     EXPECT_EQ(image.pixelColor(30, 10), QColor(Qt::white));
 }
 
+TEST(PictureBox, NaturalSizeFollowsTheLayoutScale) {
+    app::PictureBox box(nullptr, app::PictureBox::Fit::Natural);
+    box.resize(50, 50);
+    box.setAutoFillBackground(true);
+    box.setPalette(QPalette(Qt::white));
+    box.SetGraphic(RedBitmap(20, 80));
+    box.SetLayoutScale(0.5);
+    QImage image = Grab(box);
+    EXPECT_EQ(image.pixelColor(8, 38), QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(12, 10), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(5, 42), QColor(Qt::white));
+    box.SetLayoutScale(2);
+    image = Grab(box);
+    EXPECT_EQ(image.pixelColor(38, 49), QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(42, 10), QColor(Qt::white));
+}
+
 TEST(PictureBox, ShowsTheRegistrationSizedJpeg) {
     app::PictureBox box;
     box.resize(345, 236);

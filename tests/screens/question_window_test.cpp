@@ -2,12 +2,15 @@
 
 #include <QLineEdit>
 #include <QImage>
+#include <QPainter>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <cmath>
 
 #include "app/application.h"
+#include "app/layout.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/gui_support.h"
 #include "tests/support/temp_dir.h"
@@ -233,6 +236,46 @@ TEST_F(QuestionWindowTest, PictureStaysAtItsDesignPlaceAndIsClippedToItsBox) {
     ASSERT_EQ(whole.size(), QSize(595, 446));
     EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), whole.copy(0, 0, 161, 33).convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(Open({1, 1})->Image1, nullptr);
+}
+
+// Mean difference of the grey levels of two images of one size, 0 to 255.
+double MeanGreyDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) sum += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+    return sum / (a.width() * a.height());
+}
+
+// Runs again with a screen of 192 dpi, where the layout scales up.
+TEST_F(QuestionWindowTest, PicturesScaleWithTheLayoutAndShowTheWholeDrawing) {
+    const app::Size design{800, 551};
+    for (const app::Size client : {app::Size{400, 276}, app::Size{1600, 1102}}) {
+        app::App().SetClientAreaOverride(QRect(0, 0, client.width, client.height));
+        for (int number = 14; number <= 20; ++number) {
+            TQuestionWindow* window = Open({5, number});
+            const double scale = app::LayoutScale(design, client, window->logicalDpiX() / 96.0);
+            const content::BoxRect& box = window->Record().picture->box;
+            const std::string name = window->ClassName().toStdString() + " at " + std::to_string(scale);
+            ASSERT_EQ(window->Image1->size(), QSize(app::ScaleLength(box.width, scale), app::ScaleLength(box.height, scale)))
+                << name;
+
+            // The whole picture smoothly scaled by the layout's scale, then
+            // clipped to the box.
+            const auto& bmp = window->Record().picture->bmp;
+            const QImage whole = QImage::fromData(bmp.data(), static_cast<int>(bmp.size()), "BMP");
+            QImage expected(window->Image1->size(), QImage::Format_RGB32);
+            expected.fill(Qt::white);
+            QPainter painter(&expected);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRect(0, 0, app::ScaleLength(whole.width(), scale), app::ScaleLength(whole.height(), scale)),
+                              whole);
+            painter.end();
+            const QImage shown = window->Image1->grab().toImage();
+            EXPECT_LT(MeanGreyDifference(shown, expected), 2) << name;
+            window->Hide();
+            driver::Settle();
+        }
+    }
 }
 
 }  // namespace
