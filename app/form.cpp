@@ -30,6 +30,10 @@ QMargins FrameMargins(const QWidget& window) {
                     outer.bottom() - inner.bottom());
 }
 
+// Room around a restored window for the window manager's frame, which is
+// measured only after the window manager has placed the window.
+constexpr QMargins kFrameAllowance{16, 48, 16, 16};
+
 constexpr Qt::WindowStates kNotNormal = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
 
 }  // namespace
@@ -71,11 +75,12 @@ void Form::FillWorkArea() {
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-void Form::FitFrameIntoWorkArea() {
-    if (windowState() & kNotNormal) return;
-    const QRect area = App().WorkArea();
-    if (area.contains(frameGeometry())) return;
-    setGeometry(area.marginsRemoved(FrameMargins(*this)));
+QRect Form::RestoredGeometry() const {
+    const QRect room = App().WorkArea().marginsRemoved(kFrameAllowance);
+    const Size design = ScaleSize(designClient_, logicalDpiX() / 96.0);
+    QRect client(0, 0, std::min(design.width, room.width()), std::min(design.height, room.height()));
+    client.moveCenter(room.center());
+    return client;
 }
 
 void Form::Hide() {
@@ -168,13 +173,18 @@ void Form::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
     const bool wasMaximized = static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized;
-    // A window restored from maximised goes back to the size it was shown
-    // at, which may have been the whole work area with no room left for
-    // the frame, leaving the title bar off the screen. Once the window
-    // manager has placed it, the frame is known and the window is fitted.
-    if (wasMaximized && !(windowState() & kNotNormal)) {
-        QMetaObject::invokeMethod(this, [this] { FitFrameIntoWorkArea(); }, Qt::QueuedConnection);
-    }
+    if (!wasMaximized || (windowState() & kNotNormal)) return;
+    // Restored from maximised, the window manager would put the window back
+    // at the size it was shown at: the whole work area, less a frame not
+    // known then, which can leave the title bar off the screen. Instead it
+    // comes back at its design size, centred. Queued, so that the request
+    // reaches the window manager after its own restore.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!(windowState() & kNotNormal)) setGeometry(RestoredGeometry());
+        },
+        Qt::QueuedConnection);
 }
 
 void Form::closeEvent(QCloseEvent* event) {

@@ -93,7 +93,7 @@ private:
     void AddPlacement(const Placement& placement);
     void PlaceOne(const Placement& placement, Size client);
     void FillWorkArea();
-    void FitFrameIntoWorkArea();
+    QRect RestoredGeometry() const;
     void FocusFirstControl();
 
     Size designClient_;

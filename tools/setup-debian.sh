@@ -4,9 +4,11 @@
 set -eu
 
 # The compilers and libraries, the fonts whose metrics the layout was made
-# with, and clang with its runtime for the JPEG fuzzer.
+# with, clang with its runtime for the JPEG fuzzer, and a virtual X display
+# with a window manager and its inspection tools for the window manager test.
 PACKAGES="build-essential cmake qt6-base-dev libjpeg62-turbo-dev libgtest-dev
-fonts-liberation2 fontconfig clang libclang-rt-14-dev"
+fonts-liberation2 fontconfig clang libclang-rt-14-dev
+xvfb xauth openbox x11-utils"
 
 missing=""
 for p in $PACKAGES; do
