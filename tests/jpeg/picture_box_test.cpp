@@ -33,30 +33,32 @@ TEST(PictureBox, StretchedFillsTheWholeBox) {
     EXPECT_EQ(image.pixelColor(343, 234).green(), 0);
 }
 
+// A white 50 x 50 box showing a red 20 x 80 picture at its natural size.
+std::unique_ptr<app::PictureBox> NaturalBoxWithATallPicture() {
+    auto box = std::make_unique<app::PictureBox>(nullptr, app::PictureBox::Fit::Natural);
+    box->resize(50, 50);
+    box->setAutoFillBackground(true);
+    box->setPalette(QPalette(Qt::white));
+    box->SetGraphic(RedBitmap(20, 80));
+    return box;
+}
+
 TEST(PictureBox, NaturalSizeDrawsFromTheTopLeftAndClips) {
-    app::PictureBox box(nullptr, app::PictureBox::Fit::Natural);
-    box.resize(50, 50);
-    box.setAutoFillBackground(true);
-    box.setPalette(QPalette(Qt::white));
-    box.SetGraphic(RedBitmap(20, 80));
-    const QImage image = Grab(box);
+    const auto box = NaturalBoxWithATallPicture();
+    const QImage image = Grab(*box);
     EXPECT_EQ(image.pixelColor(19, 49), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(30, 10), QColor(Qt::white));
 }
 
 TEST(PictureBox, NaturalSizeFollowsTheLayoutScale) {
-    app::PictureBox box(nullptr, app::PictureBox::Fit::Natural);
-    box.resize(50, 50);
-    box.setAutoFillBackground(true);
-    box.setPalette(QPalette(Qt::white));
-    box.SetGraphic(RedBitmap(20, 80));
-    box.SetLayoutScale(0.5);
-    QImage image = Grab(box);
+    const auto box = NaturalBoxWithATallPicture();
+    box->SetLayoutScale(0.5);
+    QImage image = Grab(*box);
     EXPECT_EQ(image.pixelColor(8, 38), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(12, 10), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(5, 42), QColor(Qt::white));
-    box.SetLayoutScale(2);
-    image = Grab(box);
+    box->SetLayoutScale(2);
+    image = Grab(*box);
     EXPECT_EQ(image.pixelColor(38, 49), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(42, 10), QColor(Qt::white));
 }
