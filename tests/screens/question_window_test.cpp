@@ -68,6 +68,19 @@ TEST_F(QuestionWindowTest, HasMinimiseAndMaximiseButNoCloseBox) {
     EXPECT_TRUE(flags & Qt::WindowMaximizeButtonHint);
 }
 
+TEST_F(QuestionWindowTest, ComesBackFromMaximisedCentredInsideTheWorkArea) {
+    app::App().SetClientAreaOverride(std::nullopt);
+    TQuestionWindow* window = Open({3, 3});
+    ASSERT_TRUE(window->isMaximized());
+    window->showNormal();
+    driver::Settle();
+    const QRect area = app::App().WorkArea();
+    EXPECT_TRUE(area.contains(window->frameGeometry()));
+    EXPECT_LT(window->width(), area.width());
+    EXPECT_LE(window->width(), 800);
+    EXPECT_NEAR(window->geometry().center().x(), area.center().x(), 1);
+}
+
 TEST_F(QuestionWindowTest, NumberKeysChooseAnOptionAsAClickWould) {
     TQuestionWindow* window = Open({1, 2});
     // The arrows follow the application's focus, which needs an active window.

@@ -13,9 +13,9 @@ wm_pid=""
 probe_pid=""
 cleanup() {
   exec 3>&- 2>/dev/null || true
-  [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
-  wait 2>/dev/null
+  [ -z "$probe_pid" ] || kill "$probe_pid" 2>/dev/null || true
+  [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
