@@ -71,7 +71,7 @@ void Form::Hide() {
 void Form::Close() {
     FormClose();
     if (App().MainForm() == this) {
-        App().MainFormClosed();
+        App().Terminate();
     } else {
         Hide();
     }

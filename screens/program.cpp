@@ -6,6 +6,7 @@
 #include "screens/Cap.h"
 
 int RunKalvena() {
+    app::GuardedQtApplication qt;
     // The registration window is the only form at start-up; it takes the
     // results log with it at the end, which appends whatever is pending.
     const int exitCode = app::RunProgram([] {
