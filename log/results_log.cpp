@@ -99,13 +99,13 @@ bool ResultsLog::Flush(std::chrono::milliseconds patience) {
 }
 
 bool ResultsLog::AppendPending(std::chrono::milliseconds patience) {
-    // Twice at most: once more after the name was found moved.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (fd_ < 0) fd_ = OpenAppendFile(path_);
+    for (;;) {
+        const bool justOpened = fd_ < 0;
+        if (justOpened) fd_ = OpenAppendFile(path_);
         if (fd_ < 0) return false;
         const FileLock lock = LockFile(fd_, patience);
         if (lock == FileLock::Busy) return false;
-        if (!StillNamedBy(fd_, path_)) {
+        if (!justOpened && !StillNamedBy(fd_, path_)) {
             // Deleted or renamed while open (an instructor collecting the
             // log): the entry goes where the next reader will look. Closing
             // also lets go of the lock.
@@ -118,7 +118,6 @@ bool ResultsLog::AppendPending(std::chrono::milliseconds patience) {
         pending_.erase(0, appended.inFile);
         return appended.whole;
     }
-    return false;
 }
 
 void ResultsLog::FlushAtProcessEnd() {
