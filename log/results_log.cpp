@@ -59,10 +59,14 @@ ResultsLog::~ResultsLog() {
 
 void ResultsLog::Open() {
     // Bytes still pending go to the file opened now, the one the name gives.
+    // They are left from a close that has just failed (or from a test being
+    // left, which the end of the program appends anyway), so one try for
+    // the lock will do: waiting again would freeze the window a second time
+    // as it appears.
     CloseAppendFile(fd_);
     fd_ = OpenAppendFile(path_);
     healthy_ = fd_ >= 0;
-    if (healthy_) Flush(kLockPatience);
+    if (healthy_) Flush(std::chrono::milliseconds{0});
 }
 
 void ResultsLog::WriteStudentHeader(std::string_view fullName, std::string_view platoon) {

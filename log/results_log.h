@@ -40,7 +40,7 @@ public:
     ResultsLog& operator=(const ResultsLog&) = delete;
 
     // Opens the file for appending, creating it when missing. Bytes still
-    // pending from before are appended first.
+    // pending from before are appended first if the lock is free at once.
     void Open();
     // Texts arrive as UTF-8 and are written as data, never as a format.
     void WriteStudentHeader(std::string_view fullName, std::string_view platoon);
