@@ -4,9 +4,10 @@
 set -eu
 
 # The compilers and libraries, the fonts whose metrics the layout was made
-# with, and clang with its runtime for the JPEG fuzzer.
+# with, clang with its runtime for the JPEG fuzzer, and an X server that a
+# test stops under the program.
 PACKAGES="build-essential cmake qt6-base-dev libjpeg62-turbo-dev libgtest-dev
-fonts-liberation2 fontconfig clang libclang-rt-14-dev"
+fonts-liberation2 fontconfig clang libclang-rt-14-dev xvfb"
 
 missing=""
 for p in $PACKAGES; do

@@ -42,7 +42,7 @@ void ActAsStudent() {
     if (childEnd == "theme-exit") return QTest::mouseClick(Themes->exit, Qt::LeftButton);
     // As Qt does when the connection to the X server breaks.
     if (childEnd == "exit") std::exit(1);
-    // Waits for the parent's signal on the theme choice window.
+    // Waits on the theme choice window for the parent to end it.
     const char ready[] = "ready\n";
     if (write(STDOUT_FILENO, ready, sizeof ready - 1) < 0) std::abort();
 }
@@ -62,8 +62,8 @@ struct Child {
 };
 
 // Starts the program in the working directory, its standard error going
-// to "stderr.txt" there.
-Child StartProgram(const std::string& end) {
+// to "stderr.txt" there; offscreen, or on the X server of `display`.
+Child StartProgram(const std::string& end, const std::string& display = "") {
     int output[2];
     if (pipe(output) != 0) return {};
     const pid_t pid = fork();
@@ -71,7 +71,12 @@ Child StartProgram(const std::string& end) {
         dup2(output[1], STDOUT_FILENO);
         const int errors = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(errors, STDERR_FILENO);
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        if (display.empty()) {
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        } else {
+            setenv("QT_QPA_PLATFORM", "xcb", 1);
+            setenv("DISPLAY", display.c_str(), 1);
+        }
         const rlimit noCoreFile{0, 0};  // SIGQUIT would leave one
         setrlimit(RLIMIT_CORE, &noCoreFile);
         execl(self.c_str(), self.c_str(), "--end", end.c_str(), static_cast<char*>(nullptr));
@@ -110,6 +115,49 @@ int WaitForEnd(Child& child) {
     return status;
 }
 
+// An X server of our own (Xvfb), so that a test can stop it under the
+// program as the end of a session does.
+class XServer {
+public:
+    XServer() {
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            const std::string readyFd = std::to_string(ready[1]);
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, STDOUT_FILENO);
+            dup2(quiet, STDERR_FILENO);
+            execlp("Xvfb", "Xvfb", "-displayfd", readyFd.c_str(), "-nolisten", "tcp", "-screen", "0", "1024x768x24",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        // Xvfb writes its display number once it takes connections.
+        std::string number;
+        pollfd readable{ready[0], POLLIN, 0};
+        char c;
+        while (poll(&readable, 1, 30000) > 0 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+        close(ready[0]);
+        if (!number.empty()) display_ = ":" + number;
+    }
+    ~XServer() { Stop(); }
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    const std::string& Display() const { return display_; }
+    void Stop() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
 struct End {
     const char* name;
     const char* childEnd;
@@ -145,16 +193,32 @@ INSTANTIATE_TEST_SUITE_P(
                       End{"CloseBoxRightAfterStartUp", "close-box-at-start", 0, 0, ""},
                       End{"ExitFromTheThemeChoice", "theme-exit", 0, 0, kHeader},
                       End{"ExitCallFromAnywhere", "exit", 0, 1, kHeader},
-                      End{"Sigterm", "signal", SIGTERM, 0, kHeader}, End{"Sighup", "signal", SIGHUP, 0, kHeader},
-                      End{"Sigint", "signal", SIGINT, 0, kHeader}, End{"Sigquit", "signal", SIGQUIT, 0, kHeader}),
+                      End{"Sigterm", "wait", SIGTERM, 0, kHeader}, End{"Sighup", "wait", SIGHUP, 0, kHeader},
+                      End{"Sigint", "wait", SIGINT, 0, kHeader}, End{"Sigquit", "wait", SIGQUIT, 0, kHeader}),
     [](const ::testing::TestParamInfo<End>& info) { return std::string(info.param.name); });
+
+// The X server goes away under the program (a session that ends, a
+// display that is stopped): Qt ends the process with exit(1) from inside
+// its event handling, and the header is in the log.
+TEST(ProgramEnd, TheXServerGoingAwayKeepsTheHeader) {
+    testsupport::TemporaryWorkingDirectory directory;
+    XServer server;
+    ASSERT_FALSE(server.Display().empty()) << "no Xvfb (tools/setup-debian.sh installs it)";
+    Child child = StartProgram("wait", server.Display());
+    ASSERT_GT(child.pid, 0);
+    ASSERT_TRUE(WaitForReady(child));
+    server.Stop();
+    const int status = WaitForEnd(child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "status " << status;
+    EXPECT_EQ(testsupport::ReadFileBytes("Results.txt"), driver::Cp1251(kHeader));
+}
 
 // The session ends while a backup script holds the log: the program does
 // not wait for it, leaves no torn line, and says on standard error what it
 // could not write.
 TEST(ProgramEnd, TerminationWhileAnotherProgramHoldsTheLogEndsAtOnce) {
     testsupport::TemporaryWorkingDirectory directory;
-    Child child = StartProgram("signal");
+    Child child = StartProgram("wait");
     ASSERT_GT(child.pid, 0);
     ASSERT_TRUE(WaitForReady(child));
     testsupport::LockHolder otherProgram("Results.txt");
