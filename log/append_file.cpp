@@ -35,20 +35,24 @@ struct AppendJob {
     int fd;
     std::string_view bytes;
     off_t sizeBefore;  // where to cut back to; -1 when we may not cut
-    Appended outcome;
+    std::size_t inFile;
 };
 
-// System calls only: this runs through RunToCompletion.
-void RunAppendJob(void* argument) {
+// Under the lock nobody has appended since `sizeBefore` was taken, so
+// taking our bytes out leaves the file as it was.
+void CutBack(AppendJob& job) {
+    if (job.sizeBefore < 0 || job.inFile == 0) return;
+    if (RetryOnInterrupt([&] { return ftruncate(job.fd, job.sizeBefore); }) == 0) job.inFile = 0;
+}
+
+// The write itself, where a kill could tear a line. System calls only: this
+// runs through RunToCompletion.
+void RunWriteJob(void* argument) {
     AppendJob& job = *static_cast<AppendJob*>(argument);
     const ssize_t written = RetryOnInterrupt([&] { return write(job.fd, job.bytes.data(), job.bytes.size()); });
-    job.outcome.inFile = written > 0 ? static_cast<std::size_t>(written) : 0;
-    job.outcome.whole =
-        job.outcome.inFile == job.bytes.size() && RetryOnInterrupt([&] { return fsync(job.fd); }) == 0;
-    if (job.outcome.whole || job.outcome.inFile == 0 || job.sizeBefore < 0) return;
-    // A short write (full disk) or a failed sync: under the lock nobody has
-    // appended since, so taking our bytes out leaves the file as it was.
-    if (RetryOnInterrupt([&] { return ftruncate(job.fd, job.sizeBefore); }) == 0) job.outcome.inFile = 0;
+    job.inFile = written > 0 ? static_cast<std::size_t>(written) : 0;
+    // A short write (full disk).
+    if (job.inFile < job.bytes.size()) CutBack(job);
 }
 
 }  // namespace
@@ -103,9 +107,14 @@ Appended AppendWhole(int fd, std::string_view bytes, bool locked) {
     if (bytes.empty()) return {0, true};
     struct stat status {};
     const bool mayCutBack = locked && fstat(fd, &status) == 0;
-    AppendJob job{fd, bytes, mayCutBack ? status.st_size : -1, {}};
-    RunToCompletion(RunAppendJob, &job);
-    return job.outcome;
+    AppendJob job{fd, bytes, mayCutBack ? status.st_size : -1, 0};
+    RunToCompletion(RunWriteJob, &job);
+    if (job.inFile < bytes.size()) return {job.inFile, false};
+    // The sync waits for the disk, so it runs here: a kill meanwhile leaves
+    // the bytes whole in the file, only not yet on the disk.
+    if (RetryOnInterrupt([&] { return fsync(fd); }) == 0) return {job.inFile, true};
+    CutBack(job);
+    return {job.inFile, false};
 }
 
 }  // namespace resultslog
