@@ -10,6 +10,16 @@
 
 namespace app {
 
+namespace {
+
+int programArgc = 1;
+char programName[] = "kalvena";
+char* programArgv[] = {programName, nullptr};
+
+}  // namespace
+
+GuardedQtApplication::GuardedQtApplication() : QApplication(programArgc, programArgv) {}
+
 GuardedQtApplication::GuardedQtApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool GuardedQtApplication::notify(QObject* receiver, QEvent* event) {
@@ -28,12 +38,6 @@ Application& App() {
 }
 
 void Application::Initialize() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "kalvena";
-        static char* argv[] = {name, nullptr};
-        new GuardedQtApplication(argc, argv);
-    }
     QGuiApplication::setQuitOnLastWindowClosed(false);
     // The classic look the program was designed in; it also draws controls
     // without caching pixmaps per window, so memory stays flat over a day.
@@ -127,7 +131,7 @@ void Application::ActivateForm(Form* form) {
     Guard([form] { form->FormActivate(); });
 }
 
-void Application::MainFormClosed() {
+void Application::Terminate() {
     terminated_ = true;
     QCoreApplication::exit(0);
 }

@@ -16,9 +16,13 @@ namespace app {
 class Form;
 
 // Qt's application object, with a last line of defence: an exception that
-// escapes any event handler is shown and the event loop goes on.
+// escapes any event handler is shown and the event loop goes on. The
+// start-up function keeps it on its stack, so Qt's own shutdown runs once
+// the forms are gone.
 class GuardedQtApplication : public QApplication {
 public:
+    // The program reads no command line: Qt gets the program's name only.
+    GuardedQtApplication();
     GuardedQtApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
@@ -29,7 +33,8 @@ class Application {
 public:
     using ExceptionDisplay = std::function<void(const QString& message)>;
 
-    // Prepares the application before any form exists.
+    // Prepares the application before any form exists; Qt's application
+    // object must exist already.
     void Initialize();
 
     // Constructs a form owned by the application, runs its creation handler,
@@ -38,8 +43,11 @@ public:
     template <class T, class... Args>
     T* CreateForm(QPointer<T>& reference, Args&&... args);
 
-    // Runs the event loop until the main form has been closed.
+    // Runs the event loop until the main form has been closed or Terminate
+    // was called.
     void Run();
+    // Ends the event loop once the running handler returns.
+    void Terminate();
 
     // Shows the message of the exception in flight (or of `message`).
     void ShowException(const QString& message);
@@ -74,7 +82,6 @@ public:
     void FormShown(Form* form);
     void FormHidden(Form* form);
     void FormActivatedBySystem(Form* form);
-    void MainFormClosed();
 
 private:
     void Adopt(Form* form);

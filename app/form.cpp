@@ -91,7 +91,7 @@ void Form::Hide() {
 void Form::Close() {
     FormClose();
     if (App().MainForm() == this) {
-        App().MainFormClosed();
+        App().Terminate();
     } else {
         Hide();
     }

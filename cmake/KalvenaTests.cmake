@@ -1,10 +1,13 @@
-# add_unit_test(NAME name SOURCES a.cpp ... LIBS lib ... [GUI])
-# One line per test file; GUI tests run on Qt's offscreen platform.
+# add_unit_test(NAME name SOURCES a.cpp ... LIBS lib ... [GUI | OWN_MAIN])
+# One line per test file; GUI tests run on Qt's offscreen platform. OWN_MAIN:
+# the sources bring their main (for tests that run the program as a child).
 function(add_unit_test)
-  cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI;OWN_MAIN" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   if(T_GUI)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} kalvena_test_support_gui GTest::gtest)
+  elseif(T_OWN_MAIN)
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} kalvena_test_support GTest::gtest)
   else()
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} kalvena_test_support GTest::gtest GTest::gtest_main)
   endif()

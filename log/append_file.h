@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <filesystem>
 #include <string_view>
 
@@ -8,13 +10,35 @@ namespace resultslog {
 // Opens a regular file for appending, creating it when missing. Returns the
 // descriptor, or -1 when the file cannot be opened or is not a regular file.
 int OpenAppendFile(const std::filesystem::path& path);
-
-// Appends the bytes with one write under an exclusive lock and syncs them
-// before the lock is released, so concurrent appenders never interleave and
-// a kill of this process cannot cut the write short. On failure the file is
-// cut back to where it was and false is returned.
-bool AppendWhole(int fd, std::string_view bytes);
-
 void CloseAppendFile(int fd);
+
+// Whether `path` still names the file open at `fd` (same device and inode):
+// false once the name was deleted, renamed away or given to another file.
+bool StillNamedBy(int fd, const std::filesystem::path& path);
+
+enum class FileLock { Held, Busy, Unsupported };
+
+// Takes the exclusive lock on the file, trying without blocking for at most
+// `patience`, so a lock held elsewhere never freezes the program. A signal
+// cuts the wait short (Busy), so the program can act on it at once.
+// Unsupported: the file system cannot lock at all.
+FileLock LockFile(int fd, std::chrono::milliseconds patience);
+void UnlockFile(int fd);
+
+struct Appended {
+    std::size_t inFile = 0;  // how many of the bytes are now in the file
+    bool whole = false;      // all of them, written and synced
+};
+
+// Appends the bytes with one write and syncs them; a kill of this process
+// meanwhile does not cut the write short.
+// With `locked` (the caller holds the lock taken by LockFile), a short
+// write or a failed sync is cut back again, so the file is as before and
+// `inFile` is 0: no torn line stays behind, and a later attempt can append
+// the bytes whole.
+// Without the lock nothing is ever cut back, since another writer's bytes
+// may already follow ours: `inFile` then tells how many stay in the file,
+// possibly part of a line, which the caller must not write again.
+Appended AppendWhole(int fd, std::string_view bytes, bool locked);
 
 }  // namespace resultslog

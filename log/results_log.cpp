@@ -1,6 +1,9 @@
 #include "log/results_log.h"
 
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "log/append_file.h"
 #include "log/cp1251.h"
@@ -8,6 +11,10 @@
 namespace resultslog {
 
 namespace {
+
+// Long enough for another copy of the program to finish its append, short
+// enough that a window waiting for it does not seem to hang.
+constexpr std::chrono::milliseconds kLockPatience{200};
 
 // One log line from a text field; control characters would split the line
 // or the entry, so they are written as '?'.
@@ -26,25 +33,40 @@ void AppendNumber(std::string& out, std::int32_t value) {
     out.append(digits, result.ptr);
 }
 
+// The logs alive in this process, for the exit hook.
+std::vector<ResultsLog*>& LiveLogs() {
+    static std::vector<ResultsLog*> logs;
+    return logs;
+}
+
 }  // namespace
 
-ResultsLog::ResultsLog(std::filesystem::path path) : path_(std::move(path)) {}
+ResultsLog::ResultsLog(std::filesystem::path path) : path_(std::move(path)) {
+    std::vector<ResultsLog*>& live = LiveLogs();
+    // Registered after the list was made, so the hook runs before the list
+    // is destroyed.
+    static const bool exitHooked = std::atexit(FlushLiveLogsAtExit) == 0;
+    static_cast<void>(exitHooked);
+    live.push_back(this);
+}
 
 ResultsLog::~ResultsLog() {
+    std::erase(LiveLogs(), this);
     // Program end: an abandoned test keeps its header.
-    Flush();
+    FlushAtProcessEnd();
     CloseAppendFile(fd_);
 }
 
 void ResultsLog::Open() {
-    if (fd_ >= 0) {
-        Flush();
-        CloseAppendFile(fd_);
-        fd_ = -1;
-    }
+    // Bytes still pending go to the file opened now, the one the name gives.
+    // They are left from a close that has just failed (or from a test being
+    // left, which the end of the program appends anyway), so one try for
+    // the lock will do: waiting again would freeze the window a second time
+    // as it appears.
+    CloseAppendFile(fd_);
     fd_ = OpenAppendFile(path_);
     healthy_ = fd_ >= 0;
-    if (healthy_) Flush();
+    if (healthy_) Flush(std::chrono::milliseconds{0});
 }
 
 void ResultsLog::WriteStudentHeader(std::string_view fullName, std::string_view platoon) {
@@ -65,7 +87,7 @@ void ResultsLog::WriteTestResult(std::int32_t rightCount, std::int32_t questions
 }
 
 void ResultsLog::Close() {
-    Flush();
+    Flush(kLockPatience);
     CloseAppendFile(fd_);
     fd_ = -1;
 }
@@ -74,20 +96,46 @@ bool ResultsLog::IsOpen() const { return fd_ >= 0; }
 
 bool ResultsLog::Healthy() const { return healthy_; }
 
-bool ResultsLog::Flush() {
+bool ResultsLog::Flush(std::chrono::milliseconds patience) {
     if (pending_.empty()) return true;
-    if (fd_ < 0) {
-        // The file could not be opened before; it may be writable by now.
-        fd_ = OpenAppendFile(path_);
-        healthy_ = fd_ >= 0;
-        if (!healthy_) return false;
+    healthy_ = AppendPending(patience);
+    return healthy_;
+}
+
+bool ResultsLog::AppendPending(std::chrono::milliseconds patience) {
+    for (;;) {
+        const bool justOpened = fd_ < 0;
+        if (justOpened) fd_ = OpenAppendFile(path_);
+        if (fd_ < 0) return false;
+        const FileLock lock = LockFile(fd_, patience);
+        if (lock == FileLock::Busy) return false;
+        if (!justOpened && !StillNamedBy(fd_, path_)) {
+            // Deleted or renamed while open (an instructor collecting the
+            // log): the entry goes where the next reader will look. Closing
+            // also lets go of the lock.
+            CloseAppendFile(fd_);
+            fd_ = -1;
+            continue;
+        }
+        const Appended appended = AppendWhole(fd_, pending_, lock == FileLock::Held);
+        if (lock == FileLock::Held) UnlockFile(fd_);
+        pending_.erase(0, appended.inFile);
+        return appended.whole;
     }
-    if (!AppendWhole(fd_, pending_)) {
-        healthy_ = false;
-        return false;
-    }
+}
+
+void ResultsLog::FlushAtProcessEnd() {
+    if (Flush(kLockPatience)) return;
+    std::string text = Cp1251ToUtf8(pending_);
+    std::erase(text, '\r');
+    std::fprintf(stderr, "Калвена: файл %s недоступен для записи, эти строки в него не попали:\n%s",
+                 path_.c_str(), text.c_str());
+    std::fflush(stderr);
     pending_.clear();
-    return true;
+}
+
+void ResultsLog::FlushLiveLogsAtExit() {
+    for (ResultsLog* log : LiveLogs()) log->FlushAtProcessEnd();
 }
 
 }  // namespace resultslog

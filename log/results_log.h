@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -9,9 +10,28 @@ namespace resultslog {
 
 // The results log "Results.txt": one entry per registration (full name and
 // platoon), one result line per finished test, in Windows-1251 with CR LF.
-// Entries are kept in memory and appended to the file in one locked write,
-// then synced, when the log is closed, reopened or destroyed; a failed
-// append keeps the bytes for the next attempt.
+//
+// Entries are kept in memory and appended to the file when the log is
+// closed or opened again, and at every end of the process that can be
+// caught: the object's destruction, and exit() from anywhere (the program
+// turns termination signals into an orderly end). Each append is one
+// write of everything pending, under the file's exclusive lock, then synced,
+// so an entry is never split by another writer's entry and a kill of the
+// process never leaves a torn line.
+//
+// The lock is awaited briefly only: when another program holds it, or the
+// file cannot be opened or written, the bytes stay pending for the next
+// attempt and Healthy() turns false. A short write under the lock is cut
+// back, so the file is as before. Where the file system has no locks at all
+// the bytes are appended unlocked and never cut back; a failed append there
+// may leave part of a line, and only the rest stays pending.
+//
+// Every append goes to the file that the path names at that moment: when
+// the name was deleted or moved to another file while the log was open, the
+// name is opened afresh (created when missing).
+//
+// What still cannot be written when the process ends is written to
+// standard error, as text, so that it is not lost unseen.
 class ResultsLog {
 public:
     explicit ResultsLog(std::filesystem::path path = "Results.txt");
@@ -20,7 +40,7 @@ public:
     ResultsLog& operator=(const ResultsLog&) = delete;
 
     // Opens the file for appending, creating it when missing. Bytes still
-    // pending from before are appended first.
+    // pending from before are appended first if the lock is free at once.
     void Open();
     // Texts arrive as UTF-8 and are written as data, never as a format.
     void WriteStudentHeader(std::string_view fullName, std::string_view platoon);
@@ -34,7 +54,10 @@ public:
     bool Healthy() const;
 
 private:
-    bool Flush();
+    bool Flush(std::chrono::milliseconds patience);
+    bool AppendPending(std::chrono::milliseconds patience);
+    void FlushAtProcessEnd();
+    static void FlushLiveLogsAtExit();
 
     std::filesystem::path path_;
     int fd_ = -1;

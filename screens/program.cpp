@@ -6,6 +6,9 @@
 #include "screens/Cap.h"
 
 int RunKalvena() {
+    // Qt's own shutdown runs when this returns, after the forms, and the
+    // results log with them, are gone.
+    app::GuardedQtApplication qt;
     // The registration window is the only form at start-up; it takes the
     // results log with it at the end, which appends whatever is pending.
     const int exitCode = app::RunProgram([] {

@@ -5,7 +5,8 @@ set -eu
 
 # The compilers and libraries, the fonts whose metrics the layout was made
 # with, clang with its runtime for the JPEG fuzzer, and a virtual X display
-# with a window manager and its inspection tools for the window manager test.
+# with a window manager and its inspection tools for the window manager test
+# and the test that stops the X server under the program.
 PACKAGES="build-essential cmake qt6-base-dev libjpeg62-turbo-dev libgtest-dev
 fonts-liberation2 fontconfig clang libclang-rt-14-dev
 xvfb xauth openbox x11-utils"

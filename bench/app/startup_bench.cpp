@@ -25,6 +25,7 @@ namespace {
 int StartProgram() {
     // The log goes to the temporary folder, not to where the bench runs.
     if (chdir(P_tmpdir) != 0) return 1;
+    app::GuardedQtApplication qt;
     app::App().Initialize();
     jpeg::InitializeJpegUnit();
     PaintWatch watch;

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <random>
@@ -14,12 +15,14 @@
 
 #include "log/cp1251.h"
 #include "log/results_log.h"
+#include "tests/support/lock_holder.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 using resultslog::Cp1251ToUtf8;
 using resultslog::ResultsLog;
+using testsupport::LockHolder;
 using testsupport::ReadFileBytes;
 using testsupport::TemporaryWorkingDirectory;
 
@@ -88,6 +91,11 @@ TEST(ResultsLogProcesses, ConcurrentAppendersNeitherInterleaveNorLoseEntries) {
                 WriteEntry(log, writer, number);
                 log.Close();
             }
+            // Under this much contention a close may find the lock taken for
+            // longer than it waits; the entries then stay pending, and a
+            // later close appends them.
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            while (!log.Healthy() && std::chrono::steady_clock::now() < deadline) log.Close();
             _exit(log.Healthy() ? 0 : 1);
         }
         children.push_back(pid);
@@ -104,6 +112,30 @@ TEST(ResultsLogProcesses, ConcurrentAppendersNeitherInterleaveNorLoseEntries) {
         EXPECT_TRUE(seen[entry.writer].insert(entry.number).second) << "duplicate entry";
     }
     for (int writer = 0; writer < kWriters; ++writer) EXPECT_EQ(seen[writer].size(), std::size_t{kEntries});
+}
+
+// Another program holding the lock makes the close give up soon, keeping
+// the entry, which the next flush appends whole once the lock is free.
+TEST(ResultsLogProcesses, ALockHeldElsewhereDelaysTheEntryWithoutFreezing) {
+    TemporaryWorkingDirectory dir;
+    ResultsLog log;
+    log.Open();
+    WriteEntry(log, 1, 7);
+    {
+        LockHolder otherProgram("Results.txt");
+        const auto start = std::chrono::steady_clock::now();
+        log.Close();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+        EXPECT_FALSE(log.Healthy());
+        log.Open();
+        EXPECT_FALSE(log.Healthy());
+        EXPECT_EQ(ReadFileBytes("Results.txt"), "");
+    }
+    log.Open();
+    EXPECT_TRUE(log.Healthy());
+    const auto entries = ParseEntries(ReadFileBytes("Results.txt"));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].number, 7);
 }
 
 // A writer killed at any moment leaves only whole entries: each run's

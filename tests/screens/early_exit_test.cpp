@@ -4,11 +4,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <functional>
-#include <QTimer>
-#include <filesystem>
 
 #include "app/application.h"
-#include "screens/program.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/gui_support.h"
 #include "tests/support/temp_dir.h"
@@ -71,22 +68,5 @@ INSTANTIATE_TEST_SUITE_P(
                       driver::QuestionOnScreen()->close();
                   }}),
     [](const ::testing::TestParamInfo<EarlyExit>& info) { return std::string(info.param.name); });
-
-TEST(ProgramEnd, ExitRightAfterStartUpLeavesTheLogUntouchedAndReturnsZero) {
-    testsupport::TemporaryWorkingDirectory directory;
-    testsupport::ResetApplication();
-    QTimer::singleShot(0, [] { QTest::mouseClick(Kalvena->exit, Qt::LeftButton); });
-    EXPECT_EQ(RunKalvena(), 0);
-    EXPECT_EQ(Kalvena, nullptr);
-    EXPECT_EQ(driver::LogBytes(), "");
-    EXPECT_TRUE(std::filesystem::exists("Results.txt"));
-}
-
-TEST(ProgramEnd, CloseBoxOfTheRegistrationWindowEndsTheLoop) {
-    testsupport::TemporaryWorkingDirectory directory;
-    testsupport::ResetApplication();
-    QTimer::singleShot(0, [] { Kalvena->close(); });
-    EXPECT_EQ(RunKalvena(), 0);
-}
 
 }  // namespace

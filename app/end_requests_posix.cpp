@@ -1,0 +1,92 @@
+#include "app/end_requests.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+
+namespace app {
+
+namespace {
+
+constexpr std::array kEndSignals{SIGTERM, SIGHUP, SIGINT, SIGQUIT};
+
+// The handler only notes the signal and wakes the event loop through a
+// pipe: everything else waits for the loop, where any work is safe.
+volatile std::sig_atomic_t requestedSignal = 0;
+std::array<int, 2> wakePipe{-1, -1};
+std::array<struct sigaction, kEndSignals.size()> previousActions{};
+std::array<bool, kEndSignals.size()> handled{};
+
+void OnEndSignal(int signal) {
+    const int savedErrno = errno;
+    requestedSignal = signal;
+    const char wake = 1;
+    [[maybe_unused]] const ssize_t ignored = write(wakePipe[1], &wake, 1);
+    errno = savedErrno;
+}
+
+bool MakePipe() {
+    if (pipe(wakePipe.data()) != 0) return false;
+    for (const int fd : wakePipe) {
+        fcntl(fd, F_SETFD, FD_CLOEXEC);
+        fcntl(fd, F_SETFL, O_NONBLOCK);
+    }
+    return true;
+}
+
+}  // namespace
+
+EndRequests::EndRequests(std::function<void()> onRequest) : onRequest_(std::move(onRequest)) {
+    requestedSignal = 0;
+    if (!MakePipe()) return;
+    notifier_ = std::make_unique<QSocketNotifier>(wakePipe[0], QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+        char drained[16];
+        while (read(wakePipe[0], drained, sizeof drained) > 0) {
+        }
+        onRequest_();
+    });
+    struct sigaction action {};
+    action.sa_handler = OnEndSignal;
+    sigfillset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (std::size_t i = 0; i < kEndSignals.size(); ++i) {
+        sigaction(kEndSignals[i], nullptr, &previousActions[i]);
+        handled[i] = previousActions[i].sa_handler != SIG_IGN;
+        if (handled[i]) sigaction(kEndSignals[i], &action, nullptr);
+    }
+}
+
+EndRequests::~EndRequests() {
+    for (std::size_t i = 0; i < kEndSignals.size(); ++i) {
+        if (handled[i]) sigaction(kEndSignals[i], &previousActions[i], nullptr);
+        handled[i] = false;
+    }
+    notifier_.reset();
+    for (int& fd : wakePipe) {
+        if (fd >= 0) close(fd);
+        fd = -1;
+    }
+}
+
+void EndRequests::EndAsRequested() {
+    const int signal = requestedSignal;
+    if (signal == 0) return;
+    std::fflush(nullptr);
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    sigaction(signal, &action, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    raise(signal);
+}
+
+}  // namespace app

@@ -1,0 +1,244 @@
+// Every end of the program that can be caught, tried on the real program:
+// a child process runs the start-up function (with its own Qt application
+// object), a student registers through the real windows offscreen, and the
+// program is then ended one way or another.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QTest>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "screens/program.h"
+#include "tests/support/lock_holder.h"
+#include "tests/support/screen_driver.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+const char* const kHeader = "Петров Петр Петрович\r\n101\r\n";
+
+// The child: what the student does once the program runs, and how the
+// program ends, by the name given on the command line.
+std::string childEnd;
+
+void ActAsStudent() {
+    if (childEnd == "exit-at-start") return QTest::mouseClick(Kalvena->exit, Qt::LeftButton);
+    if (childEnd == "close-box-at-start") return static_cast<void>(Kalvena->close());
+    driver::Register(QString::fromUtf8("Петров Петр Петрович"), QStringLiteral("101"));
+    if (childEnd == "theme-exit") return QTest::mouseClick(Themes->exit, Qt::LeftButton);
+    // As Qt does when the connection to the X server breaks.
+    if (childEnd == "exit") std::exit(1);
+    // Waits on the theme choice window for the parent to end it.
+    const char ready[] = "ready\n";
+    if (write(STDOUT_FILENO, ready, sizeof ready - 1) < 0) std::abort();
+}
+
+// Runs inside the start-up function, as Qt's application object is made.
+void PlanStudent() {
+    if (!childEnd.empty()) QMetaObject::invokeMethod(QCoreApplication::instance(), ActAsStudent, Qt::QueuedConnection);
+}
+Q_COREAPP_STARTUP_FUNCTION(PlanStudent)
+
+// The parent.
+std::filesystem::path self;
+
+struct Child {
+    pid_t pid = -1;
+    int output = -1;  // the child's standard output
+};
+
+// Starts the program in the working directory, its standard error going
+// to "stderr.txt" there; offscreen, or on the X server of `display`.
+Child StartProgram(const std::string& end, const std::string& display = "") {
+    int output[2];
+    if (pipe(output) != 0) return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(output[1], STDOUT_FILENO);
+        const int errors = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(errors, STDERR_FILENO);
+        if (display.empty()) {
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        } else {
+            setenv("QT_QPA_PLATFORM", "xcb", 1);
+            setenv("DISPLAY", display.c_str(), 1);
+        }
+        const rlimit noCoreFile{0, 0};  // SIGQUIT would leave one
+        setrlimit(RLIMIT_CORE, &noCoreFile);
+        execl(self.c_str(), self.c_str(), "--end", end.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(output[1]);
+    return {pid, output[0]};
+}
+
+bool WaitForReady(const Child& child) {
+    std::string seen;
+    const auto deadline = Clock::now() + 60s;
+    while (seen.find("ready\n") == std::string::npos && Clock::now() < deadline) {
+        pollfd readable{child.output, POLLIN, 0};
+        if (poll(&readable, 1, 100) <= 0) continue;
+        char buffer[64];
+        const ssize_t got = read(child.output, buffer, sizeof buffer);
+        if (got <= 0) return false;
+        seen.append(buffer, static_cast<std::size_t>(got));
+    }
+    return seen.find("ready\n") != std::string::npos;
+}
+
+// The child's wait status; a child that does not end is killed.
+int WaitForEnd(Child& child) {
+    int status = 0;
+    const auto deadline = Clock::now() + 60s;
+    while (waitpid(child.pid, &status, WNOHANG) == 0) {
+        if (Clock::now() > deadline) {
+            ADD_FAILURE() << "the program did not end";
+            kill(child.pid, SIGKILL);
+        }
+        usleep(1000);
+    }
+    close(child.output);
+    return status;
+}
+
+// An X server of our own (Xvfb), so that a test can stop it under the
+// program as the end of a session does.
+class XServer {
+public:
+    XServer() {
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            const std::string readyFd = std::to_string(ready[1]);
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, STDOUT_FILENO);
+            dup2(quiet, STDERR_FILENO);
+            execlp("Xvfb", "Xvfb", "-displayfd", readyFd.c_str(), "-nolisten", "tcp", "-screen", "0", "1024x768x24",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        // Xvfb writes its display number once it takes connections.
+        std::string number;
+        pollfd readable{ready[0], POLLIN, 0};
+        char c;
+        while (poll(&readable, 1, 30000) > 0 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+        close(ready[0]);
+        if (!number.empty()) display_ = ":" + number;
+    }
+    ~XServer() { Stop(); }
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    const std::string& Display() const { return display_; }
+    void Stop() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
+struct End {
+    const char* name;
+    const char* childEnd;
+    int signal;    // that the parent sends once the student has registered
+    int exitCode;  // otherwise
+    const char* log;
+};
+
+class ProgramEndTest : public ::testing::TestWithParam<End> {};
+
+TEST_P(ProgramEndTest, LeavesTheHeaderWholeAndOnce) {
+    const End& end = GetParam();
+    testsupport::TemporaryWorkingDirectory directory;
+    Child child = StartProgram(end.childEnd);
+    ASSERT_GT(child.pid, 0);
+    if (end.signal != 0) {
+        ASSERT_TRUE(WaitForReady(child));
+        kill(child.pid, end.signal);
+    }
+    const int status = WaitForEnd(child);
+    if (end.signal != 0) {
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == end.signal) << "status " << status;
+    } else {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == end.exitCode) << "status " << status;
+    }
+    EXPECT_TRUE(std::filesystem::exists("Results.txt"));
+    EXPECT_EQ(testsupport::ReadFileBytes("Results.txt"), driver::Cp1251(end.log));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, ProgramEndTest,
+    ::testing::Values(End{"ExitRightAfterStartUp", "exit-at-start", 0, 0, ""},
+                      End{"CloseBoxRightAfterStartUp", "close-box-at-start", 0, 0, ""},
+                      End{"ExitFromTheThemeChoice", "theme-exit", 0, 0, kHeader},
+                      End{"ExitCallFromAnywhere", "exit", 0, 1, kHeader},
+                      End{"Sigterm", "wait", SIGTERM, 0, kHeader}, End{"Sighup", "wait", SIGHUP, 0, kHeader},
+                      End{"Sigint", "wait", SIGINT, 0, kHeader}, End{"Sigquit", "wait", SIGQUIT, 0, kHeader}),
+    [](const ::testing::TestParamInfo<End>& info) { return std::string(info.param.name); });
+
+// The X server goes away under the program (a session that ends, a
+// display that is stopped): Qt ends the process with exit(1) from inside
+// its event handling, and the header is in the log.
+TEST(ProgramEnd, TheXServerGoingAwayKeepsTheHeader) {
+    testsupport::TemporaryWorkingDirectory directory;
+    XServer server;
+    ASSERT_FALSE(server.Display().empty()) << "no Xvfb (tools/setup-debian.sh installs it)";
+    Child child = StartProgram("wait", server.Display());
+    ASSERT_GT(child.pid, 0);
+    ASSERT_TRUE(WaitForReady(child));
+    server.Stop();
+    const int status = WaitForEnd(child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "status " << status;
+    EXPECT_EQ(testsupport::ReadFileBytes("Results.txt"), driver::Cp1251(kHeader));
+}
+
+// The session ends while a backup script holds the log: the program does
+// not wait for it, leaves no torn line, and says on standard error what it
+// could not write.
+TEST(ProgramEnd, TerminationWhileAnotherProgramHoldsTheLogEndsAtOnce) {
+    testsupport::TemporaryWorkingDirectory directory;
+    Child child = StartProgram("wait");
+    ASSERT_GT(child.pid, 0);
+    ASSERT_TRUE(WaitForReady(child));
+    testsupport::LockHolder otherProgram("Results.txt");
+    const auto start = Clock::now();
+    kill(child.pid, SIGTERM);
+    const int status = WaitForEnd(child);
+    EXPECT_LT(Clock::now() - start, 500ms);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+    EXPECT_EQ(testsupport::ReadFileBytes("Results.txt"), "");
+    EXPECT_NE(testsupport::ReadFileBytes("stderr.txt").find("Петров Петр Петрович\n101\n"), std::string::npos);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--end") == 0) {
+        childEnd = argv[2];
+        return RunKalvena();
+    }
+    self = std::filesystem::absolute(argv[0]);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "tests/support/lock_holder.h"
+#include "tests/support/screen_driver.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+const char* const kEarlierEntry = "Сидоров\r\n100\r\nПравильных ответов 5 из 10\r\n\r\n";
+const char* const kFirstEntry = "Иванов\r\n101\r\nПравильных ответов 0 из 8\r\n\r\n";
+const char* const kSecondEntry = "Петров\r\n102\r\nПравильных ответов 0 из 8\r\n\r\n";
+
+void FinishTest(const char* fullName, const char* platoon) {
+    driver::Register(QString::fromUtf8(fullName), QString::fromUtf8(platoon));
+    driver::ChooseTheme(11);
+    driver::AnswerAllAndFinish(0);
+}
+
+struct MovedLog {
+    const char* name;
+    std::function<void()> move;
+    bool collected;  // whether "Collected.txt" keeps the earlier entries
+};
+
+// An instructor collects the log while the registration window waits: the
+// next entry goes into a new "Results.txt", and nothing into the old file.
+class MovedLogTest : public ::testing::TestWithParam<MovedLog> {};
+
+TEST_P(MovedLogTest, TheNextEntryGoesToTheFileOfThatName) {
+    testsupport::TemporaryWorkingDirectory directory;
+    std::ofstream("Results.txt", std::ios::binary) << driver::Cp1251(kEarlierEntry);
+    driver::StartProgram();
+    ASSERT_TRUE(Kalvena->ResultsFile.IsOpen());
+    GetParam().move();
+    FinishTest("Иванов", "101");
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry));
+    EXPECT_EQ(testsupport::ReadFileBytes("Collected.txt"), GetParam().collected ? driver::Cp1251(kEarlierEntry) : "");
+    EXPECT_FALSE(Kalvena->LogWarning->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, MovedLogTest,
+    ::testing::Values(MovedLog{"Deleted", [] { std::filesystem::remove("Results.txt"); }, false},
+                      MovedLog{"Renamed", [] { std::filesystem::rename("Results.txt", "Collected.txt"); }, true},
+                      MovedLog{"ReplacedByAnotherFile",
+                               [] {
+                                   std::filesystem::rename("Results.txt", "Collected.txt");
+                                   std::ofstream("Results.txt", std::ios::binary);
+                               },
+                               true}),
+    [](const ::testing::TestParamInfo<MovedLog>& info) { return std::string(info.param.name); });
+
+TEST(ResultsFile, ALockHeldElsewhereShowsTheWarningAndTheEntryFollowsLater) {
+    testsupport::TemporaryWorkingDirectory directory;
+    driver::StartProgram();
+    {
+        testsupport::LockHolder otherProgram("Results.txt");
+        FinishTest("Иванов", "101");
+        EXPECT_TRUE(Kalvena->isVisible());
+        EXPECT_TRUE(Kalvena->LogWarning->isVisible());
+        EXPECT_EQ(driver::LogBytes(), "");
+    }
+    FinishTest("Петров", "102");
+    EXPECT_FALSE(Kalvena->LogWarning->isVisible());
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry) + driver::Cp1251(kSecondEntry));
+}
+
+}  // namespace
