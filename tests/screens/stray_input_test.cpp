@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "app/application.h"
+#include "tests/support/gui_support.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
@@ -51,6 +52,9 @@ protected:
         Kalvena->Surname->setText(QStringLiteral("Иванов"));
         Kalvena->wzvod->setText(QStringLiteral("101"));
     }
+    // The program ends here, so its pending entry goes to this test's log
+    // and not to the next test's, which the log follows by name.
+    void TearDown() override { testsupport::ResetApplication(); }
     testsupport::TemporaryWorkingDirectory directory;
 };
 
