@@ -35,7 +35,9 @@ std::string Number(double value) {
 std::string Svg(const std::vector<icontool::Shape>& shapes) {
     std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 256 256\">\n";
     for (const icontool::Shape& shape : shapes) {
-        const std::string fill = " fill=\"" + Hex(shape.colour) + "\"/>\n";
+        std::string fill = " fill=\"";
+        fill += Hex(shape.colour);
+        fill += "\"/>\n";
         switch (shape.kind) {
             case icontool::Shape::Kind::RoundedRect: {
                 const icontool::Point& a = shape.points[0];
