@@ -53,7 +53,10 @@ std::string Svg(const std::vector<icontool::Shape>& shapes) {
             case icontool::Shape::Kind::Polygon: {
                 std::string points;
                 for (const icontool::Point& p : shape.points) {
-                    points += (points.empty() ? "" : " ") + Number(p.x) + "," + Number(p.y);
+                    if (!points.empty()) points += ' ';
+                    points += Number(p.x);
+                    points += ',';
+                    points += Number(p.y);
                 }
                 svg += "  <polygon points=\"" + points + "\"" + fill;
                 break;
