@@ -1,5 +1,5 @@
 # Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
-.PHONY: run test sanitize setup build clean
+.PHONY: run test sanitize package check-package setup build clean
 
 run: build
 	./build/kalvena
@@ -16,8 +16,17 @@ build: setup
 	cmake --preset default
 	cmake --build --preset default
 
+# The Debian package, build-package/kalvena_VERSION_ARCH.deb, and its checks.
+package: setup
+	rm -f build-package/kalvena_*.deb
+	cmake --workflow --preset package
+
+check-package: package
+	./tools/setup-debian.sh package
+	./tools/check-package.sh build-package/kalvena_*.deb
+
 setup:
 	./tools/setup-debian.sh
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-fuzz build-package build-clang

@@ -1,8 +1,10 @@
 #include "app/application.h"
 
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTranslator>
 #include <cstdio>
 #include <exception>
 
@@ -32,6 +34,23 @@ bool GuardedQtApplication::notify(QObject* receiver, QEvent* event) {
     }
 }
 
+namespace {
+
+// Qt's own strings (the edit fields' context menus, the standard dialogs'
+// buttons) in Russian whatever the machine's locale: Qt's Russian
+// translation from the Qt the program runs with (Debian's
+// qt6-translations-l10n, a dependency of the package). It is read, not
+// compiled in, because it comes under Qt's licence, not the program's.
+void InstallQtTranslation() {
+    static QTranslator translator;
+    if (!translator.isEmpty()) return;
+    if (translator.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&translator);
+    }
+}
+
+}  // namespace
+
 Application& App() {
     static Application application;
     return application;
@@ -43,7 +62,8 @@ void Application::Initialize() {
     // without caching pixmaps per window, so memory stays flat over a day.
     QApplication::setStyle(QStringLiteral("Windows"));
     QCoreApplication::setApplicationName(QStringLiteral("Калвена"));
-    RegisterFontSubstitutes();
+    InstallQtTranslation();
+    RegisterDesignFonts();
     terminated_ = false;
 }
 

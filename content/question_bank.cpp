@@ -1,5 +1,7 @@
 #include "content/question_bank.h"
 
+#include <QResource>
+#include <QString>
 #include <stdexcept>
 
 #include "content/bank/question_bank_data.h"
@@ -16,5 +18,12 @@ const QuestionRecord& Question(engine::QuestionId id) {
 }
 
 std::span<const QuestionRecord> AllQuestions() { return bankdata::kRecords; }
+
+std::vector<unsigned char> PictureFile(const QuestionPicture& picture) {
+    const QResource resource(QString::fromUtf8(picture.resource.data(), static_cast<qsizetype>(picture.resource.size())));
+    if (!resource.isValid()) throw std::out_of_range("no such picture among the resources");
+    const QByteArray file = resource.uncompressedData();
+    return {file.begin(), file.end()};
+}
 
 }  // namespace content

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "engine/question_id.h"
 
@@ -19,8 +20,8 @@ struct BoxRect {
 
 struct QuestionPicture {
     BoxRect box;
-    // The whole uncompressed 24-bit Windows BMP file, 595 × 446.
-    std::span<const unsigned char> bmp;
+    // The picture's file among the program's resources (PictureFile).
+    std::string_view resource;
 };
 
 struct QuestionLayout {
@@ -46,5 +47,8 @@ const QuestionRecord& Question(engine::QuestionId id);
 
 // All 203 records, theme by theme, in number order.
 std::span<const QuestionRecord> AllQuestions();
+
+// The whole uncompressed 24-bit Windows BMP file of a picture, 595 × 446.
+std::vector<unsigned char> PictureFile(const QuestionPicture& picture);
 
 }  // namespace content

@@ -27,7 +27,8 @@ TThemes::TThemes() : app::Form(QStringLiteral("Калвена"), app::Size{749, 
     exit = MakeButton(this, QStringLiteral("Выход"));
     Place(exit, {457, 505, 73, 25});
 
-    kalvena = MakeLabel(this, QStringLiteral("Выберете тему:"), app::kTimesNewRoman, 32, app::clBlack);
+    // The imperative "Выберите", not the future tense "Выберете".
+    kalvena = MakeLabel(this, QStringLiteral("Выберите тему:"), app::kTimesNewRoman, 32, app::clBlack);
     Place(kalvena, {266, 0, 217, 48});
 
     QList<QRadioButton*> group;

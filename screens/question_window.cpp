@@ -70,7 +70,7 @@ app::Rect LabelRect(const QLabel* label, const content::QuestionLayout& layout) 
 // to the box.
 app::PictureBox* MakePicture(QWidget* parent, const content::QuestionPicture& picture) {
     auto bitmap = std::make_unique<app::TBitmap>();
-    app::ReadBitmapFile(picture.bmp, *bitmap);
+    app::ReadBitmapFile(content::PictureFile(picture), *bitmap);
     auto* box = new app::PictureBox(parent, app::PictureBox::Fit::Natural);
     box->SetGraphic(std::move(bitmap));
     return box;

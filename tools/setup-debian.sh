@@ -1,15 +1,30 @@
 #!/bin/sh
-# Installs the Debian packages that building and testing Kalvena need,
-# only when one of them is missing.
+# Installs the Debian packages that Kalvena's build needs, asking apt only
+# when one of them is missing:
+#   tools/setup-debian.sh           building, running and testing (make run, make test)
+#   tools/setup-debian.sh fuzz      and clang with its runtime, for the JPEG fuzzer
+#   tools/setup-debian.sh clang     and clang, for the release-clang preset
+#   tools/setup-debian.sh package   and the package checkers (make check-package)
+# Where there is no apt it names the packages in one line and does nothing.
 set -eu
 
-# The compilers and libraries, the fonts whose metrics the layout was made
-# with, clang with its runtime for the JPEG fuzzer, and a virtual X display
-# with a window manager and its inspection tools for the window manager test
-# and the test that stops the X server under the program.
-PACKAGES="build-essential cmake qt6-base-dev libjpeg62-turbo-dev libgtest-dev
-fonts-liberation2 fontconfig clang libclang-rt-14-dev
+# The compilers and libraries; Qt's translations, which the program reads
+# for Qt's own strings in Russian; a virtual X display with a window manager
+# and its inspection tools, for the tests that need a real X server.
+PACKAGES="build-essential cmake qt6-base-dev libjpeg62-turbo-dev libgtest-dev qt6-translations-l10n
 xvfb xauth openbox x11-utils"
+case "${1:-}" in
+  "") ;;
+  fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
+  clang) PACKAGES="$PACKAGES clang" ;;
+  package) PACKAGES="$PACKAGES lintian desktop-file-utils appstream" ;;
+  *) echo "usage: $0 [fuzz|clang|package]" >&2; exit 2 ;;
+esac
+
+if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+  echo "Kalvena needs (Debian names): $PACKAGES"
+  exit 0
+fi
 
 missing=""
 for p in $PACKAGES; do
@@ -20,7 +35,13 @@ done
 [ -z "$missing" ] && exit 0
 
 SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "Kalvena needs these packages, not installed:$missing"
+    exit 0
+  fi
+  SUDO="sudo"
+fi
 echo "Installing:$missing"
 $SUDO apt-get update
 $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing

@@ -125,7 +125,7 @@ void TBitmap::WritePicture(TStream& stream) {
 }
 
 void TBitmap::ReadClipboard(std::uint16_t format, HGLOBAL data, HPALETTE palette) {
-    if (format != CF_DIB) throw EInvalidGraphic("Unsupported clipboard format");
+    if (format != kClipboardDib) throw EInvalidGraphic("Unsupported clipboard format");
     const std::vector<unsigned char>* dib = GlobalBytes(data);
     if (dib == nullptr) throw EInvalidGraphic("Invalid clipboard data");
     TBitmap loaded;
@@ -135,7 +135,7 @@ void TBitmap::ReadClipboard(std::uint16_t format, HGLOBAL data, HPALETTE palette
 }
 
 void TBitmap::WriteClipboard(std::uint16_t& format, HGLOBAL& data, HPALETTE& palette) {
-    format = CF_DIB;
+    format = kClipboardDib;
     data = GlobalAllocBytes(PackDib(*this));
     palette = palette_ != 0 ? CopyPalette(palette_) : 0;
 }

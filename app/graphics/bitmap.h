@@ -40,8 +40,9 @@ public:
     // A bitmap file (BMP), 8 or 24 bits per pixel, uncompressed.
     void ReadPicture(TStream& stream) override;
     void WritePicture(TStream& stream) override;
-    // CF_DIB only. Reading takes a copy of `palette` when one is given; writing
-    // hands out a new memory block and a palette copy owned by the receiver.
+    // kClipboardDib only. Reading takes a copy of `palette` when one is given;
+    // writing hands out a new memory block and a palette copy owned by the
+    // receiver.
     void ReadClipboard(std::uint16_t format, HGLOBAL data, HPALETTE palette) override;
     void WriteClipboard(std::uint16_t& format, HGLOBAL& data, HPALETTE& palette) override;
 

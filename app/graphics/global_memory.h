@@ -8,8 +8,9 @@
 
 namespace app {
 
-// Clipboard data formats.
-inline constexpr std::uint16_t CF_DIB = 8;
+// Clipboard data formats (the system's CF_DIB, a macro in the Windows
+// headers).
+inline constexpr std::uint16_t kClipboardDib = 8;
 
 // Movable memory blocks handed over with the clipboard, by handle.
 HGLOBAL GlobalAllocBytes(std::vector<unsigned char> bytes);

@@ -29,8 +29,8 @@ int ReleaseDC(HWND, HDC dc) { return dc == kScreenDc ? 1 : 0; }
 
 int GetDeviceCaps(HDC dc, int index) {
     if (dc != kScreenDc) return 0;
-    if (index == BITSPIXEL) return DepthOverride().value_or(RealScreenDepth());
-    if (index == PLANES) return 1;
+    if (index == kBitsPixelIndex) return DepthOverride().value_or(RealScreenDepth());
+    if (index == kPlanesIndex) return 1;
     return 0;
 }
 

@@ -53,7 +53,7 @@ app::HPALETTE TJPEGImage::PaletteHandle() {
     // A true-colour picture on a screen that has dropped to 256 colours.
     const app::HDC dc = app::GetDC(0);
     app::HPALETTE palette = 0;
-    if (app::GetDeviceCaps(dc, app::BITSPIXEL) * app::GetDeviceCaps(dc, app::PLANES) <= 8) {
+    if (app::GetDeviceCaps(dc, app::kBitsPixelIndex) * app::GetDeviceCaps(dc, app::kPlanesIndex) <= 8) {
         HeldPalette = app::CreateHalftonePalette(dc);
         palette = HeldPalette;
     }

@@ -8,7 +8,7 @@ namespace jpeg {
 
 void ChooseDefaultDepth() {
     const app::HDC dc = app::GetDC(0);
-    const int depth = app::GetDeviceCaps(dc, app::BITSPIXEL) * app::GetDeviceCaps(dc, app::PLANES);
+    const int depth = app::GetDeviceCaps(dc, app::kBitsPixelIndex) * app::GetDeviceCaps(dc, app::kPlanesIndex);
     DefaultSettings.OutputDepth = depth <= 8 ? Depth8 : Depth24;
     app::ReleaseDC(0, dc);
 }

@@ -1,35 +1,29 @@
 #include "content/jpeg/registration_photo.h"
 
+#include <QResource>
+#include <cstdint>
+#include <vector>
+
 #include "app/graphics/picture.h"
 #include "app/graphics/stream.h"
 
-// The stored picture is assembled around the JPEG file at build time; the
-// assembler computes the count from the file's size.
-asm(R"(
-    .section .rodata
-    .balign 16
-    .globl kalvena_registration_photo
-    .globl kalvena_registration_photo_end
-    .hidden kalvena_registration_photo
-    .hidden kalvena_registration_photo_end
-kalvena_registration_photo:
-    .byte 10
-    .ascii "TJPEGImage"
-    .long 2f - 1f
-1:
-    .incbin ")" KALVENA_REGISTRATION_PHOTO R"("
-2:
-kalvena_registration_photo_end:
-    .previous
-)");
-
-extern "C" const unsigned char kalvena_registration_photo[];
-extern "C" const unsigned char kalvena_registration_photo_end[];
-
 namespace jpeg {
+namespace {
+
+std::vector<unsigned char> StoredPhoto() {
+    const QByteArray photo = QResource(QStringLiteral(":/kalvena/registration_photo.jpg")).uncompressedData();
+    const auto count = static_cast<std::uint32_t>(photo.size());
+    std::vector<unsigned char> stored{10, 'T', 'J', 'P', 'E', 'G', 'I', 'm', 'a', 'g', 'e'};
+    for (int shift = 0; shift < 32; shift += 8) stored.push_back(static_cast<unsigned char>(count >> shift));
+    stored.insert(stored.end(), photo.begin(), photo.end());
+    return stored;
+}
+
+}  // namespace
 
 std::span<const unsigned char> RegistrationPhotoStoredData() {
-    return {kalvena_registration_photo, kalvena_registration_photo_end};
+    static const std::vector<unsigned char> stored = StoredPhoto();
+    return stored;
 }
 
 std::unique_ptr<app::TGraphic> LoadRegistrationPhoto() {

@@ -8,7 +8,8 @@
 namespace jpeg {
 
 // The registration window's photograph in the stored-picture form: length
-// byte 10, "TJPEGImage", a 32-bit little-endian count, the JPEG bytes.
+// byte 10, "TJPEGImage", a 32-bit little-endian count, the JPEG bytes (the
+// JPEG file is among the program's resources).
 std::span<const unsigned char> RegistrationPhotoStoredData();
 
 // The photograph as a picture, read through the picture container like any

@@ -84,7 +84,8 @@ TEST(QuestionPictures, EachShowsItsOneColourSignWithinItsBox) {
         EXPECT_EQ(box.top, 56);
         EXPECT_LE(std::abs(2 * box.left + box.width - 800), 1) << "centred on x = 400";
 
-        const auto bmp = record.picture->bmp;
+        const std::vector<unsigned char> file = content::PictureFile(*record.picture);
+        const std::span<const unsigned char> bmp = file;
         ASSERT_EQ(bmp.size(), 797502u);
         EXPECT_EQ(bmp[0], 'B');
         EXPECT_EQ(bmp[1], 'M');

@@ -113,7 +113,7 @@ TEST(JpegEncode, ClipboardCarriesTheDecodedImage) {
     app::HGLOBAL data = 0;
     app::HPALETTE palette = 0;
     picture->WriteClipboard(format, data, palette);
-    EXPECT_EQ(format, app::CF_DIB);
+    EXPECT_EQ(format, app::kClipboardDib);
     EXPECT_EQ(palette, 0u);
 
     // Pasting into a picture without a Raster makes one, and the pasted image

@@ -244,7 +244,7 @@ TEST_F(QuestionWindowTest, PictureStaysAtItsDesignPlaceAndIsClippedToItsBox) {
 
     const QImage shown = window->Image1->grab().toImage();
     EXPECT_EQ(shown.size(), QSize(161, 33));
-    const auto& bmp = window->Record().picture->bmp;
+    const std::vector<unsigned char> bmp = content::PictureFile(*window->Record().picture);
     const QImage whole = QImage::fromData(bmp.data(), static_cast<int>(bmp.size()), "BMP");
     ASSERT_EQ(whole.size(), QSize(595, 446));
     EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), whole.copy(0, 0, 161, 33).convertToFormat(QImage::Format_RGB32));

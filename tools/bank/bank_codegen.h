@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,9 +11,6 @@ namespace banktool {
 // content/bank/question_bank_data.h), from checked records in theme and
 // number order.
 std::string GenerateBankSource(const std::vector<BankRecord>& records);
-
-// Assembler source that embeds the seven picture files as they are.
-std::string GeneratePictureAssembly(const std::filesystem::path& picturesDirectory);
 
 // A C++ string literal of UTF-8 text.
 std::string CppStringLiteral(std::string_view text);

@@ -1,6 +1,6 @@
 // kalvena-bank-compiler: checks the question bank and writes its compiled form.
 //
-//   kalvena-bank-compiler --bank DIR [--pictures DIR] [--source OUT.cpp] [--assembly OUT.S]
+//   kalvena-bank-compiler --bank DIR [--pictures DIR] [--source OUT.cpp]
 //
 // Every broken rule is printed as "file:line: error: message"; any of them
 // fails the run, and nothing is written.
@@ -19,7 +19,6 @@ struct Arguments {
     std::filesystem::path bank;
     std::filesystem::path pictures;
     std::filesystem::path source;
-    std::filesystem::path assembly;
 };
 
 bool ParseArguments(int argc, char** argv, Arguments& arguments) {
@@ -32,13 +31,11 @@ bool ParseArguments(int argc, char** argv, Arguments& arguments) {
             arguments.pictures = value;
         } else if (option == "--source") {
             arguments.source = value;
-        } else if (option == "--assembly") {
-            arguments.assembly = value;
         } else {
             return false;
         }
     }
-    return argc % 2 == 1 && !arguments.bank.empty() && (arguments.assembly.empty() || !arguments.pictures.empty());
+    return argc % 2 == 1 && !arguments.bank.empty();
 }
 
 bool WriteFile(const std::filesystem::path& path, const std::string& content) {
@@ -54,8 +51,7 @@ bool WriteFile(const std::filesystem::path& path, const std::string& content) {
 int main(int argc, char** argv) {
     Arguments arguments;
     if (!ParseArguments(argc, argv, arguments)) {
-        std::cerr << "usage: kalvena-bank-compiler --bank DIR [--pictures DIR] [--source OUT.cpp] "
-                     "[--assembly OUT.S]\n";
+        std::cerr << "usage: kalvena-bank-compiler --bank DIR [--pictures DIR] [--source OUT.cpp]\n";
         return 2;
     }
     banktool::Diagnostics diagnostics;
@@ -68,9 +64,5 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!arguments.source.empty() && !WriteFile(arguments.source, banktool::GenerateBankSource(records))) return 1;
-    if (!arguments.assembly.empty() &&
-        !WriteFile(arguments.assembly, banktool::GeneratePictureAssembly(std::filesystem::absolute(arguments.pictures)))) {
-        return 1;
-    }
     return 0;
 }

@@ -22,6 +22,8 @@ public:
     int DisplayedLineCount(std::string_view utf8, int width) const;
     Measure AsMeasure();
 
+    const QFont& LabelFont() const { return labelFont_; }
+    const QFont& OptionFont() const { return optionFont_; }
     // The families that the fonts resolved to on this machine.
     QString LabelFamily() const;
     QString OptionFamily() const;

@@ -18,10 +18,6 @@
 
 namespace {
 
-bool IsExpectedFamily(const QString& family) {
-    return family == QStringLiteral("Liberation Serif") || family == QStringLiteral("Times New Roman");
-}
-
 bool WriteText(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
@@ -49,11 +45,12 @@ int main(int argc, char** argv) {
         }
     }
 
-    app::RegisterFontSubstitutes();
+    // The faces the program carries, the same whatever this machine has.
+    app::RegisterDesignFonts();
     layouttool::FontMeasure fonts;
-    if (!IsExpectedFamily(fonts.LabelFamily()) || !IsExpectedFamily(fonts.OptionFamily())) {
+    if (!app::IsCarriedFace(fonts.LabelFont()) || !app::IsCarriedFace(fonts.OptionFont())) {
         std::cerr << "error: Times New Roman resolves to " << fonts.LabelFamily().toStdString()
-                  << "; install fonts-liberation2 so that it resolves to Liberation Serif\n";
+                  << ", not to the program's own Liberation Serif\n";
         return 1;
     }
 
