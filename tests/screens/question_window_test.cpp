@@ -274,7 +274,7 @@ TEST_F(QuestionWindowTest, PicturesScaleWithTheLayoutAndShowTheWholeDrawing) {
 
             // The whole picture smoothly scaled by the layout's scale, then
             // clipped to the box.
-            const auto& bmp = window->Record().picture->bmp;
+            const std::vector<unsigned char> bmp = content::PictureFile(*window->Record().picture);
             const QImage whole = QImage::fromData(bmp.data(), static_cast<int>(bmp.size()), "BMP");
             QImage expected(window->Image1->size(), QImage::Format_RGB32);
             expected.fill(Qt::white);
