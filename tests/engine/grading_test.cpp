@@ -39,4 +39,10 @@ TEST(Grading, PercentageTruncatesAndBandEdgesHold) {
     EXPECT_STREQ(engine::GradeFor(59), "2 (неудовлетворительно)");
 }
 
+TEST(Grading, PointsMatchTheGradeText) {
+    for (std::int32_t percent = 0; percent <= 100; ++percent) {
+        EXPECT_EQ(engine::GradeFor(percent)[0], static_cast<char>('0' + engine::GradePoints(percent))) << percent;
+    }
+}
+
 }  // namespace

@@ -1,0 +1,209 @@
+#include "viewer/core/log_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "log/results_log.h"
+#include "tests/log/log_test_support.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using logtest::Cp1251;
+using viewer::Attempt;
+using viewer::LogReader;
+
+struct Expected {
+    std::string fullName;
+    std::string platoon;
+    std::int32_t right;
+    std::int32_t questions;  // 0: unfinished
+    std::int64_t line;
+};
+
+void ExpectAttempts(const LogReader& reader, const std::vector<Expected>& expected) {
+    ASSERT_EQ(reader.Attempts().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const Attempt& got = reader.Attempts()[i];
+        EXPECT_EQ(got.fullName, expected[i].fullName) << i;
+        EXPECT_EQ(got.platoon, expected[i].platoon) << i;
+        EXPECT_EQ(got.rightCount, expected[i].right) << i;
+        EXPECT_EQ(got.questionCount, expected[i].questions) << i;
+        EXPECT_EQ(got.line, expected[i].line) << i;
+    }
+}
+
+LogReader Read(const std::string& bytes) {
+    LogReader reader;
+    reader.Feed(bytes);
+    return reader;
+}
+
+// The entries the test program writes for three students over two runs:
+// a finished test, an abandoned one and a finished theme-11 test.
+std::string ThreeStudentsAsTheProgramWritesThem() {
+    testsupport::TemporaryWorkingDirectory dir;
+    {
+        resultslog::ResultsLog log;
+        log.Open();
+        log.WriteStudentHeader("Иванов Иван Иванович", "101");
+        log.WriteTestResult(7, 10);
+        log.Close();
+        log.Open();
+        log.WriteStudentHeader("Петров Петр Петрович", "101");
+    }
+    {
+        resultslog::ResultsLog log;
+        log.Open();
+        log.WriteStudentHeader("Сидоров Сидор Сидорович", "102");
+        log.WriteTestResult(8, 8);
+        log.Close();
+    }
+    return testsupport::ReadFileBytes("Results.txt");
+}
+
+const std::vector<Expected> kThreeStudents = {
+    {"Иванов Иван Иванович", "101", 7, 10, 1},
+    {"Петров Петр Петрович", "101", 0, 0, 5},
+    {"Сидоров Сидор Сидорович", "102", 8, 8, 7},
+};
+
+// UTF-8 of Windows-1251 bytes as glibc converts them.
+std::string Utf8(const std::string& cp1251) {
+    iconv_t converter = iconv_open("UTF-8", "CP1251");
+    std::string in = cp1251;
+    std::string out(in.size() * 3, '\0');
+    char* inPtr = in.data();
+    char* outPtr = out.data();
+    std::size_t inLeft = in.size();
+    std::size_t outLeft = out.size();
+    iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(converter);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+TEST(LogReader, ReadsWhatTheTestProgramWrites) {
+    const std::string bytes = ThreeStudentsAsTheProgramWritesThem();
+    ASSERT_EQ(bytes, Cp1251("Иванов Иван Иванович\r\n101\r\nПравильных ответов 7 из 10\r\n\r\n"
+                            "Петров Петр Петрович\r\n101\r\n"
+                            "Сидоров Сидор Сидорович\r\n102\r\nПравильных ответов 8 из 8\r\n\r\n"));
+    const LogReader reader = Read(bytes);
+    ExpectAttempts(reader, kThreeStudents);
+    EXPECT_TRUE(reader.Remarks().empty());
+}
+
+TEST(LogReader, NamesAreKeptExactlyAsTyped) {
+    testsupport::TemporaryWorkingDirectory dir;
+    {
+        resultslog::ResultsLog log;
+        log.Open();
+        log.WriteStudentHeader(" ", " ");
+        log.WriteTestResult(3, 8);
+        log.Close();
+        log.Open();
+        log.WriteStudentHeader("%s %d 100% %n", "  Взвод  5 ");
+        log.WriteTestResult(5, 10);
+        log.Close();
+        log.Open();
+        log.WriteStudentHeader("Ёлкина  Юлия ", "ВУЦ-3");
+    }
+    const LogReader reader = Read(testsupport::ReadFileBytes("Results.txt"));
+    ExpectAttempts(reader, {{" ", " ", 3, 8, 1},
+                            {"%s %d 100% %n", "  Взвод  5 ", 5, 10, 5},
+                            {"Ёлкина  Юлия ", "ВУЦ-3", 0, 0, 9}});
+    EXPECT_TRUE(reader.Remarks().empty());
+}
+
+TEST(LogReader, EditorResavedFilesReadTheSame) {
+    const std::string utf8Crlf = Utf8(ThreeStudentsAsTheProgramWritesThem());
+    const std::string utf8Lf = Replace(utf8Crlf, "\r\n", "\n");
+    const std::string cp1251Lf = Replace(ThreeStudentsAsTheProgramWritesThem(), "\r\n", "\n");
+    for (const std::string& bytes : {utf8Crlf, "\xEF\xBB\xBF" + utf8Crlf, utf8Lf, "\xEF\xBB\xBF" + utf8Lf, cp1251Lf}) {
+        const LogReader reader = Read(bytes);
+        ExpectAttempts(reader, kThreeStudents);
+        EXPECT_TRUE(reader.Remarks().empty());
+    }
+    // Re-saved as UTF-8, then appended to again by the test program.
+    const LogReader mixed = Read(utf8Lf + Cp1251("Орлов Олег\r\n103\r\nПравильных ответов 9 из 10\r\n\r\n"));
+    ASSERT_EQ(mixed.Attempts().size(), 4u);
+    EXPECT_EQ(mixed.Attempts()[3].fullName, "Орлов Олег");
+    EXPECT_EQ(mixed.Attempts()[3].rightCount, 9);
+    // Blank lines an editor added between and inside entries.
+    ExpectAttempts(Read(Replace(utf8Lf, "\n", "\n\n")), {{"Иванов Иван Иванович", "101", 7, 10, 1},
+                                                           {"Петров Петр Петрович", "101", 0, 0, 9},
+                                                           {"Сидоров Сидор Сидорович", "102", 8, 8, 13}});
+}
+
+TEST(LogReader, ATornLastLineIsReadAgainWhenItsEndArrives) {
+    const std::string bytes = ThreeStudentsAsTheProgramWritesThem();
+    // Every split into two pieces gives what the whole gives.
+    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+        LogReader reader;
+        reader.Feed(bytes.substr(0, cut));
+        const std::size_t firstChanged = reader.Feed(bytes.substr(cut));
+        ExpectAttempts(reader, kThreeStudents);
+        EXPECT_TRUE(reader.Remarks().empty()) << "cut at " << cut;
+        EXPECT_LE(firstChanged, reader.Attempts().size());
+        if (HasFailure()) FAIL() << "cut at " << cut;
+    }
+
+    LogReader reader;
+    const std::string head = Cp1251("Иванов Иван Иванович\r\n101\r\nПравильных ответов 7 из 1");
+    reader.Feed(head);
+    ASSERT_EQ(reader.Attempts().size(), 1u);
+    EXPECT_FALSE(reader.Attempts()[0].Finished()) << "7 of 1 is impossible";
+    EXPECT_EQ(reader.Remarks().size(), 1u);
+    EXPECT_EQ(reader.Feed("0\r\n\r\n"), 0u) << "the first attempt changed";
+    EXPECT_EQ(reader.Attempts()[0].questionCount, 10);
+    EXPECT_TRUE(reader.Remarks().empty());
+
+    // Unterminated at the end of the file, and staying so.
+    ExpectAttempts(Read(Cp1251("Иванов\r\n101\r\nПравильных ответов 7 из 10")), {{"Иванов", "101", 7, 10, 1}});
+    const LogReader nameOnly = Read(Cp1251("Иванов\r\n101\r\nПравильных ответов 7 из 10\r\n\r\nПетр"));
+    EXPECT_EQ(nameOnly.Attempts().size(), 1u);
+    ASSERT_EQ(nameOnly.Remarks().size(), 1u);
+    EXPECT_EQ(nameOnly.Remarks()[0].line, 5);
+}
+
+TEST(LogReader, LinesThatFitNoEntryAreListedWithTheirNumbers) {
+    const std::string bytes =
+        Cp1251("Правильных ответов 5 из 10\r\n"                     // 1: a result without a student
+               "Иванов\r\n101\r\nПравильных ответов 12 из 10\r\n\r\n"  // 4: impossible
+               "Петров\r\n") +                                       // 6: left without a platoon by
+        std::string("\0\0\0\x01\r\n", 6) +                          // 7: binary
+        Cp1251("Сидоров\r\n102\r\nПравильных ответов семь из 10\r\n"  // 10: unreadable
+               "Орлов\r\n103\r\nПравильных ответов 6 из 10\r\n\r\n"
+               "Правильных ответов 6 из 10\r\n"                       // 15: a second result
+               "Козлов\r\nПравильных ответов 4 из 10\r\n\r\n"          // 16, 17: no platoon
+               "Лебедев\r\n104\r\nПравильных ответов 0 из 0\r\n");  // 21: zero questions
+    const LogReader reader = Read(bytes);
+    ExpectAttempts(reader, {{"Иванов", "101", 0, 0, 2},
+                            {"Сидоров", "102", 0, 0, 8},
+                            {"Орлов", "103", 6, 10, 11},
+                            {"Лебедев", "104", 0, 0, 19}});
+    std::vector<std::int64_t> lines;
+    for (const auto& remark : reader.Remarks()) lines.push_back(remark.line);
+    EXPECT_EQ(lines, (std::vector<std::int64_t>{1, 4, 6, 7, 10, 15, 16, 17, 21}));
+    EXPECT_NE(reader.Remarks()[0].text.find("Правильных ответов 5 из 10"), std::string::npos);
+}
+
+TEST(LogReader, EmptyInputGivesNothing) {
+    LogReader reader;
+    EXPECT_EQ(reader.Feed(""), 0u);
+    EXPECT_TRUE(reader.Attempts().empty());
+    EXPECT_TRUE(reader.Remarks().empty());
+    ExpectAttempts(Read("\r\n\r\n\n"), {});
+    EXPECT_TRUE(Read("\xEF\xBB\xBF").Remarks().empty());
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+#include "viewer/core/export.h"
+
+namespace viewer {
+
+namespace {
+
+// A cell beginning with one of these is read as a formula by spreadsheet
+// programs; a typed name must never run as one.
+bool LooksLikeFormula(const std::string& text) {
+    return !text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@');
+}
+
+void AppendCell(std::string& out, std::string text, bool isText) {
+    if (isText && LooksLikeFormula(text)) text.insert(0, "'");
+    if (text.find_first_of(";\"\r\n") == std::string::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (const char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+}  // namespace
+
+std::string CsvText(const ExportData& data) {
+    std::string out = "\xEF\xBB\xBF";
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (c > 0) out += ';';
+        AppendCell(out, ColumnTitle(static_cast<Column>(c)), false);
+    }
+    out += "\r\n";
+    for (const Row& row : data.rows) {
+        for (int c = 0; c < kColumnCount; ++c) {
+            const auto column = static_cast<Column>(c);
+            if (c > 0) out += ';';
+            AppendCell(out, CellText(row, column), !CellNumber(row, column));
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::optional<std::string> WriteCsv(const std::filesystem::path& path, const ExportData& data) {
+    const std::string text = CsvText(data);
+    std::filesystem::path partial = path;
+    partial += ".part";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.close();
+        if (!out) {
+            const std::string reason = std::strerror(errno);
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+            return "Не удалось записать «" + path.string() + "»: " + reason;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(partial, path, error);
+    if (error) {
+        std::filesystem::remove(partial, error);
+        return "Не удалось записать «" + path.string() + "»: " + error.message();
+    }
+    return std::nullopt;
+}
+
+}  // namespace viewer

@@ -1,0 +1,87 @@
+#include "viewer/core/log_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace viewer {
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+std::string Reason(int error) {
+    if (error == ENOENT) return "файл не найден";
+    if (error == EACCES || error == EPERM) return "нет доступа к файлу";
+    if (error == EISDIR) return "это папка, а не файл";
+    return std::strerror(error);
+}
+
+}  // namespace
+
+LogFile::LogFile(std::filesystem::path path) : path_(std::move(path)) {}
+
+LogFile::Change LogFile::Refresh() {
+    Change change;
+    // O_NONBLOCK: a FIFO or a device given by mistake must not hang the window.
+    Descriptor file(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat info{};
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0) {
+        problem_ = Reason(errno);
+        return change;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        problem_ = "это не обычный файл";
+        return change;
+    }
+    problem_.clear();
+
+    const bool replaced = known_ && (info.st_dev != device_ || info.st_ino != inode_);
+    const auto offset = static_cast<off_t>(reader_.BytesFed());
+    if (replaced || info.st_size < offset) {
+        change.any = !reader_.Attempts().empty() || !reader_.Remarks().empty();
+        reader_ = LogReader();
+    } else if (info.st_size == offset) {
+        return change;
+    }
+    device_ = info.st_dev;
+    inode_ = info.st_ino;
+    known_ = true;
+
+    std::size_t firstChanged = reader_.Attempts().size();
+    std::vector<char> buffer(kChunk);
+    for (;;) {
+        const ssize_t got = ::pread(file.Get(), buffer.data(), buffer.size(), static_cast<off_t>(reader_.BytesFed()));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            problem_ = Reason(errno);
+            break;
+        }
+        if (got == 0) break;
+        firstChanged = std::min(firstChanged, reader_.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(got))));
+        change.any = true;
+    }
+    change.firstChanged = firstChanged;
+    return change;
+}
+
+}  // namespace viewer

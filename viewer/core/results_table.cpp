@@ -1,0 +1,126 @@
+#include "viewer/core/results_table.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "engine/grading.h"
+
+namespace viewer {
+
+const char* ColumnTitle(Column column) {
+    switch (column) {
+        case Column::Number: return "№";
+        case Column::FullName: return "ФИО";
+        case Column::Platoon: return "Учебный взвод";
+        case Column::Right: return "Правильных";
+        case Column::Questions: return "Вопросов";
+        case Column::Percent: return "%";
+        case Column::Grade: return "Оценка";
+        case Column::State: return "Состояние";
+        case Column::File: return "Файл";
+    }
+    return "";
+}
+
+std::optional<std::int64_t> CellNumber(const Row& row, Column column) {
+    const Attempt& attempt = *row.attempt;
+    switch (column) {
+        case Column::Number: return row.number;
+        case Column::Right:
+            if (attempt.Finished()) return attempt.rightCount;
+            return std::nullopt;
+        case Column::Questions:
+            if (attempt.Finished()) return attempt.questionCount;
+            return std::nullopt;
+        case Column::Percent: return PercentOf(attempt);
+        case Column::Grade: return GradeOf(attempt);
+        default: return std::nullopt;
+    }
+}
+
+std::string CellText(const Row& row, Column column) {
+    const Attempt& attempt = *row.attempt;
+    switch (column) {
+        case Column::FullName: return attempt.fullName;
+        case Column::Platoon: return attempt.platoon;
+        case Column::Grade: {
+            const auto percent = PercentOf(attempt);
+            return percent ? engine::GradeFor(*percent) : "";
+        }
+        case Column::State: return attempt.Finished() ? "завершён" : "не завершён";
+        case Column::File: return row.file;
+        default: {
+            const auto number = CellNumber(row, column);
+            return number ? std::to_string(*number) : "";
+        }
+    }
+}
+
+const char* SummaryColumnTitle(SummaryColumn column) {
+    switch (column) {
+        case SummaryColumn::Platoon: return "Учебный взвод";
+        case SummaryColumn::Students: return "Студентов";
+        case SummaryColumn::Finished: return "Завершено";
+        case SummaryColumn::Unfinished: return "Не завершено";
+        case SummaryColumn::MeanGrade: return "Средняя оценка";
+        case SummaryColumn::Fives: return "«5»";
+        case SummaryColumn::Fours: return "«4»";
+        case SummaryColumn::Threes: return "«3»";
+        case SummaryColumn::Twos: return "«2»";
+        case SummaryColumn::MeanPercent: return "Средний %";
+    }
+    return "";
+}
+
+std::optional<double> SummaryCellNumber(const Tally& tally, SummaryColumn column) {
+    switch (column) {
+        case SummaryColumn::Platoon: return std::nullopt;
+        case SummaryColumn::Students: return tally.students;
+        case SummaryColumn::Finished: return tally.finished;
+        case SummaryColumn::Unfinished: return tally.unfinished;
+        case SummaryColumn::MeanGrade: return tally.MeanGrade();
+        case SummaryColumn::Fives: return tally.gradeCounts[5];
+        case SummaryColumn::Fours: return tally.gradeCounts[4];
+        case SummaryColumn::Threes: return tally.gradeCounts[3];
+        case SummaryColumn::Twos: return tally.gradeCounts[2];
+        case SummaryColumn::MeanPercent: return tally.MeanPercent();
+    }
+    return std::nullopt;
+}
+
+std::string SummaryCellText(const Tally& tally, SummaryColumn column) {
+    if (column == SummaryColumn::Platoon) return tally.platoon.empty() ? kOverallLabel : tally.platoon;
+    const auto value = SummaryCellNumber(tally, column);
+    if (!value) return "—";
+    if (column == SummaryColumn::MeanGrade) return FormatMean(*value, 2);
+    if (column == SummaryColumn::MeanPercent) return FormatMean(*value, 1);
+    return std::to_string(static_cast<std::int64_t>(*value));
+}
+
+std::string FormatMean(double value, int decimals) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    std::string out = text;
+    for (char& c : out) {
+        if (c == '.') c = ',';
+    }
+    return out;
+}
+
+}  // namespace viewer
+
+namespace viewer {
+
+std::vector<std::string> FileLabels(const std::vector<std::filesystem::path>& paths) {
+    std::vector<std::string> labels;
+    for (const auto& path : paths) {
+        const auto name = path.filename();
+        const bool shared = std::count_if(paths.begin(), paths.end(),
+                                          [&](const auto& other) { return other.filename() == name; }) > 1;
+        const auto folder = std::filesystem::absolute(path).parent_path().filename();
+        labels.push_back(shared && !folder.empty() ? (folder / name).string() : name.string());
+    }
+    return labels;
+}
+
+}  // namespace viewer

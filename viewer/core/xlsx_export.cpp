@@ -1,0 +1,106 @@
+#include <xlsxwriter.h>
+
+#include <system_error>
+
+#include "viewer/core/export.h"
+
+namespace viewer {
+
+namespace {
+
+constexpr double kColumnWidths[kColumnCount] = {7, 36, 16, 12, 11, 7, 24, 14, 18};
+
+void WriteTable(lxw_workbook* book, const ExportData& data, lxw_format* header, lxw_format* unfinished) {
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "Результаты");
+    for (int c = 0; c < kColumnCount; ++c) {
+        const auto column = static_cast<lxw_col_t>(c);
+        worksheet_set_column(sheet, column, column, kColumnWidths[c], nullptr);
+        worksheet_write_string(sheet, 0, column, ColumnTitle(static_cast<Column>(c)), header);
+    }
+    lxw_row_t line = 1;
+    for (const Row& row : data.rows) {
+        lxw_format* format = row.attempt->Finished() ? nullptr : unfinished;
+        for (int c = 0; c < kColumnCount; ++c) {
+            const auto column = static_cast<Column>(c);
+            if (const auto number = CellNumber(row, column)) {
+                worksheet_write_number(sheet, line, static_cast<lxw_col_t>(c), static_cast<double>(*number), format);
+            } else {
+                worksheet_write_string(sheet, line, static_cast<lxw_col_t>(c), CellText(row, column).c_str(), format);
+            }
+        }
+        ++line;
+    }
+    worksheet_freeze_panes(sheet, 1, 0);
+    worksheet_autofilter(sheet, 0, 0, line - 1, kColumnCount - 1);
+}
+
+void WriteSummary(lxw_workbook* book, const Summary& summary, lxw_format* header, lxw_format* total,
+                  lxw_format* mean, lxw_format* totalMean) {
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "Сводка");
+    for (int c = 0; c < kSummaryColumnCount; ++c) {
+        const auto column = static_cast<lxw_col_t>(c);
+        worksheet_set_column(sheet, column, column, c == 0 ? 18 : 14, nullptr);
+        worksheet_write_string(sheet, 0, column, SummaryColumnTitle(static_cast<SummaryColumn>(c)), header);
+    }
+    lxw_row_t line = 1;
+    auto writeTally = [&](const Tally& tally, bool isTotal) {
+        for (int c = 0; c < kSummaryColumnCount; ++c) {
+            const auto column = static_cast<SummaryColumn>(c);
+            const bool isMean = column == SummaryColumn::MeanGrade || column == SummaryColumn::MeanPercent;
+            lxw_format* format = isTotal ? (isMean ? totalMean : total) : (isMean ? mean : nullptr);
+            if (const auto number = SummaryCellNumber(tally, column)) {
+                worksheet_write_number(sheet, line, static_cast<lxw_col_t>(c), *number, format);
+            } else {
+                worksheet_write_string(sheet, line, static_cast<lxw_col_t>(c), SummaryCellText(tally, column).c_str(),
+                                       format);
+            }
+        }
+        ++line;
+    };
+    for (const Tally& tally : summary.platoons) writeTally(tally, false);
+    writeTally(summary.overall, true);
+}
+
+}  // namespace
+
+std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const ExportData& data) {
+    std::filesystem::path partial = path;
+    partial += ".part";
+    lxw_workbook* book = workbook_new(partial.c_str());
+    if (book == nullptr) return "Не удалось создать «" + path.string() + "»";
+
+    lxw_format* header = workbook_add_format(book);
+    format_set_bold(header);
+    format_set_bg_color(header, 0xDDE4EE);
+    format_set_bottom(header, LXW_BORDER_THIN);
+    lxw_format* unfinished = workbook_add_format(book);
+    format_set_bg_color(unfinished, 0xFFF1D6);
+    lxw_format* total = workbook_add_format(book);
+    format_set_bold(total);
+    format_set_top(total, LXW_BORDER_THIN);
+    lxw_format* mean = workbook_add_format(book);
+    format_set_num_format(mean, "0.00");
+    lxw_format* totalMean = workbook_add_format(book);
+    format_set_bold(totalMean);
+    format_set_top(totalMean, LXW_BORDER_THIN);
+    format_set_num_format(totalMean, "0.00");
+
+    WriteTable(book, data, header, unfinished);
+    WriteSummary(book, data.summary, header, total, mean, totalMean);
+
+    const lxw_error error = workbook_close(book);
+    std::error_code ignored;
+    if (error != LXW_NO_ERROR) {
+        std::filesystem::remove(partial, ignored);
+        return "Не удалось записать «" + path.string() + "»: " + lxw_strerror(error);
+    }
+    std::error_code renameError;
+    std::filesystem::rename(partial, path, renameError);
+    if (renameError) {
+        std::filesystem::remove(partial, ignored);
+        return "Не удалось записать «" + path.string() + "»: " + renameError.message();
+    }
+    return std::nullopt;
+}
+
+}  // namespace viewer
