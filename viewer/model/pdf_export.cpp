@@ -1,0 +1,182 @@
+#include "viewer/model/pdf_export.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <array>
+#include <functional>
+
+namespace viewer {
+
+namespace {
+
+constexpr std::array<double, kColumnCount> kColumnShares = {0.05, 0.27, 0.10, 0.08, 0.07, 0.05, 0.16, 0.09, 0.13};
+constexpr double kSummaryFirstShare = 0.19;
+// Title, header row, the rows, footer, in row heights.
+constexpr double kRowsOnPage = 2.0 + 1.2 + kPdfRowsPerPage + 1.2;
+
+const QColor kHeaderFill(0xDD, 0xE4, 0xEE);
+const QColor kUnfinishedFill(0xFF, 0xF1, 0xD6);
+const QColor kRule(0xA0, 0xA8, 0xB4);
+
+struct Cell {
+    QString text;
+    bool alignRight = false;
+};
+
+class PageWriter {
+public:
+    PageWriter(QPdfWriter& writer, QPainter& painter, int pageCount)
+        : writer_(writer), painter_(painter), pageCount_(pageCount) {
+        width_ = writer.width();
+        rowHeight_ = writer.height() / kRowsOnPage;
+        font_ = QFont("Liberation Sans");
+        font_.setPixelSize(static_cast<int>(rowHeight_ * 0.5));
+    }
+
+    // Writes rows in pages of kPdfRowsPerPage under the heading and header.
+    void WritePages(const QString& heading, const std::vector<double>& shares, const std::vector<Cell>& header,
+                    int rowCount, const std::function<std::vector<Cell>(int)>& cellsOf,
+                    const std::function<bool(int)>& highlighted) {
+        int row = 0;
+        do {
+            StartPage(heading);
+            double y = rowHeight_ * 2.0;
+            DrawRow(y, rowHeight_ * 1.2, shares, header, kHeaderFill, true);
+            y += rowHeight_ * 1.2;
+            for (int onPage = 0; onPage < kPdfRowsPerPage && row < rowCount; ++onPage, ++row) {
+                DrawRow(y, rowHeight_, shares, cellsOf(row), highlighted(row) ? kUnfinishedFill : QColor(), false);
+                y += rowHeight_;
+            }
+            if (rowCount == 0) {
+                painter_.setFont(font_);
+                painter_.drawText(QRectF(0, y, width_, rowHeight_), Qt::AlignCenter, QObject::tr("Записей нет"));
+            }
+        } while (row < rowCount);
+    }
+
+private:
+    void StartPage(const QString& heading) {
+        if (page_ > 0) writer_.newPage();
+        ++page_;
+        QFont title = font_;
+        title.setPixelSize(static_cast<int>(rowHeight_ * 0.75));
+        title.setBold(true);
+        painter_.setFont(title);
+        painter_.setPen(Qt::black);
+        painter_.drawText(QRectF(0, 0, width_, rowHeight_ * 1.6), Qt::AlignLeft | Qt::AlignVCenter, heading);
+        painter_.setFont(font_);
+        painter_.setPen(QColor(0x55, 0x5B, 0x66));
+        const QRectF footer(0, writer_.height() - rowHeight_, width_, rowHeight_);
+        painter_.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
+                          QObject::tr("Страница %1 из %2").arg(page_).arg(pageCount_));
+        painter_.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
+                          QObject::tr("Калвена — результаты, %1")
+                              .arg(QDateTime::currentDateTime().toString("dd.MM.yyyy hh:mm")));
+    }
+
+    void DrawRow(double y, double height, const std::vector<double>& shares, const std::vector<Cell>& cells,
+                 const QColor& fill, bool bold) {
+        if (fill.isValid()) painter_.fillRect(QRectF(0, y, width_, height), fill);
+        QFont font = font_;
+        font.setBold(bold);
+        painter_.setFont(font);
+        painter_.setPen(Qt::black);
+        const double padding = rowHeight_ * 0.2;
+        double x = 0;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            const double cellWidth = shares[c] * width_;
+            const QRectF box(x + padding, y, cellWidth - 2 * padding, height);
+            const QString text = painter_.fontMetrics().elidedText(cells[c].text, Qt::ElideRight,
+                                                                   static_cast<int>(box.width()));
+            painter_.drawText(box, (cells[c].alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
+            x += cellWidth;
+        }
+        painter_.setPen(QPen(kRule, rowHeight_ * 0.03));
+        painter_.drawLine(QPointF(0, y + height), QPointF(width_, y + height));
+    }
+
+    QPdfWriter& writer_;
+    QPainter& painter_;
+    int pageCount_;
+    int page_ = 0;
+    double width_ = 0;
+    double rowHeight_ = 0;
+    QFont font_;
+};
+
+int PagesFor(int rows) { return rows == 0 ? 1 : (rows + kPdfRowsPerPage - 1) / kPdfRowsPerPage; }
+
+QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
+                                    const QString& summaryTitle) {
+    std::filesystem::path partial = path;
+    partial += ".part";
+    const auto failed = [&] {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        return "Не удалось записать «" + path.string() + "»";
+    };
+    {
+        QPdfWriter writer(QString::fromStdString(partial.string()));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 10, 12, 10),
+                                         QPageLayout::Millimeter));
+        writer.setResolution(300);
+        writer.setTitle(title);
+        writer.setCreator("Калвена — результаты");
+        QPainter painter;
+        if (!painter.begin(&writer)) return failed();
+
+        const int tallies = static_cast<int>(data.summary.platoons.size()) + 1;
+        PageWriter pages(writer, painter, PagesFor(static_cast<int>(data.rows.size())) + PagesFor(tallies));
+
+        std::vector<double> shares(kColumnShares.begin(), kColumnShares.end());
+        std::vector<Cell> header;
+        for (int c = 0; c < kColumnCount; ++c) header.push_back({QString::fromUtf8(ColumnTitle(static_cast<Column>(c)))});
+        pages.WritePages(
+            title, shares, header, static_cast<int>(data.rows.size()),
+            [&](int row) {
+                std::vector<Cell> cells;
+                for (int c = 0; c < kColumnCount; ++c) {
+                    const auto column = static_cast<Column>(c);
+                    const Row& shown = data.rows[static_cast<std::size_t>(row)];
+                    cells.push_back({FromUtf8(CellText(shown, column)), CellNumber(shown, column).has_value() &&
+                                                                            column != Column::Grade});
+                }
+                return cells;
+            },
+            [&](int row) { return !data.rows[static_cast<std::size_t>(row)].attempt->Finished(); });
+
+        std::vector<double> summaryShares(kSummaryColumnCount, (1.0 - kSummaryFirstShare) / (kSummaryColumnCount - 1));
+        summaryShares[0] = kSummaryFirstShare;
+        std::vector<Cell> summaryHeader;
+        for (int c = 0; c < kSummaryColumnCount; ++c) {
+            summaryHeader.push_back({QString::fromUtf8(SummaryColumnTitle(static_cast<SummaryColumn>(c))), c > 0});
+        }
+        pages.WritePages(
+            summaryTitle, summaryShares, summaryHeader, tallies,
+            [&](int row) {
+                const Tally& tally = row + 1 < tallies ? data.summary.platoons[static_cast<std::size_t>(row)]
+                                                       : data.summary.overall;
+                std::vector<Cell> cells;
+                for (int c = 0; c < kSummaryColumnCount; ++c) {
+                    cells.push_back({FromUtf8(SummaryCellText(tally, static_cast<SummaryColumn>(c))), c > 0});
+                }
+                return cells;
+            },
+            [](int) { return false; });
+        if (!painter.end()) return failed();
+    }
+    std::error_code error;
+    std::filesystem::rename(partial, path, error);
+    if (error) return failed();
+    return std::nullopt;
+}
+
+}  // namespace viewer

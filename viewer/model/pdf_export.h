@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "viewer/core/export.h"
+
+namespace viewer {
+
+// Table rows on one landscape A4 page; the summary starts on a page of its own.
+inline constexpr int kPdfRowsPerPage = 30;
+
+// The table and the summary as a PDF, headed by the title on every page.
+// Returns an error message (Russian, UTF-8), or nothing on success.
+std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
+                                    const QString& summaryTitle);
+
+}  // namespace viewer

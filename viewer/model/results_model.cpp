@@ -1,0 +1,183 @@
+#include "viewer/model/results_model.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFileInfo>
+
+namespace viewer {
+
+namespace {
+
+constexpr int kPollMilliseconds = 500;
+
+bool IsNumeric(Column column) {
+    return column == Column::Number || column == Column::Right || column == Column::Questions ||
+           column == Column::Percent;
+}
+
+QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &ResultsModel::Refresh);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &ResultsModel::Refresh);
+    connect(&poll_, &QTimer::timeout, this, &ResultsModel::Refresh);
+    poll_.start(kPollMilliseconds);
+}
+
+ResultsModel::~ResultsModel() = default;
+
+void ResultsModel::AddFile(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (Files().contains(absolute)) return;
+    sources_.push_back({std::make_unique<LogFile>(absolute.toStdString()), {}, 0});
+    UpdateLabels();
+    Watch(absolute);
+    ShowChanges(sources_.size() - 1, sources_.back().file->Refresh());
+    emit Updated();
+}
+
+void ResultsModel::Clear() {
+    beginResetModel();
+    sources_.clear();
+    endResetModel();
+    if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
+    if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
+    emit Updated();
+}
+
+QStringList ResultsModel::Files() const {
+    QStringList files;
+    for (const Source& source : sources_) files << QString::fromStdString(source.file->Path().string());
+    return files;
+}
+
+void ResultsModel::Watch(const QString& path) {
+    // The folder too: it tells of a log created or replaced under the name.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!watcher_.directories().contains(folder)) watcher_.addPath(folder);
+    if (QFileInfo::exists(path) && !watcher_.files().contains(path)) watcher_.addPath(path);
+}
+
+void ResultsModel::Refresh() {
+    bool any = false;
+    for (std::size_t i = 0; i < sources_.size(); ++i) {
+        const std::string problemBefore = sources_[i].file->Problem();
+        const LogFile::Change change = sources_[i].file->Refresh();
+        ShowChanges(i, change);
+        // A replaced file drops out of the watcher; watch the new one.
+        Watch(QString::fromStdString(sources_[i].file->Path().string()));
+        any = any || change.any || problemBefore != sources_[i].file->Problem();
+    }
+    if (any) emit Updated();
+}
+
+void ResultsModel::ShowChanges(std::size_t source, const LogFile::Change& change) {
+    if (!change.any) return;
+    Source& changed = sources_[source];
+    const int first = FirstRowOf(source);
+    const int now = static_cast<int>(changed.file->Reader().Attempts().size());
+    const int from = static_cast<int>(change.firstChanged);
+    if (now < changed.shown) {
+        beginRemoveRows({}, first + now, first + changed.shown - 1);
+        changed.shown = now;
+        endRemoveRows();
+    }
+    if (from < changed.shown) {
+        emit dataChanged(index(first + from, 0), index(first + changed.shown - 1, kColumnCount - 1));
+    }
+    if (now > changed.shown) {
+        beginInsertRows({}, first + changed.shown, first + now - 1);
+        changed.shown = now;
+        endInsertRows();
+    }
+}
+
+void ResultsModel::UpdateLabels() {
+    std::vector<std::filesystem::path> paths;
+    for (const Source& source : sources_) paths.push_back(source.file->Path());
+    const std::vector<std::string> labels = FileLabels(paths);
+    for (std::size_t i = 0; i < sources_.size(); ++i) sources_[i].label = FromUtf8(labels[i]);
+    if (rowCount() > 0) emit dataChanged(index(0, kColumnCount - 1), index(rowCount() - 1, kColumnCount - 1));
+}
+
+int ResultsModel::FirstRowOf(std::size_t source) const {
+    int first = 0;
+    for (std::size_t i = 0; i < source; ++i) first += sources_[i].shown;
+    return first;
+}
+
+std::pair<std::size_t, int> ResultsModel::Locate(int row) const {
+    std::size_t source = 0;
+    while (row >= sources_[source].shown) row -= sources_[source++].shown;
+    return {source, row};
+}
+
+const Attempt& ResultsModel::AttemptAt(int row) const {
+    const auto [source, index] = Locate(row);
+    return sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(index)];
+}
+
+Row ResultsModel::RowAt(int row) const {
+    const auto [source, index] = Locate(row);
+    return {&sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(index)], index + 1,
+            sources_[source].label.toStdString()};
+}
+
+QList<ResultsModel::FileRemark> ResultsModel::Remarks() const {
+    QList<FileRemark> remarks;
+    for (const Source& source : sources_) {
+        if (!source.file->Problem().empty()) remarks.push_back({source.label, 0, FromUtf8(source.file->Problem())});
+        for (const Remark& remark : source.file->Reader().Remarks()) {
+            remarks.push_back({source.label, remark.line, FromUtf8(remark.text)});
+        }
+    }
+    return remarks;
+}
+
+int ResultsModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid()) return 0;
+    int rows = 0;
+    for (const Source& source : sources_) rows += source.shown;
+    return rows;
+}
+
+int ResultsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
+
+QVariant ResultsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const auto column = static_cast<Column>(index.column());
+    const auto [source, position] = Locate(index.row());
+    const Row row{&sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(position)], position + 1, {}};
+    const bool finished = row.attempt->Finished();
+    switch (role) {
+        case Qt::DisplayRole:
+            if (column == Column::File) return sources_[source].label;
+            return FromUtf8(CellText(row, column));
+        case kSortRole:
+            if (column == Column::File) return sources_[source].label;
+            if (column == Column::Grade) return static_cast<qlonglong>(CellNumber(row, column).value_or(0));
+            if (IsNumeric(column)) return static_cast<qlonglong>(CellNumber(row, column).value_or(-1));
+            return FromUtf8(CellText(row, column));
+        case Qt::TextAlignmentRole:
+            if (IsNumeric(column)) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+            return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        case Qt::BackgroundRole:
+            if (!finished) return QBrush(QColor(0xFF, 0xF1, 0xD6));
+            return {};
+        case Qt::ForegroundRole:
+            if (!finished && column == Column::State) return QBrush(QColor(0xB0, 0x4A, 0x00));
+            return {};
+        case Qt::ToolTipRole:
+            return tr("%1, строка %2").arg(sources_[source].label).arg(row.attempt->line);
+        default: return {};
+    }
+}
+
+QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    return QString::fromUtf8(ColumnTitle(static_cast<Column>(section)));
+}
+
+}  // namespace viewer

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QFileSystemWatcher>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+#include "viewer/core/export.h"
+#include "viewer/core/log_file.h"
+#include "viewer/core/results_table.h"
+
+namespace viewer {
+
+// The attempts of every open log as one table, kept up to date while the
+// logs grow: a change of the file or its folder, or a poll every half
+// second for shared folders that send no notice, reads the new bytes only.
+class ResultsModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    // The value a column sorts by: numbers as numbers, texts as texts.
+    static constexpr int kSortRole = Qt::UserRole;
+
+    explicit ResultsModel(QObject* parent = nullptr);
+    ~ResultsModel() override;
+
+    // Opens a log for reading and watching; a file already open is skipped.
+    void AddFile(const QString& path);
+    void Clear();
+    QStringList Files() const;
+    // Reads what was appended to every file since the last refresh.
+    void Refresh();
+
+    Row RowAt(int row) const;
+    const Attempt& AttemptAt(int row) const;
+
+    struct FileRemark {
+        QString file;
+        qint64 line = 0;  // 0 for the file as a whole
+        QString text;
+    };
+    QList<FileRemark> Remarks() const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+signals:
+    // Rows or remarks changed (after the model's own row signals).
+    void Updated();
+
+private:
+    struct Source {
+        std::unique_ptr<LogFile> file;
+        QString label;
+        int shown = 0;  // rows of this file the model has announced
+    };
+
+    void Watch(const QString& path);
+    void ShowChanges(std::size_t source, const LogFile::Change& change);
+    int FirstRowOf(std::size_t source) const;
+    std::pair<std::size_t, int> Locate(int row) const;
+    void UpdateLabels();
+
+    std::vector<Source> sources_;
+    QFileSystemWatcher watcher_;
+    QTimer poll_;
+};
+
+}  // namespace viewer

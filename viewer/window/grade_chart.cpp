@@ -1,0 +1,78 @@
+#include "viewer/window/grade_chart.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace viewer {
+
+namespace {
+
+struct GradeBar {
+    int grade;
+    QColor colour;
+};
+
+constexpr GradeBar kBars[] = {
+    {5, QColor(0x2E, 0x8B, 0x57)},
+    {4, QColor(0x3A, 0x78, 0xC2)},
+    {3, QColor(0xE0, 0xA1, 0x2B)},
+    {2, QColor(0xC8, 0x3C, 0x3C)},
+};
+
+}  // namespace
+
+GradeChart::GradeChart(QWidget* parent) : QChartView(parent) {
+    setRenderHint(QPainter::Antialiasing);
+    chart()->setTitle(tr("Распределение оценок по взводам"));
+    chart()->legend()->setAlignment(Qt::AlignRight);
+    chart()->setAnimationOptions(QChart::NoAnimation);
+    setMinimumHeight(220);
+}
+
+void GradeChart::Show(const Summary& summary) {
+    QChart* chart = this->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+    auto* series = new QBarSeries;
+    QStringList platoons;
+    for (const Tally& tally : summary.platoons) platoons << QString::fromUtf8(tally.platoon);
+    int highest = 0;
+    for (const GradeBar& bar : kBars) {
+        auto* set = new QBarSet(tr("«%1»").arg(bar.grade));
+        set->setColor(bar.colour);
+        set->setBorderColor(bar.colour.darker(115));
+        for (const Tally& tally : summary.platoons) {
+            const int count = tally.gradeCounts[static_cast<std::size_t>(bar.grade)];
+            *set << count;
+            highest = std::max(highest, count);
+        }
+        series->append(set);
+    }
+    chart->addSeries(series);
+    auto* platoonAxis = new QBarCategoryAxis;
+    platoonAxis->append(platoons);
+    platoonAxis->setTitleText(tr("Учебный взвод"));
+    chart->addAxis(platoonAxis, Qt::AlignBottom);
+    series->attachAxis(platoonAxis);
+    auto* countAxis = new QValueAxis;
+    // Whole numbers of students on the scale.
+    const int step = std::max(highest, 1) / 10 + 1;
+    const int ticks = (std::max(highest, 1) + step - 1) / step;
+    countAxis->setRange(0, ticks * step);
+    countAxis->setTickCount(ticks + 1);
+    countAxis->setLabelFormat("%d");
+    countAxis->setTitleText(tr("Оценок"));
+    chart->addAxis(countAxis, Qt::AlignLeft);
+    series->attachAxis(countAxis);
+}
+
+bool GradeChart::SavePng(const QString& path) { return grab().save(path, "PNG"); }
+
+}  // namespace viewer

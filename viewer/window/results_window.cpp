@@ -1,0 +1,372 @@
+#include "viewer/window/results_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "viewer/core/results_table.h"
+#include "viewer/model/pdf_export.h"
+#include "viewer/model/results_filter.h"
+#include "viewer/model/results_model.h"
+#include "viewer/window/grade_chart.h"
+
+namespace viewer {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Калвена — результаты");
+// Summaries wait this long after a change, so a burst of appends costs one.
+constexpr int kSummaryDelayMilliseconds = 150;
+
+QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QTableWidget* MakeReadOnlyTable(const QStringList& titles, QWidget* parent) {
+    auto* table = new QTableWidget(0, static_cast<int>(titles.size()), parent);
+    table->setHorizontalHeaderLabels(titles);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    table->setAlternatingRowColors(true);
+    table->setWordWrap(false);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
+    return table;
+}
+
+QTableWidgetItem* Item(const QString& text, bool alignRight, bool bold = false) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment((alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    if (bold) {
+        QFont font = item->font();
+        font.setBold(true);
+        item->setFont(font);
+    }
+    return item;
+}
+
+}  // namespace
+
+ResultsWindow::ResultsWindow(QWidget* parent)
+    : QMainWindow(parent), model_(new ResultsModel(this)), filter_(new ResultsFilter(model_, this)) {
+    setWindowTitle(kTitle);
+    setAcceptDrops(true);
+    resize(1100, 720);
+
+    table_ = new QTableView;
+    table_->setModel(filter_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(-1, Qt::AscendingOrder);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setAlternatingRowColors(false);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setStretchLastSection(true);
+    header->setHighlightSections(false);
+    const int widths[kColumnCount] = {52, 260, 110, 96, 84, 50, 178, 104, 120};
+    for (int c = 0; c < kColumnCount; ++c) table_->setColumnWidth(c, widths[c]);
+
+    QStringList summaryTitles;
+    for (int c = 0; c < kSummaryColumnCount; ++c) {
+        summaryTitles << QString::fromUtf8(SummaryColumnTitle(static_cast<SummaryColumn>(c)));
+    }
+    summaryTable_ = MakeReadOnlyTable(summaryTitles, this);
+    summaryTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    summaryTable_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    summaryTable_->horizontalHeader()->setMinimumSectionSize(90);
+    chart_ = new GradeChart(this);
+    remarksTable_ = MakeReadOnlyTable({tr("Файл"), tr("Строка"), tr("Замечание")}, this);
+    remarksTable_->setColumnWidth(0, 180);
+    remarksTable_->setColumnWidth(1, 70);
+    remarksTable_->horizontalHeader()->setStretchLastSection(true);
+
+    tabs_ = new QTabWidget;
+    tabs_->setDocumentMode(true);
+    tabs_->addTab(summaryTable_, tr("Сводка"));
+    tabs_->addTab(chart_, tr("Диаграмма"));
+    tabs_->addTab(remarksTable_, tr("Замечания"));
+
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(table_);
+    splitter->addWidget(tabs_);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setChildrenCollapsible(false);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(8, 6, 8, 4);
+    layout->setSpacing(6);
+    layout->addWidget(BuildFilterBar());
+    layout->addWidget(splitter, 1);
+    setCentralWidget(central);
+
+    status_ = new QLabel;
+    statusBar()->addWidget(status_, 1);
+    BuildActions();
+
+    summaryDelay_.setSingleShot(true);
+    summaryDelay_.setInterval(kSummaryDelayMilliseconds);
+    connect(&summaryDelay_, &QTimer::timeout, this, &ResultsWindow::ShowSummary);
+    connect(model_, &ResultsModel::Updated, this, &ResultsWindow::ShowUpdate);
+    ShowUpdate();
+}
+
+void ResultsWindow::BuildActions() {
+    QToolBar* bar = addToolBar(tr("Действия"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setIconSize(QSize(18, 18));
+    QStyle* look = style();
+
+    QAction* open = bar->addAction(look->standardIcon(QStyle::SP_DialogOpenButton), tr("Открыть…"));
+    open->setShortcut(QKeySequence::Open);
+    open->setToolTip(tr("Открыть файлы результатов вместо открытых (Ctrl+O)"));
+    connect(open, &QAction::triggered, this, [this] {
+        const QStringList paths = QFileDialog::getOpenFileNames(this, tr("Открыть файлы результатов"), QString(),
+                                                                tr("Файлы результатов (*.txt);;Все файлы (*)"));
+        if (!paths.isEmpty()) OpenFiles(paths);
+    });
+    QAction* add = bar->addAction(look->standardIcon(QStyle::SP_FileDialogNewFolder), tr("Добавить…"));
+    add->setToolTip(tr("Добавить файлы результатов к открытым (их можно и перетащить в окно)"));
+    connect(add, &QAction::triggered, this, [this] {
+        const QStringList paths = QFileDialog::getOpenFileNames(this, tr("Добавить файлы результатов"), QString(),
+                                                                tr("Файлы результатов (*.txt);;Все файлы (*)"));
+        if (!paths.isEmpty()) AddFiles(paths);
+    });
+    bar->addSeparator();
+    const auto addExport = [&](const QString& text, const QString& tip, Format format) {
+        QAction* action = bar->addAction(look->standardIcon(QStyle::SP_DialogSaveButton), text);
+        action->setToolTip(tip);
+        action->setObjectName(text);
+        connect(action, &QAction::triggered, this, [this, format] { Export(format); });
+    };
+    addExport(tr("CSV…"), tr("Сохранить показанные строки в CSV для электронной таблицы"), Format::Csv);
+    addExport(tr("XLSX…"), tr("Сохранить показанные строки и сводку в книгу Excel"), Format::Xlsx);
+    addExport(tr("PDF…"), tr("Сохранить таблицу и сводку в PDF для печати"), Format::Pdf);
+    bar->addSeparator();
+    QAction* chart = bar->addAction(look->standardIcon(QStyle::SP_FileDialogContentsView), tr("Диаграмма в PNG…"));
+    chart->setObjectName(tr("Диаграмма в PNG…"));
+    connect(chart, &QAction::triggered, this, &ResultsWindow::SaveChart);
+}
+
+QWidget* ResultsWindow::BuildFilterBar() {
+    auto* bar = new QWidget;
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+
+    platoonChoice_ = new QComboBox;
+    platoonChoice_->setMinimumContentsLength(14);
+    platoonChoice_->addItem(tr("Все взводы"), QString());
+    connect(platoonChoice_, &QComboBox::currentIndexChanged, this, [this] {
+        filter_->SetPlatoon(platoonChoice_->currentData().toString());
+        ShowSummary();
+        UpdateStatus();
+    });
+    search_ = new QLineEdit;
+    search_->setPlaceholderText(tr("Поиск по ФИО"));
+    search_->setClearButtonEnabled(true);
+    search_->setMinimumWidth(260);
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        filter_->SetSearch(text);
+        ShowSummary();
+        UpdateStatus();
+    });
+    countingChoice_ = new QComboBox;
+    countingChoice_->addItem(tr("все попытки"));
+    countingChoice_->addItem(tr("последнюю попытку каждого"));
+    connect(countingChoice_, &QComboBox::currentIndexChanged, this, &ResultsWindow::ShowSummary);
+
+    row->addWidget(new QLabel(tr("Учебный взвод:")));
+    row->addWidget(platoonChoice_);
+    row->addSpacing(12);
+    row->addWidget(search_);
+    row->addStretch(1);
+    row->addWidget(new QLabel(tr("В сводке считать:")));
+    row->addWidget(countingChoice_);
+    return bar;
+}
+
+void ResultsWindow::OpenFiles(const QStringList& paths) {
+    model_->Clear();
+    AddFiles(paths);
+}
+
+void ResultsWindow::AddFiles(const QStringList& paths) {
+    for (const QString& path : paths) model_->AddFile(path);
+    QStringList names;
+    for (const QString& file : model_->Files()) names << QFileInfo(file).fileName();
+    names.removeDuplicates();
+    setWindowTitle(names.isEmpty() ? kTitle : names.join(", ") + " — " + kTitle);
+}
+
+void ResultsWindow::dragEnterEvent(QDragEnterEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void ResultsWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    }
+    AddFiles(paths);
+    event->acceptProposedAction();
+}
+
+void ResultsWindow::ShowUpdate() {
+    UpdatePlatoonChoice();
+    ShowRemarks();
+    UpdateStatus();
+    summaryDelay_.start();
+}
+
+Counting ResultsWindow::CurrentCounting() const {
+    return countingChoice_->currentIndex() == 1 ? Counting::LastAttempt : Counting::AllAttempts;
+}
+
+void ResultsWindow::ShowSummary() {
+    summaryDelay_.stop();
+    const Summary summary = filter_->ShownSummary(CurrentCounting());
+    summaryTable_->setRowCount(static_cast<int>(summary.platoons.size()) + 1);
+    const auto showTally = [&](int row, const Tally& tally, bool total) {
+        for (int c = 0; c < kSummaryColumnCount; ++c) {
+            summaryTable_->setItem(
+                row, c, Item(FromUtf8(SummaryCellText(tally, static_cast<SummaryColumn>(c))), c > 0, total));
+        }
+    };
+    for (std::size_t i = 0; i < summary.platoons.size(); ++i) showTally(static_cast<int>(i), summary.platoons[i], false);
+    showTally(static_cast<int>(summary.platoons.size()), summary.overall, true);
+    chart_->Show(summary);
+}
+
+void ResultsWindow::ShowRemarks() {
+    const auto remarks = model_->Remarks();
+    remarksTable_->setRowCount(static_cast<int>(remarks.size()));
+    for (int i = 0; i < remarks.size(); ++i) {
+        remarksTable_->setItem(i, 0, Item(remarks[i].file, false));
+        remarksTable_->setItem(i, 1, Item(remarks[i].line > 0 ? QString::number(remarks[i].line) : "—", true));
+        remarksTable_->setItem(i, 2, Item(remarks[i].text, false));
+    }
+    tabs_->setTabText(2, remarks.isEmpty() ? tr("Замечания") : tr("Замечания (%1)").arg(remarks.size()));
+}
+
+void ResultsWindow::UpdatePlatoonChoice() {
+    // Every platoon of the logs, whatever the current filter shows.
+    std::vector<const Attempt*> all;
+    for (int row = 0; row < model_->rowCount(); ++row) all.push_back(&model_->AttemptAt(row));
+    const Summary summary = Summarize(all, Counting::AllAttempts);
+    QStringList platoons;
+    for (const Tally& tally : summary.platoons) platoons << FromUtf8(tally.platoon);
+    QStringList shown;
+    for (int i = 1; i < platoonChoice_->count(); ++i) shown << platoonChoice_->itemData(i).toString();
+    if (platoons == shown) return;
+
+    const QString chosen = platoonChoice_->currentData().toString();
+    const QSignalBlocker quiet(platoonChoice_);
+    while (platoonChoice_->count() > 1) platoonChoice_->removeItem(1);
+    for (const QString& platoon : platoons) platoonChoice_->addItem(platoon.trimmed(), platoon);
+    const int keep = platoonChoice_->findData(chosen);
+    platoonChoice_->setCurrentIndex(keep < 0 ? 0 : keep);
+    if (keep < 0) filter_->SetPlatoon({});
+}
+
+void ResultsWindow::UpdateStatus() {
+    if (model_->Files().isEmpty()) {
+        status_->setText(tr("Откройте файл результатов (Ctrl+O) или перетащите его в окно."));
+        return;
+    }
+    int finished = 0;
+    for (int row = 0; row < filter_->rowCount(); ++row) {
+        if (model_->AttemptAt(filter_->mapToSource(filter_->index(row, 0)).row()).Finished()) ++finished;
+    }
+    const int shown = filter_->rowCount();
+    status_->setText(tr("Показано попыток: %1 из %2 · завершено: %3 · не завершено: %4 · файлов: %5 · обновлено в %6")
+                         .arg(shown)
+                         .arg(model_->rowCount())
+                         .arg(finished)
+                         .arg(shown - finished)
+                         .arg(model_->Files().size())
+                         .arg(QTime::currentTime().toString("hh:mm:ss")));
+}
+
+QString ResultsWindow::SuggestedPath(const QString& extension) const {
+    const QStringList files = model_->Files();
+    const QFileInfo first(files.isEmpty() ? QStringLiteral("Results.txt") : files.first());
+    const QString name = first.completeBaseName() + "-" + QDate::currentDate().toString("yyyy-MM-dd") + "." + extension;
+    return files.isEmpty() ? name : first.absoluteDir().filePath(name);
+}
+
+QString ResultsWindow::SavePath(const QString& title, const QString& extension, const QString& filter) {
+    const QString suggested = SuggestedPath(extension);
+    if (chooseSavePath_) return chooseSavePath_(title, suggested, filter);
+    return QFileDialog::getSaveFileName(this, title, suggested, filter);
+}
+
+void ResultsWindow::Export(Format format) {
+    static const struct {
+        const char* extension;
+        const char* filter;
+    } kFormats[] = {{"csv", "CSV (*.csv)"}, {"xlsx", "Книга Excel (*.xlsx)"}, {"pdf", "PDF (*.pdf)"}};
+    const auto& chosen = kFormats[static_cast<int>(format)];
+    const QString path = SavePath(tr("Сохранить результаты"), chosen.extension, QString::fromUtf8(chosen.filter));
+    if (path.isEmpty()) return;
+
+    const Counting counting = CurrentCounting();
+    const ExportData data = filter_->Shown(counting);
+    std::optional<std::string> error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (format == Format::Csv) {
+        error = WriteCsv(path.toStdString(), data);
+    } else if (format == Format::Xlsx) {
+        error = WriteXlsx(path.toStdString(), data);
+    } else {
+        const QString title = windowTitle().remove(" — " + kTitle) + " — " + QDate::currentDate().toString("dd.MM.yyyy");
+        error = WritePdf(path.toStdString(), data, title,
+                         tr("Сводка (%1)").arg(countingChoice_->currentText()));
+    }
+    QApplication::restoreOverrideCursor();
+    if (error) {
+        ShowError(FromUtf8(*error));
+    } else {
+        statusBar()->showMessage(tr("Сохранено: %1").arg(path), 5000);
+    }
+}
+
+void ResultsWindow::SaveChart() {
+    const QString path = SavePath(tr("Сохранить диаграмму"), "png", tr("Рисунок PNG (*.png)"));
+    if (path.isEmpty()) return;
+    // The chart draws at its shown size.
+    tabs_->setCurrentWidget(chart_);
+    ShowSummary();
+    if (!chart_->SavePng(path)) ShowError(tr("Не удалось записать «%1»").arg(path));
+}
+
+void ResultsWindow::ShowError(const QString& text) { QMessageBox::warning(this, kTitle, text); }
+
+}  // namespace viewer

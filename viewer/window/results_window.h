@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
+
+#include "viewer/core/summary.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QTableView;
+class QTableWidget;
+
+namespace viewer {
+
+class GradeChart;
+class ResultsFilter;
+class ResultsModel;
+
+// The instructor's window: the attempts of the open logs as a live table
+// with a platoon filter and a name search, the summary, the grade chart and
+// the remarks on lines that could not be read; exports to CSV, XLSX and PDF.
+class ResultsWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit ResultsWindow(QWidget* parent = nullptr);
+
+    void OpenFiles(const QStringList& paths);  // in place of those open
+    void AddFiles(const QStringList& paths);
+
+    // Asks where to save (title, suggested path, filter); an empty answer
+    // cancels. A file dialog unless replaced, as tests do.
+    using SavePathChooser = std::function<QString(const QString&, const QString&, const QString&)>;
+    void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
+
+    ResultsModel& Model() { return *model_; }
+    ResultsFilter& Filter() { return *filter_; }
+    QTableView& Table() { return *table_; }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    enum class Format { Csv, Xlsx, Pdf };
+
+    void BuildActions();
+    QWidget* BuildFilterBar();
+    void ShowUpdate();
+    void ShowSummary();
+    void ShowRemarks();
+    void UpdatePlatoonChoice();
+    void UpdateStatus();
+    void Export(Format format);
+    void SaveChart();
+    QString SuggestedPath(const QString& extension) const;
+    QString SavePath(const QString& title, const QString& extension, const QString& filter);
+    Counting CurrentCounting() const;
+    void ShowError(const QString& text);
+
+    ResultsModel* model_;
+    ResultsFilter* filter_;
+    QTableView* table_;
+    QComboBox* platoonChoice_;
+    QLineEdit* search_;
+    QComboBox* countingChoice_;
+    QTabWidget* tabs_;
+    QTableWidget* summaryTable_;
+    GradeChart* chart_;
+    QTableWidget* remarksTable_;
+    QLabel* status_;
+    QTimer summaryDelay_;
+    SavePathChooser chooseSavePath_;
+};
+
+}  // namespace viewer
