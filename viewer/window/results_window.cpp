@@ -91,11 +91,13 @@ ResultsWindow::ResultsWindow(QWidget* parent)
         summaryTitles << QString::fromUtf8(SummaryColumnTitle(static_cast<SummaryColumn>(c)));
     }
     summaryTable_ = MakeReadOnlyTable(summaryTitles, this);
+    summaryTable_->setObjectName("summary");
     summaryTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     summaryTable_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     summaryTable_->horizontalHeader()->setMinimumSectionSize(90);
     chart_ = new GradeChart(this);
     remarksTable_ = MakeReadOnlyTable({tr("Файл"), tr("Строка"), tr("Замечание")}, this);
+    remarksTable_->setObjectName("remarks");
     remarksTable_->setColumnWidth(0, 180);
     remarksTable_->setColumnWidth(1, 70);
     remarksTable_->horizontalHeader()->setStretchLastSection(true);
@@ -177,6 +179,7 @@ QWidget* ResultsWindow::BuildFilterBar() {
     row->setSpacing(8);
 
     platoonChoice_ = new QComboBox;
+    platoonChoice_->setObjectName("platoon");
     platoonChoice_->setMinimumContentsLength(14);
     platoonChoice_->addItem(tr("Все взводы"), QString());
     connect(platoonChoice_, &QComboBox::currentIndexChanged, this, [this] {
@@ -194,6 +197,7 @@ QWidget* ResultsWindow::BuildFilterBar() {
         UpdateStatus();
     });
     countingChoice_ = new QComboBox;
+    countingChoice_->setObjectName("counting");
     countingChoice_->addItem(tr("все попытки"));
     countingChoice_->addItem(tr("последнюю попытку каждого"));
     connect(countingChoice_, &QComboBox::currentIndexChanged, this, &ResultsWindow::ShowSummary);

@@ -1,0 +1,179 @@
+#include "viewer/window/results_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QTest>
+#include <QUrl>
+
+#include <fstream>
+#include <functional>
+
+#include "log/results_log.h"
+#include "tests/log/log_test_support.h"
+#include "tests/support/temp_dir.h"
+#include "viewer/model/results_filter.h"
+#include "viewer/model/results_model.h"
+
+namespace {
+
+using testsupport::TemporaryWorkingDirectory;
+using viewer::ResultsWindow;
+
+void FinishTest(const char* name, const char* platoon, int right, int asked) {
+    resultslog::ResultsLog log;
+    log.Open();
+    log.WriteStudentHeader(name, platoon);
+    log.WriteTestResult(right, asked);
+    log.Close();
+}
+
+void AbandonTest(const char* name, const char* platoon) {
+    resultslog::ResultsLog log;
+    log.Open();
+    log.WriteStudentHeader(name, platoon);
+}
+
+// Runs the event loop until the condition holds; the time it took, or -1.
+qint64 WaitUntil(const std::function<bool()>& condition, int limitMs = 3000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > limitMs) return -1;
+        QTest::qWait(10);
+    }
+    return clock.elapsed();
+}
+
+QStringList ColumnOf(QTableView& table, viewer::Column column) {
+    QStringList texts;
+    for (int row = 0; row < table.model()->rowCount(); ++row) {
+        texts << table.model()->index(row, static_cast<int>(column)).data().toString();
+    }
+    return texts;
+}
+
+void WriteClass() {
+    FinishTest("Иванов Иван", "101", 7, 10);
+    AbandonTest("Петров Петр", "101");
+    FinishTest("Сидоров Сидор", "102", 8, 8);
+    FinishTest("Смирнова Анна", "21", 5, 10);
+}
+
+TEST(ResultsWindow, OpensSortsAndFilters) {
+    TemporaryWorkingDirectory dir;
+    WriteClass();
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    window.show();
+    QTableView& table = window.Table();
+    ASSERT_EQ(table.model()->rowCount(), 4);
+    EXPECT_EQ(ColumnOf(table, viewer::Column::FullName),
+              (QStringList{"Иванов Иван", "Петров Петр", "Сидоров Сидор", "Смирнова Анна"}));
+    EXPECT_EQ(ColumnOf(table, viewer::Column::Grade),
+              (QStringList{"4 (хорошо)", "", "5 (отлично)", "2 (неудовлетворительно)"}));
+    EXPECT_EQ(ColumnOf(table, viewer::Column::State), (QStringList{"завершён", "не завершён", "завершён", "завершён"}));
+    EXPECT_TRUE(table.model()->index(1, 0).data(Qt::BackgroundRole).isValid()) << "unfinished stands out";
+
+    table.sortByColumn(static_cast<int>(viewer::Column::Percent), Qt::DescendingOrder);
+    EXPECT_EQ(ColumnOf(table, viewer::Column::Percent), (QStringList{"100", "70", "50", ""}));
+    table.sortByColumn(static_cast<int>(viewer::Column::FullName), Qt::AscendingOrder);
+    EXPECT_EQ(ColumnOf(table, viewer::Column::Number), (QStringList{"1", "2", "3", "4"}));
+
+    auto* platoons = window.findChild<QComboBox*>("platoon");
+    ASSERT_EQ(platoons->count(), 4) << "all, then 21, 101, 102";
+    EXPECT_EQ(platoons->itemText(1), "21");
+    platoons->setCurrentIndex(platoons->findText("101"));
+    EXPECT_EQ(ColumnOf(table, viewer::Column::FullName), (QStringList{"Иванов Иван", "Петров Петр"}));
+    auto* summary = window.findChild<QTableWidget*>("summary");
+    ASSERT_EQ(summary->rowCount(), 2) << "platoon 101 and the overall line";
+    EXPECT_EQ(summary->item(1, static_cast<int>(viewer::SummaryColumn::Unfinished))->text(), "1");
+
+    platoons->setCurrentIndex(0);
+    auto* search = window.findChild<QLineEdit*>();
+    search->insert("сидор");
+    EXPECT_EQ(ColumnOf(table, viewer::Column::FullName), (QStringList{"Сидоров Сидор"}));
+}
+
+TEST(ResultsWindow, ShowsEntriesTheTestProgramAppendsWithinASecond) {
+    TemporaryWorkingDirectory dir;
+    FinishTest("Иванов Иван", "101", 7, 10);
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    window.show();
+    const auto rows = [&] { return window.Table().model()->rowCount(); };
+    ASSERT_EQ(rows(), 1);
+
+    FinishTest("Петров Петр", "101", 9, 10);
+    const qint64 took = WaitUntil([&] { return rows() == 2; });
+    EXPECT_GE(took, 0);
+    EXPECT_LT(took, 1000);
+    EXPECT_EQ(window.Table().model()->index(1, static_cast<int>(viewer::Column::Grade)).data().toString(),
+              "5 (отлично)");
+
+    // A header alone first, then its result from a later append.
+    std::ofstream("Results.txt", std::ios::binary | std::ios::app) << logtest::Cp1251("Орлов\r\n102\r\n");
+    ASSERT_GE(WaitUntil([&] { return rows() == 3; }), 0);
+    const QModelIndex state = window.Table().model()->index(2, static_cast<int>(viewer::Column::State));
+    EXPECT_EQ(state.data().toString(), "не завершён");
+    std::ofstream("Results.txt", std::ios::binary | std::ios::app)
+        << logtest::Cp1251("Правильных ответов 6 из 10\r\n\r\n");
+    EXPECT_GE(WaitUntil([&] { return state.data().toString() == "завершён"; }), 0);
+}
+
+TEST(ResultsWindow, ExportsThroughTheToolbar) {
+    TemporaryWorkingDirectory dir;
+    WriteClass();
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    window.show();
+    QStringList suggested;
+    window.SetSavePathChooser([&](const QString&, const QString& path, const QString&) {
+        suggested << path;
+        return QFileInfo(path).fileName();
+    });
+    for (const QString name : {"CSV…", "XLSX…", "PDF…", "Диаграмма в PNG…"}) {
+        QAction* action = window.findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name.toStdString();
+        action->trigger();
+    }
+    ASSERT_EQ(suggested.size(), 4);
+    const QString date = QDate::currentDate().toString("yyyy-MM-dd");
+    EXPECT_TRUE(suggested[0].endsWith("/Results-" + date + ".csv")) << suggested[0].toStdString();
+    for (const QString& path : suggested) {
+        EXPECT_GT(QFileInfo(QFileInfo(path).fileName()).size(), 0) << path.toStdString();
+    }
+    const std::string csv = testsupport::ReadFileBytes(("Results-" + date + ".csv").toStdString());
+    EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(csv.find("\r\n2;Петров Петр;101;;;;;не завершён;Results.txt\r\n"), std::string::npos);
+}
+
+TEST(ResultsWindow, TakesDroppedFilesAndListsRemarks) {
+    TemporaryWorkingDirectory dir;
+    std::ofstream("other.txt", std::ios::binary) << logtest::Cp1251("Правильных ответов 3 из 10\r\nКозлов\r\n103\r\n");
+    ResultsWindow window;
+    window.show();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QFileInfo("other.txt").absoluteFilePath())});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    EXPECT_EQ(window.Table().model()->rowCount(), 1);
+    auto* tabs = window.findChild<QTabWidget*>();
+    EXPECT_EQ(tabs->tabText(2), "Замечания (1)");
+    auto* remarks = window.findChild<QTableWidget*>("remarks");
+    ASSERT_EQ(remarks->rowCount(), 1);
+    EXPECT_EQ(remarks->item(0, 0)->text(), "other.txt");
+    EXPECT_EQ(remarks->item(0, 1)->text(), "1");
+}
+
+}  // namespace
