@@ -22,6 +22,11 @@ const char* ColumnTitle(Column column) {
     return "";
 }
 
+bool IsNumberColumn(Column column) {
+    return column == Column::Number || column == Column::Right || column == Column::Questions ||
+           column == Column::Percent;
+}
+
 std::optional<std::int64_t> CellNumber(const Row& row, Column column) {
     const Attempt& attempt = *row.attempt;
     switch (column) {
@@ -33,7 +38,6 @@ std::optional<std::int64_t> CellNumber(const Row& row, Column column) {
             if (attempt.Finished()) return attempt.questionCount;
             return std::nullopt;
         case Column::Percent: return PercentOf(attempt);
-        case Column::Grade: return GradeOf(attempt);
         default: return std::nullopt;
     }
 }

@@ -27,8 +27,10 @@ inline constexpr int kSummaryColumnCount = 10;
 
 // Titles and cell texts (UTF-8) shared by the window and every export.
 const char* ColumnTitle(Column column);
+bool IsNumberColumn(Column column);
 std::string CellText(const Row& row, Column column);
-// The value of a numeric cell, for spreadsheets and sorting.
+// The value of a numeric cell (№, right answers, questions, %), for
+// spreadsheets and sorting.
 std::optional<std::int64_t> CellNumber(const Row& row, Column column);
 
 const char* SummaryColumnTitle(SummaryColumn column);

@@ -146,8 +146,7 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
                 for (int c = 0; c < kColumnCount; ++c) {
                     const auto column = static_cast<Column>(c);
                     const Row& shown = data.rows[static_cast<std::size_t>(row)];
-                    cells.push_back({FromUtf8(CellText(shown, column)), CellNumber(shown, column).has_value() &&
-                                                                            column != Column::Grade});
+                    cells.push_back({FromUtf8(CellText(shown, column)), IsNumberColumn(column)});
                 }
                 return cells;
             },

@@ -10,11 +10,6 @@ namespace {
 
 constexpr int kPollMilliseconds = 500;
 
-bool IsNumeric(Column column) {
-    return column == Column::Number || column == Column::Right || column == Column::Questions ||
-           column == Column::Percent;
-}
-
 QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
@@ -157,11 +152,11 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
             return FromUtf8(CellText(row, column));
         case kSortRole:
             if (column == Column::File) return sources_[source].label;
-            if (column == Column::Grade) return static_cast<qlonglong>(CellNumber(row, column).value_or(0));
-            if (IsNumeric(column)) return static_cast<qlonglong>(CellNumber(row, column).value_or(-1));
+            if (column == Column::Grade) return static_cast<qlonglong>(GradeOf(*row.attempt).value_or(0));
+            if (IsNumberColumn(column)) return static_cast<qlonglong>(CellNumber(row, column).value_or(-1));
             return FromUtf8(CellText(row, column));
         case Qt::TextAlignmentRole:
-            if (IsNumeric(column)) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+            if (IsNumberColumn(column)) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         case Qt::BackgroundRole:
             if (!finished) return QBrush(QColor(0xFF, 0xF1, 0xD6));

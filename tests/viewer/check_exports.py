@@ -1,0 +1,102 @@
+"""Checks kalvena-results' exports with readers independent of it: Python's
+csv module, openpyxl for XLSX and poppler's pdfinfo for the page count."""
+import csv
+import io
+import os
+import subprocess
+import sys
+import tempfile
+
+import openpyxl
+
+PROGRAM = sys.argv[1]
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def entry(name, platoon, right=None, asked=None):
+    text = f"{name}\r\n{platoon}\r\n"
+    if right is not None:
+        text += f"Правильных ответов {right} из {asked}\r\n\r\n"
+    return text
+
+
+def run(*arguments):
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    return subprocess.run([PROGRAM, *arguments], capture_output=True, env=env, check=False)
+
+
+def pdf_pages(path):
+    info = subprocess.run(["pdfinfo", path], capture_output=True, text=True, check=True).stdout
+    return int(next(line.split()[1] for line in info.splitlines() if line.startswith("Pages:")))
+
+
+EXPECTED_ROWS = [
+    ["№", "ФИО", "Учебный взвод", "Правильных", "Вопросов", "%", "Оценка", "Состояние", "Файл"],
+    ["1", 'Иванов; "Ваня"', "101", "7", "10", "70", "4 (хорошо)", "завершён", "Results.txt"],
+    ["2", "Петров Пётр", "101", "", "", "", "", "не завершён", "Results.txt"],
+    ["3", "'=1+2", "102;б", "7", "8", "87", "4 (хорошо)", "завершён", "Results.txt"],
+    ["4", "100% %s", "102;б", "0", "10", "0", "2 (неудовлетворительно)", "завершён", "Results.txt"],
+]
+
+with tempfile.TemporaryDirectory() as folder:
+    os.chdir(folder)
+    log = (entry('Иванов; "Ваня"', "101", 7, 10) + entry("Петров Пётр", "101")
+           + entry("=1+2", "102;б", 7, 8) + entry("100% %s", "102;б", 0, 10))
+    with open("Results.txt", "wb") as f:
+        f.write(log.encode("cp1251"))
+
+    # CSV: BOM, CR LF, ';' cells with quoting, a formula kept as text.
+    check(run("--csv", "out.csv", "Results.txt").returncode == 0, "csv export failed")
+    data = open("out.csv", "rb").read()
+    check(data.startswith(b"\xef\xbb\xbf"), "csv has no BOM")
+    check(data.count(b"\r\n") == len(EXPECTED_ROWS) and b"\n" not in data.replace(b"\r\n", b""),
+          "csv lines do not all end in CR LF")
+    rows = list(csv.reader(io.StringIO(data[3:].decode("utf-8"), newline=""), delimiter=";"))
+    check(rows == EXPECTED_ROWS, f"csv cells differ: {rows}")
+
+    # XLSX: the same cells, numbers as numbers, the summary on a second sheet.
+    check(run("--xlsx", "out.xlsx", "Results.txt").returncode == 0, "xlsx export failed")
+    book = openpyxl.load_workbook("out.xlsx")
+    check(book.sheetnames == ["Результаты", "Сводка"], f"sheets: {book.sheetnames}")
+    cells = [["" if v is None else str(v) for v in row] for row in book["Результаты"].iter_rows(values_only=True)]
+    expected_xlsx = [[cell.lstrip("'") if cell.startswith("'=") else cell for cell in row] for row in EXPECTED_ROWS]
+    check(cells == expected_xlsx, f"xlsx cells differ: {cells}")
+    check(isinstance(book["Результаты"]["D2"].value, (int, float)), "right count is not a number")
+    summary = list(book["Сводка"].iter_rows(values_only=True))
+    check(summary[0][0] == "Учебный взвод" and len(summary) == 4, f"summary sheet: {summary}")
+    # 101: one finished (4), one unfinished; 102;б: 87 % → 4 and 0 % → 2.
+    check(list(summary[1][:4]) == ["101", 2, 1, 1], f"summary 101: {summary[1]}")
+    check(list(summary[3][:4]) == ["Всего", 4, 3, 1] and abs(summary[3][4] - 10 / 3) < 1e-9,
+          f"summary total: {summary[3]}")
+
+    # Text summary for scripts.
+    result = run("--summary", "Results.txt")
+    lines = result.stdout.decode("utf-8").splitlines()
+    check(result.returncode == 0 and lines[-1].split() == ["Всего", "4", "3", "1", "3,33", "0", "2", "0", "1", "52,3"],
+          f"summary text: {lines}")
+
+    # PDF: 30 rows a page, then the summary on pages of its own.
+    check(run("--pdf", "one.pdf", "Results.txt").returncode == 0, "pdf export failed")
+    check(pdf_pages("one.pdf") == 2, "4 rows should give 2 pages")
+    with open("big.txt", "wb") as f:
+        f.write("".join(entry(f"Студент {i}", "20" + str(i % 2), i % 11, 10) for i in range(65)).encode("cp1251"))
+    check(run("--pdf", "big.pdf", "big.txt").returncode == 0, "pdf export failed")
+    check(pdf_pages("big.pdf") == 4, f"65 rows should give 3 + 1 pages, got {pdf_pages('big.pdf')}")
+    open("empty.txt", "wb").close()
+    check(run("--pdf", "empty.pdf", "empty.txt").returncode == 0 and pdf_pages("empty.pdf") == 2,
+          "an empty log gives a table page and a summary page")
+
+    # Wrong use and unreadable files are told apart by the exit status.
+    check(run("--csv").returncode == 2, "missing output should exit 2")
+    missing = run("--summary", "Results.txt", "absent.txt")
+    check(missing.returncode == 1 and "absent.txt" in missing.stderr.decode("utf-8"), "missing file not reported")
+    check(run("--csv", "/nonexistent/out.csv", "Results.txt").returncode == 1, "unwritable output should exit 1")
+
+for failure in failures:
+    print("FAIL:", failure)
+sys.exit(1 if failures else 0)
