@@ -99,6 +99,13 @@ std::optional<std::u32string> DecodeUtf8(std::string_view utf8) {
     return out;
 }
 
+bool IsUtf8(std::string_view bytes) {
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        if (!DecodeOne(bytes, pos)) return false;
+    }
+    return true;
+}
+
 std::string EncodeUtf8(char32_t cp) {
     std::string out;
     if (cp < 0x80) {
@@ -132,13 +139,33 @@ std::string Utf8ToCp1251(std::string_view utf8) {
 
 std::string Cp1251ToUtf8(std::string_view bytes) {
     std::string out;
-    out.reserve(bytes.size() * 2);
+    AppendCp1251AsUtf8(bytes, out);
+    return out;
+}
+
+void AppendCp1251AsUtf8(std::string_view bytes, std::string& out) {
+    // At most three UTF-8 bytes per byte; written through a pointer, since
+    // appending one char at a time dominates reading a large log.
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size() * 3);
+    char* next = out.data() + start;
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        const char32_t cp = byte < 0x80 ? byte : kUpperHalf[byte - 0x80];
-        out += EncodeUtf8(cp == kUnassigned ? kReplacement : cp);
+        if (byte < 0x80) {
+            *next++ = c;
+            continue;
+        }
+        const char32_t cp = kUpperHalf[byte - 0x80] == kUnassigned ? kReplacement : kUpperHalf[byte - 0x80];
+        // The upper half lies below U+10000: two or three bytes.
+        if (cp < 0x800) {
+            *next++ = static_cast<char>(0xC0 | (cp >> 6));
+        } else {
+            *next++ = static_cast<char>(0xE0 | (cp >> 12));
+            *next++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        }
+        *next++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
-    return out;
+    out.resize(static_cast<std::size_t>(next - out.data()));
 }
 
 }  // namespace resultslog

@@ -19,9 +19,13 @@ bool IsAscii(std::string_view bytes) {
 
 // A line is UTF-8 when its bytes are valid UTF-8, Windows-1251 otherwise:
 // Russian text in Windows-1251 practically never forms valid UTF-8.
-std::string DecodeLine(std::string_view raw) {
-    if (IsAscii(raw) || resultslog::DecodeUtf8(raw)) return std::string(raw);
-    return resultslog::Cp1251ToUtf8(raw);
+void DecodeLine(std::string_view raw, std::string& text) {
+    text.clear();
+    if (IsAscii(raw) || resultslog::IsUtf8(raw)) {
+        text.assign(raw);
+    } else {
+        resultslog::AppendCp1251AsUtf8(raw, text);
+    }
 }
 
 bool HasControlCharacters(std::string_view text) {
@@ -137,7 +141,8 @@ void LogReader::ReadLine(std::string_view raw) {
         if (state_.expect == Expect::Separator) state_.expect = Expect::Name;
         return;
     }
-    std::string text = DecodeLine(raw);
+    std::string& text = decoded_;
+    DecodeLine(raw, text);
     if (HasControlCharacters(text)) {
         if (state_.expect == Expect::Platoon) NoteNameWithoutPlatoon();
         Note("строка с непечатаемыми символами пропущена");
@@ -151,15 +156,15 @@ void LogReader::ReadLine(std::string_view raw) {
         Note("строка результата не разобрана: " + Quoted(text));
         state_.expect = Expect::Name;
     } else {
-        TakeText(std::move(text));
+        TakeText(text);
     }
 }
 
-void LogReader::TakeText(std::string text) {
+void LogReader::TakeText(const std::string& text) {
     if (state_.expect == Expect::Platoon) {
         Attempt attempt;
         attempt.fullName = std::move(state_.pendingName);
-        attempt.platoon = std::move(text);
+        attempt.platoon = text;
         attempt.line = state_.pendingNameLine;
         firstChanged_ = std::min(firstChanged_, attempts_.size());
         attempts_.push_back(std::move(attempt));
@@ -168,7 +173,7 @@ void LogReader::TakeText(std::string text) {
     }
     // A name: a new entry, after a result or after a header whose test was
     // abandoned.
-    state_.pendingName = std::move(text);
+    state_.pendingName = text;
     state_.pendingNameLine = state_.lineNumber;
     state_.expect = Expect::Platoon;
 }

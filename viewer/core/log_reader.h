@@ -55,7 +55,7 @@ private:
     };
 
     void ReadLine(std::string_view raw);
-    void TakeText(std::string text);
+    void TakeText(const std::string& text);
     void TakeResult(std::int32_t right, std::int32_t questions, const std::string& text);
     void Note(std::string text);
     void NoteNameWithoutPlatoon();
@@ -67,6 +67,7 @@ private:
     State state_;
     std::string unterminated_;  // bytes after the last line feed
     std::uint64_t bytesFed_ = 0;
+    std::string decoded_;  // the current line as UTF-8, reused between lines
 
     // What complete lines gave, before the unterminated line was read.
     State committedState_;

@@ -31,36 +31,6 @@ std::string Simplified(const std::string& text) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Platoon names in natural order: "21" before "101".
-struct NaturalLess {
-    bool operator()(const std::string& a, const std::string& b) const {
-        std::size_t i = 0;
-        std::size_t j = 0;
-        while (i < a.size() && j < b.size()) {
-            if (IsDigit(a[i]) && IsDigit(b[j])) {
-                std::size_t endA = i;
-                std::size_t endB = j;
-                while (endA < a.size() && IsDigit(a[endA])) ++endA;
-                while (endB < b.size() && IsDigit(b[endB])) ++endB;
-                const auto trimA = a.find_first_not_of('0', i);
-                const auto trimB = b.find_first_not_of('0', j);
-                const std::string_view numberA(a.data() + std::min(trimA, endA), endA - std::min(trimA, endA));
-                const std::string_view numberB(b.data() + std::min(trimB, endB), endB - std::min(trimB, endB));
-                if (numberA.size() != numberB.size()) return numberA.size() < numberB.size();
-                if (numberA != numberB) return numberA < numberB;
-                i = endA;
-                j = endB;
-            } else {
-                if (a[i] != b[j]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]);
-                ++i;
-                ++j;
-            }
-        }
-        if (a.size() - i != b.size() - j) return a.size() - i < b.size() - j;
-        return a < b;
-    }
-};
-
 void Count(Tally& tally, const Attempt& attempt) {
     if (!attempt.Finished()) {
         ++tally.unfinished;
@@ -87,6 +57,34 @@ std::optional<std::int32_t> GradeOf(const Attempt& attempt) {
 }
 
 std::string PlatoonKey(const std::string& platoon) { return Simplified(platoon); }
+
+bool NaturalLess::operator()(const std::string& a, const std::string& b) const {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (IsDigit(a[i]) && IsDigit(b[j])) {
+            std::size_t endA = i;
+            std::size_t endB = j;
+            while (endA < a.size() && IsDigit(a[endA])) ++endA;
+            while (endB < b.size() && IsDigit(b[endB])) ++endB;
+            const auto trimA = a.find_first_not_of('0', i);
+            const auto trimB = b.find_first_not_of('0', j);
+            const std::string_view numberA(a.data() + std::min(trimA, endA), endA - std::min(trimA, endA));
+            const std::string_view numberB(b.data() + std::min(trimB, endB), endB - std::min(trimB, endB));
+            if (numberA.size() != numberB.size()) return numberA.size() < numberB.size();
+            if (numberA != numberB) return numberA < numberB;
+            i = endA;
+            j = endB;
+        } else {
+            if (a[i] != b[j]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]);
+            ++i;
+            ++j;
+        }
+    }
+    if (a.size() - i != b.size() - j) return a.size() - i < b.size() - j;
+    return a < b;
+}
+
 
 std::string StudentKey(const Attempt& attempt) {
     return Simplified(attempt.fullName) + '\n' + Simplified(attempt.platoon);

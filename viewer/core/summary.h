@@ -20,6 +20,11 @@ std::optional<std::int32_t> GradeOf(const Attempt& attempt);
 std::string StudentKey(const Attempt& attempt);
 std::string PlatoonKey(const std::string& platoon);
 
+// Platoon names in natural order: "21" before "101".
+struct NaturalLess {
+    bool operator()(const std::string& a, const std::string& b) const;
+};
+
 enum class Counting {
     AllAttempts,
     LastAttempt,  // only each student's last attempt, finished or not

@@ -36,6 +36,8 @@ void ResultsModel::AddFile(const QString& path) {
 void ResultsModel::Clear() {
     beginResetModel();
     sources_.clear();
+    platoons_.clear();
+    platoonTexts_.clear();
     endResetModel();
     if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
@@ -87,6 +89,30 @@ void ResultsModel::ShowChanges(std::size_t source, const LogFile::Change& change
         changed.shown = now;
         endInsertRows();
     }
+    if (change.firstChanged == 0) {
+        // A file read again from the start may have lost platoons.
+        platoons_.clear();
+        platoonTexts_.clear();
+        for (const Source& each : sources_) CollectPlatoons(each.file->Reader(), 0);
+    } else {
+        CollectPlatoons(changed.file->Reader(), change.firstChanged);
+    }
+}
+
+void ResultsModel::CollectPlatoons(const LogReader& reader, std::size_t from) {
+    // A class has a handful of platoons: most texts were seen before.
+    const auto& attempts = reader.Attempts();
+    for (std::size_t i = from; i < attempts.size(); ++i) {
+        if (platoonTexts_.insert(attempts[i].platoon).second) {
+            platoons_.try_emplace(PlatoonKey(attempts[i].platoon), attempts[i].platoon);
+        }
+    }
+}
+
+QStringList ResultsModel::Platoons() const {
+    QStringList platoons;
+    for (const auto& [key, platoon] : platoons_) platoons << FromUtf8(platoon);
+    return platoons;
 }
 
 void ResultsModel::UpdateLabels() {

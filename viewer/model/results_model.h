@@ -5,12 +5,15 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <map>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "viewer/core/export.h"
 #include "viewer/core/log_file.h"
 #include "viewer/core/results_table.h"
+#include "viewer/core/summary.h"
 
 namespace viewer {
 
@@ -43,6 +46,8 @@ public:
         QString text;
     };
     QList<FileRemark> Remarks() const;
+    // Every platoon of the open logs, as first written, in natural order.
+    QStringList Platoons() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -65,8 +70,11 @@ private:
     int FirstRowOf(std::size_t source) const;
     std::pair<std::size_t, int> Locate(int row) const;
     void UpdateLabels();
+    void CollectPlatoons(const LogReader& reader, std::size_t from);
 
     std::vector<Source> sources_;
+    std::map<std::string, std::string, NaturalLess> platoons_;  // key → as first written
+    std::unordered_set<std::string> platoonTexts_;
     QFileSystemWatcher watcher_;
     QTimer poll_;
 };

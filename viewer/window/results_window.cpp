@@ -282,11 +282,7 @@ void ResultsWindow::ShowRemarks() {
 
 void ResultsWindow::UpdatePlatoonChoice() {
     // Every platoon of the logs, whatever the current filter shows.
-    std::vector<const Attempt*> all;
-    for (int row = 0; row < model_->rowCount(); ++row) all.push_back(&model_->AttemptAt(row));
-    const Summary summary = Summarize(all, Counting::AllAttempts);
-    QStringList platoons;
-    for (const Tally& tally : summary.platoons) platoons << FromUtf8(tally.platoon);
+    const QStringList platoons = model_->Platoons();
     QStringList shown;
     for (int i = 1; i < platoonChoice_->count(); ++i) shown << platoonChoice_->itemData(i).toString();
     if (platoons == shown) return;

@@ -1,0 +1,161 @@
+// Loading and live growth of a results log in the viewer, against a plain
+// loop that reads the same bytes and only splits them into lines.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTableView>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "log/cp1251.h"
+#include "viewer/model/results_filter.h"
+#include "viewer/model/results_model.h"
+#include "viewer/window/results_window.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Entries as the test program writes them: Windows-1251, CR LF, one in ten
+// abandoned, one in thirteen a theme-11 test of eight questions.
+std::string Entries(int count, int seed) {
+    static const char* const kSurnames[] = {"Иванов", "Петров", "Сидоров", "Кузнецов", "Смирнов", "Волков", "Орлов",
+                                            "Лебедев", "Козлов", "Новиков", "Морозов", "Соколов"};
+    static const char* const kNames[] = {"Иван Иванович", "Пётр Сергеевич", "Алексей Викторович", "Дмитрий Андреевич",
+                                         "Артём Игоревич", "Никита Олегович", "Максим Юрьевич"};
+    std::mt19937 random(static_cast<unsigned>(seed));
+    std::string utf8;
+    for (int i = 0; i < count; ++i) {
+        utf8 += std::string(kSurnames[random() % 12]) + " " + kNames[random() % 7] + "\r\n";
+        utf8 += "ВУЦ-" + std::to_string(100 + random() % 12) + "\r\n";
+        if (random() % 10 == 0) continue;
+        const int asked = random() % 13 == 0 ? 8 : 10;
+        utf8 += "Правильных ответов " + std::to_string(random() % (asked + 1)) + " из " + std::to_string(asked) +
+                "\r\n\r\n";
+    }
+    return resultslog::Utf8ToCp1251(utf8);
+}
+
+void Append(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+}
+
+std::size_t PlainSplit(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(std::filesystem::file_size(path), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.emplace_back(bytes, start, end - start);
+    }
+    return lines.size();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::temp_directory_path();
+    const std::filesystem::path path = folder / "bench-Results.txt";
+    constexpr int kEntries = 100000;
+    constexpr int kRuns = 7;
+    {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << Entries(kEntries, 1);
+    }
+    std::printf("log: %d entries, %.1f MB\n", kEntries, std::filesystem::file_size(path) / 1e6);
+
+    std::vector<double> plain;
+    std::vector<double> load;
+    std::vector<double> readOnly;
+    std::vector<double> window;
+    std::size_t lines = 0;
+    int rows = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        auto start = Clock::now();
+        lines = PlainSplit(path);
+        plain.push_back(MillisecondsSince(start));
+
+        start = Clock::now();
+        viewer::LogFile file(path);
+        file.Refresh();
+        readOnly.push_back(MillisecondsSince(start));
+
+        start = Clock::now();
+        viewer::ResultsModel model;
+        viewer::ResultsFilter filter(&model);
+        QTableView table;
+        table.setModel(&filter);
+        table.setSortingEnabled(true);
+        table.sortByColumn(-1, Qt::AscendingOrder);
+        model.AddFile(QString::fromStdString(path.string()));
+        rows = filter.rowCount();
+        load.push_back(MillisecondsSince(start));
+
+        start = Clock::now();
+        viewer::ResultsWindow shown;
+        shown.AddFiles({QString::fromStdString(path.string())});
+        window.push_back(MillisecondsSince(start));
+    }
+    std::printf("plain split: %zu lines, median %.1f ms\n", lines, Median(plain));
+    std::printf("reader alone: median %.1f ms\n", Median(readOnly));
+    std::printf("table load (model, filter, view): %d rows, median %.1f ms (%.2f x plain)\n", rows, Median(load),
+                Median(load) / Median(plain));
+
+    std::printf("whole window load: median %.1f ms (%.2f x plain)\n", Median(window), Median(window) / Median(plain));
+
+    viewer::ResultsModel model;
+    viewer::ResultsFilter filter(&model);
+    QTableView table;
+    table.setModel(&filter);
+    table.setSortingEnabled(true);
+    table.sortByColumn(-1, Qt::AscendingOrder);
+    table.resize(1000, 600);
+    table.show();
+    model.AddFile(QString::fromStdString(path.string()));
+    QApplication::processEvents();
+
+    // A thousand entries at once, taken in by one refresh.
+    const std::string thousand = Entries(1000, 2);
+    Append(path, thousand);
+    auto start = Clock::now();
+    model.Refresh();
+    std::printf("1,000 appended entries: %.1f ms to take in (%d rows now)\n", MillisecondsSince(start),
+                filter.rowCount());
+
+    // One entry at a time, from the write until the row is in the table,
+    // through the file watcher and the event loop as in the window.
+    std::vector<double> latency;
+    for (int i = 0; i < 20; ++i) {
+        const int before = filter.rowCount();
+        const std::string one = Entries(1, 100 + i);
+        start = Clock::now();
+        Append(path, one);
+        QElapsedTimer limit;
+        limit.start();
+        while (filter.rowCount() == before && limit.elapsed() < 2000) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+        latency.push_back(MillisecondsSince(start));
+    }
+    std::printf("one appended entry shown: median %.1f ms, worst %.1f ms\n", Median(latency),
+                *std::max_element(latency.begin(), latency.end()));
+    std::filesystem::remove(path);
+    return 0;
+}
