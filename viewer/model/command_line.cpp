@@ -1,6 +1,5 @@
 #include "viewer/model/command_line.h"
 
-#include <QFileInfo>
 
 #include <cstdio>
 #include <memory>
@@ -23,11 +22,6 @@ const char* const kUsage =
     "--last: в сводке учитывать только последнюю попытку каждого студента.\n";
 
 void PrintError(const std::string& text) { std::fprintf(stderr, "kalvena-results: %s\n", text.c_str()); }
-
-QString SummaryTitle(Counting counting) {
-    return counting == Counting::LastAttempt ? QObject::tr("Сводка (последняя попытка каждого студента)")
-                                             : QObject::tr("Сводка (все попытки)");
-}
 
 }  // namespace
 
@@ -84,7 +78,7 @@ int RunCommandLine(const QStringList& arguments) {
     } else if (mode == "--xlsx") {
         error = WriteXlsx(output.toStdString(), data);
     } else {
-        error = WritePdf(output.toStdString(), data, QFileInfo(rest.first()).fileName(), SummaryTitle(counting));
+        error = WritePdf(output.toStdString(), data, PdfTitle(rest), SummaryTitle(counting));
     }
     if (error) {
         PrintError(*error);

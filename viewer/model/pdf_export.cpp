@@ -1,7 +1,7 @@
 #include "viewer/model/pdf_export.h"
 
 #include <QDateTime>
-#include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -113,6 +113,19 @@ int PagesFor(int rows) { return rows == 0 ? 1 : (rows + kPdfRowsPerPage - 1) / k
 QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
+
+QString PdfTitle(const QStringList& files) {
+    QStringList names;
+    for (const QString& file : files) names << QFileInfo(file).fileName();
+    names.removeDuplicates();
+    return QObject::tr("Результаты тестирования: %1 — %2")
+        .arg(names.join(", "), QDate::currentDate().toString("dd.MM.yyyy"));
+}
+
+QString SummaryTitle(Counting counting) {
+    return counting == Counting::LastAttempt ? QObject::tr("Сводка (последняя попытка каждого студента)")
+                                             : QObject::tr("Сводка (все попытки)");
+}
 
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
                                     const QString& summaryTitle) {

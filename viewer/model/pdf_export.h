@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <filesystem>
 #include <optional>
@@ -12,6 +13,10 @@ namespace viewer {
 
 // Table rows on one landscape A4 page; the summary starts on a page of its own.
 inline constexpr int kPdfRowsPerPage = 30;
+
+// Headings of the table and the summary pages for the open files.
+QString PdfTitle(const QStringList& files);
+QString SummaryTitle(Counting counting);
 
 // The table and the summary as a PDF, headed by the title on every page.
 // Returns an error message (Russian, UTF-8), or nothing on success.

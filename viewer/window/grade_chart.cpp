@@ -3,6 +3,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCoreApplication>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -68,11 +69,15 @@ void GradeChart::Show(const Summary& summary) {
     countAxis->setRange(0, ticks * step);
     countAxis->setTickCount(ticks + 1);
     countAxis->setLabelFormat("%d");
-    countAxis->setTitleText(tr("Оценок"));
+    countAxis->setTitleText(tr("Число оценок"));
     chart->addAxis(countAxis, Qt::AlignLeft);
     series->attachAxis(countAxis);
 }
 
-bool GradeChart::SavePng(const QString& path) { return grab().save(path, "PNG"); }
+bool GradeChart::SavePng(const QString& path) {
+    // The chart lays out its axes and legend on posted events.
+    QCoreApplication::sendPostedEvents();
+    return grab().save(path, "PNG");
+}
 
 }  // namespace viewer

@@ -346,9 +346,7 @@ void ResultsWindow::Export(Format format) {
     } else if (format == Format::Xlsx) {
         error = WriteXlsx(path.toStdString(), data);
     } else {
-        const QString title = windowTitle().remove(" — " + kTitle) + " — " + QDate::currentDate().toString("dd.MM.yyyy");
-        error = WritePdf(path.toStdString(), data, title,
-                         tr("Сводка (%1)").arg(countingChoice_->currentText()));
+        error = WritePdf(path.toStdString(), data, PdfTitle(model_->Files()), SummaryTitle(counting));
     }
     QApplication::restoreOverrideCursor();
     if (error) {
