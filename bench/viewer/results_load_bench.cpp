@@ -67,6 +67,20 @@ std::size_t PlainSplit(const std::filesystem::path& path) {
     return lines.size();
 }
 
+// The table as the window builds it: model, filter, sortable view in the
+// order written.
+struct Table {
+    viewer::ResultsModel model;
+    viewer::ResultsFilter filter{&model};
+    QTableView view;
+
+    Table() {
+        view.setModel(&filter);
+        view.setSortingEnabled(true);
+        view.sortByColumn(-1, Qt::AscendingOrder);
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,14 +112,9 @@ int main(int argc, char** argv) {
         readOnly.push_back(MillisecondsSince(start));
 
         start = Clock::now();
-        viewer::ResultsModel model;
-        viewer::ResultsFilter filter(&model);
-        QTableView table;
-        table.setModel(&filter);
-        table.setSortingEnabled(true);
-        table.sortByColumn(-1, Qt::AscendingOrder);
-        model.AddFile(QString::fromStdString(path.string()));
-        rows = filter.rowCount();
+        Table table;
+        table.model.AddFile(QString::fromStdString(path.string()));
+        rows = table.filter.rowCount();
         load.push_back(MillisecondsSince(start));
 
         start = Clock::now();
@@ -120,14 +129,11 @@ int main(int argc, char** argv) {
 
     std::printf("whole window load: median %.1f ms (%.2f x plain)\n", Median(window), Median(window) / Median(plain));
 
-    viewer::ResultsModel model;
-    viewer::ResultsFilter filter(&model);
-    QTableView table;
-    table.setModel(&filter);
-    table.setSortingEnabled(true);
-    table.sortByColumn(-1, Qt::AscendingOrder);
-    table.resize(1000, 600);
-    table.show();
+    Table table;
+    viewer::ResultsModel& model = table.model;
+    viewer::ResultsFilter& filter = table.filter;
+    table.view.resize(1000, 600);
+    table.view.show();
     model.AddFile(QString::fromStdString(path.string()));
     QApplication::processEvents();
 

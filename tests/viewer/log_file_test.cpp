@@ -5,26 +5,19 @@
 #include <filesystem>
 #include <fstream>
 
-#include "log/results_log.h"
 #include "tests/log/log_test_support.h"
 #include "tests/support/temp_dir.h"
+#include "tests/viewer/viewer_test_support.h"
 
 namespace {
 
 using logtest::Cp1251;
 using viewer::LogFile;
+using viewertest::FinishTest;
 
 void Write(const std::filesystem::path& path, const std::string& bytes,
            std::ios::openmode mode = std::ios::binary | std::ios::trunc) {
     std::ofstream(path, mode) << bytes;
-}
-
-void FinishTest(const char* name, const char* platoon, int right, int asked) {
-    resultslog::ResultsLog log;
-    log.Open();
-    log.WriteStudentHeader(name, platoon);
-    log.WriteTestResult(right, asked);
-    log.Close();
 }
 
 TEST(LogFile, ReadsOnlyWhatTheTestProgramAppends) {

@@ -5,15 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "log/results_log.h"
 #include "tests/log/log_test_support.h"
 #include "tests/support/temp_dir.h"
+#include "tests/viewer/viewer_test_support.h"
 
 namespace {
 
 using logtest::Cp1251;
 using viewer::Attempt;
 using viewer::LogReader;
+using viewertest::AbandonTest;
+using viewertest::FinishTest;
 
 struct Expected {
     std::string fullName;
@@ -41,26 +43,13 @@ LogReader Read(const std::string& bytes) {
     return reader;
 }
 
-// The entries the test program writes for three students over two runs:
-// a finished test, an abandoned one and a finished theme-11 test.
+// The entries the test program writes for three students: a finished test,
+// an abandoned one and a finished theme-11 test.
 std::string ThreeStudentsAsTheProgramWritesThem() {
     testsupport::TemporaryWorkingDirectory dir;
-    {
-        resultslog::ResultsLog log;
-        log.Open();
-        log.WriteStudentHeader("Иванов Иван Иванович", "101");
-        log.WriteTestResult(7, 10);
-        log.Close();
-        log.Open();
-        log.WriteStudentHeader("Петров Петр Петрович", "101");
-    }
-    {
-        resultslog::ResultsLog log;
-        log.Open();
-        log.WriteStudentHeader("Сидоров Сидор Сидорович", "102");
-        log.WriteTestResult(8, 8);
-        log.Close();
-    }
+    FinishTest("Иванов Иван Иванович", "101", 7, 10);
+    AbandonTest("Петров Петр Петрович", "101");
+    FinishTest("Сидоров Сидор Сидорович", "102", 8, 8);
     return testsupport::ReadFileBytes("Results.txt");
 }
 
@@ -104,19 +93,9 @@ TEST(LogReader, ReadsWhatTheTestProgramWrites) {
 
 TEST(LogReader, NamesAreKeptExactlyAsTyped) {
     testsupport::TemporaryWorkingDirectory dir;
-    {
-        resultslog::ResultsLog log;
-        log.Open();
-        log.WriteStudentHeader(" ", " ");
-        log.WriteTestResult(3, 8);
-        log.Close();
-        log.Open();
-        log.WriteStudentHeader("%s %d 100% %n", "  Взвод  5 ");
-        log.WriteTestResult(5, 10);
-        log.Close();
-        log.Open();
-        log.WriteStudentHeader("Ёлкина  Юлия ", "ВУЦ-3");
-    }
+    FinishTest(" ", " ", 3, 8);
+    FinishTest("%s %d 100% %n", "  Взвод  5 ", 5, 10);
+    AbandonTest("Ёлкина  Юлия ", "ВУЦ-3");
     const LogReader reader = Read(testsupport::ReadFileBytes("Results.txt"));
     ExpectAttempts(reader, {{" ", " ", 3, 8, 1},
                             {"%s %d 100% %n", "  Взвод  5 ", 5, 10, 5},

@@ -16,9 +16,9 @@
 #include <fstream>
 #include <functional>
 
-#include "log/results_log.h"
 #include "tests/log/log_test_support.h"
 #include "tests/support/temp_dir.h"
+#include "tests/viewer/viewer_test_support.h"
 #include "viewer/model/results_filter.h"
 #include "viewer/model/results_model.h"
 
@@ -26,20 +26,9 @@ namespace {
 
 using testsupport::TemporaryWorkingDirectory;
 using viewer::ResultsWindow;
+using viewertest::AbandonTest;
+using viewertest::FinishTest;
 
-void FinishTest(const char* name, const char* platoon, int right, int asked) {
-    resultslog::ResultsLog log;
-    log.Open();
-    log.WriteStudentHeader(name, platoon);
-    log.WriteTestResult(right, asked);
-    log.Close();
-}
-
-void AbandonTest(const char* name, const char* platoon) {
-    resultslog::ResultsLog log;
-    log.Open();
-    log.WriteStudentHeader(name, platoon);
-}
 
 // Runs the event loop until the condition holds; the time it took, or -1.
 qint64 WaitUntil(const std::function<bool()>& condition, int limitMs = 3000) {

@@ -1,9 +1,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <system_error>
 
 #include "viewer/core/export.h"
+#include "viewer/core/finished_file.h"
 
 namespace viewer {
 
@@ -16,7 +16,7 @@ bool LooksLikeFormula(const std::string& text) {
 }
 
 void AppendCell(std::string& out, std::string text, bool isText) {
-    if (isText && LooksLikeFormula(text)) text.insert(0, "'");
+    if (isText && LooksLikeFormula(text)) text.insert(text.begin(), '\'');
     if (text.find_first_of(";\"\r\n") == std::string::npos) {
         out += text;
         return;
@@ -51,26 +51,12 @@ std::string CsvText(const ExportData& data) {
 
 std::optional<std::string> WriteCsv(const std::filesystem::path& path, const ExportData& data) {
     const std::string text = CsvText(data);
-    std::filesystem::path partial = path;
-    partial += ".part";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            const std::string reason = std::strerror(errno);
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            return "Не удалось записать «" + path.string() + "»: " + reason;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(partial, path, error);
-    if (error) {
-        std::filesystem::remove(partial, error);
-        return "Не удалось записать «" + path.string() + "»: " + error.message();
-    }
-    return std::nullopt;
+    FinishedFile file(path);
+    std::ofstream out(file.Partial(), std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) return file.Failure(std::strerror(errno));
+    return file.Finish();
 }
 
 }  // namespace viewer

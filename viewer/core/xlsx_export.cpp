@@ -1,8 +1,8 @@
 #include <xlsxwriter.h>
 
-#include <system_error>
 
 #include "viewer/core/export.h"
+#include "viewer/core/finished_file.h"
 
 namespace viewer {
 
@@ -64,10 +64,9 @@ void WriteSummary(lxw_workbook* book, const Summary& summary, lxw_format* header
 }  // namespace
 
 std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const ExportData& data) {
-    std::filesystem::path partial = path;
-    partial += ".part";
-    lxw_workbook* book = workbook_new(partial.c_str());
-    if (book == nullptr) return "Не удалось создать «" + path.string() + "»";
+    FinishedFile file(path);
+    lxw_workbook* book = workbook_new(file.Partial().c_str());
+    if (book == nullptr) return file.Failure("");
 
     lxw_format* header = workbook_add_format(book);
     format_set_bold(header);
@@ -89,18 +88,8 @@ std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const Ex
     WriteSummary(book, data.summary, header, total, mean, totalMean);
 
     const lxw_error error = workbook_close(book);
-    std::error_code ignored;
-    if (error != LXW_NO_ERROR) {
-        std::filesystem::remove(partial, ignored);
-        return "Не удалось записать «" + path.string() + "»: " + lxw_strerror(error);
-    }
-    std::error_code renameError;
-    std::filesystem::rename(partial, path, renameError);
-    if (renameError) {
-        std::filesystem::remove(partial, ignored);
-        return "Не удалось записать «" + path.string() + "»: " + renameError.message();
-    }
-    return std::nullopt;
+    if (error != LXW_NO_ERROR) return file.Failure(lxw_strerror(error));
+    return file.Finish();
 }
 
 }  // namespace viewer

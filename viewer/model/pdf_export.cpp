@@ -9,6 +9,8 @@
 #include <array>
 #include <functional>
 
+#include "viewer/core/finished_file.h"
+
 namespace viewer {
 
 namespace {
@@ -129,22 +131,16 @@ QString SummaryTitle(Counting counting) {
 
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
                                     const QString& summaryTitle) {
-    std::filesystem::path partial = path;
-    partial += ".part";
-    const auto failed = [&] {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        return "Не удалось записать «" + path.string() + "»";
-    };
+    FinishedFile file(path);
     {
-        QPdfWriter writer(QString::fromStdString(partial.string()));
+        QPdfWriter writer(QString::fromStdString(file.Partial().string()));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 10, 12, 10),
                                          QPageLayout::Millimeter));
         writer.setResolution(300);
         writer.setTitle(title);
         writer.setCreator("Калвена — результаты");
         QPainter painter;
-        if (!painter.begin(&writer)) return failed();
+        if (!painter.begin(&writer)) return file.Failure("");
 
         const int tallies = static_cast<int>(data.summary.platoons.size()) + 1;
         PageWriter pages(writer, painter, PagesFor(static_cast<int>(data.rows.size())) + PagesFor(tallies));
@@ -183,12 +179,9 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
                 return cells;
             },
             [](int) { return false; });
-        if (!painter.end()) return failed();
+        if (!painter.end()) return file.Failure("");
     }
-    std::error_code error;
-    std::filesystem::rename(partial, path, error);
-    if (error) return failed();
-    return std::nullopt;
+    return file.Finish();
 }
 
 }  // namespace viewer
