@@ -10,9 +10,13 @@ set -eu
 
 # The compilers and libraries; Qt's translations, which the program reads
 # for Qt's own strings in Russian; a virtual X display with a window manager
-# and its inspection tools, for the tests that need a real X server.
+# and its inspection tools, for the tests that need a real X server. The
+# results viewer adds Qt Charts (whose CMake files need Qt's OpenGL module,
+# which Debian does not pull in) and libxlsxwriter found through pkg-config,
+# and for its tests openpyxl and pdfinfo.
 PACKAGES="build-essential cmake qt6-base-dev libjpeg62-turbo-dev libgtest-dev qt6-translations-l10n
-xvfb xauth openbox x11-utils"
+xvfb xauth openbox x11-utils
+pkg-config qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev python3-openpyxl poppler-utils"
 case "${1:-}" in
   "") ;;
   fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("kalvena-results");
     QApplication::setApplicationDisplayName("Калвена — результаты");
-    QApplication::setDesktopFileName("kalvena-results");
+    QApplication::setDesktopFileName("org.kalvena.Results");
     QTranslator qtRussian;
     if (qtRussian.load(QLocale(QLocale::Russian), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtRussian);

@@ -47,10 +47,32 @@ std::vector<Shape> Kalvena() {
     return shapes;
 }
 
+// The results viewer: the same sheet on the same ground, with bars of the
+// grades 2 to 5 in the colours of its chart.
+std::vector<Shape> Results() {
+    std::vector<Shape> shapes{
+        Box(8, 8, 248, 248, 44, kOlive),
+        Box(52, 36, 204, 224, 14, kPaper),
+        Box(72, 60, 184, 72, 6, kInk),
+        Box(72, 84, 150, 96, 6, kInk),
+        Box(68, 200, 188, 206, 3, kInk),  // the baseline
+    };
+    constexpr struct {
+        double height;
+        unsigned colour;
+    } kBars[] = {{44, 0xC83C3C}, {28, 0xE0A12B}, {62, 0x3A78C2}, {82, 0x2E8B57}};
+    for (int i = 0; i < 4; ++i) {
+        const double left = 74 + i * 28;
+        shapes.push_back(Box(left, 200 - kBars[i].height, left + 22, 200, 3, kBars[i].colour));
+    }
+    return shapes;
+}
+
 }  // namespace
 
 std::vector<Shape> Drawing(std::string_view name) {
     if (name == "kalvena") return Kalvena();
+    if (name == "results") return Results();
     return {};
 }
 
