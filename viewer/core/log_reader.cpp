@@ -65,7 +65,6 @@ struct ResultLine {
 
 // "Правильных ответов X из Y", spaces around the parts tolerated.
 std::optional<ResultLine> ParseResult(std::string_view text) {
-    ResultLine result;
     if (!TakeWord(text, kResultWords)) return std::nullopt;
     text = TrimSpaces(text);
     const auto right = TakeNumber(text);
