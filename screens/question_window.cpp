@@ -14,6 +14,7 @@
 #include "app/graphics/dib_format.h"
 #include "app/graphics/picture_box.h"
 #include "app/radio_button.h"
+#include "content/question_names.h"
 #include "screens/Cap.h"
 #include "screens/exam_operations.h"
 #include "screens/ui_parts.h"
@@ -88,9 +89,9 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
       record_(content::Question(id)) {
     const WindowDesign design = DesignFor(id);
     const content::QuestionLayout& layout = record_.layout;
-    setObjectName(QString::fromStdString(engine::InstanceName(id)));
+    setObjectName(QString::fromStdString(content::InstanceName(id)));
     setProperty("className", ClassName());
-    setProperty("sourceUnit", QString::fromStdString(engine::SourceUnitName(id)));
+    setProperty("sourceUnit", QString::fromStdString(content::SourceUnitName(id)));
     SetBackground(app::clCream);
 
     Start = MakeButton(this, QStringLiteral("Перейти к следующему вопросу"));
@@ -136,7 +137,7 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     OnClick(exit, [this] { exitClick(); });
 }
 
-QString TQuestionWindow::ClassName() const { return QString::fromStdString(engine::WindowClassName(record_.id)); }
+QString TQuestionWindow::ClassName() const { return QString::fromStdString(content::WindowClassName(record_.id)); }
 
 bool TQuestionWindow::RightOptionChecked() const {
     return v.at(static_cast<std::size_t>(record_.right - 1))->isChecked();

@@ -2,15 +2,15 @@
 
 #include <array>
 
-#include "engine/question_id.h"
+#include "content/question_names.h"
 #include "engine/theme_table.h"
 #include "screens/exam_operations.h"
 
 TThemeStarter::TThemeStarter(int theme)
-    : app::Form(QString::fromStdString(engine::StarterInstanceName(theme)), app::Size{0, 0}, {}, false) {
-    setObjectName(QString::fromStdString(engine::StarterInstanceName(theme)));
-    setProperty("className", QString::fromStdString(engine::StarterClassName(theme)));
-    setProperty("sourceUnit", QString::fromStdString(engine::StarterUnitName(theme)));
+    : app::Form(QString::fromStdString(content::StarterInstanceName(theme)), app::Size{0, 0}, {}, false) {
+    setObjectName(QString::fromStdString(content::StarterInstanceName(theme)));
+    setProperty("className", QString::fromStdString(content::StarterClassName(theme)));
+    setProperty("sourceUnit", QString::fromStdString(content::StarterUnitName(theme)));
     BeginTest(theme);
 }
 

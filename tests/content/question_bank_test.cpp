@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "content/question_bank.h"
-#include "engine/question_id.h"
+#include "content/question_names.h"
 #include "engine/theme_table.h"
 #include "log/cp1251.h"
 #include "tools/bank/bank_rules.h"
@@ -21,7 +21,7 @@ using content::Question;
 using content::QuestionRecord;
 using engine::QuestionId;
 
-const QuestionRecord& Named(const char* name) { return Question(*engine::ParseWindowClassName(name)); }
+const QuestionRecord& Named(const char* name) { return Question(*content::ParseWindowClassName(name)); }
 
 std::vector<std::string> OptionsOf(const QuestionRecord& record) {
     return {record.options.begin(), record.options.end()};
@@ -99,7 +99,7 @@ TEST(QuestionBank, OnlyTheMapSignQuestionsShareATextAndTheirAnswersDiffer) {
     const std::string mapSign = "Что обозначается на картах условным знаком";
     std::map<std::string, std::vector<std::string>> namesByText;
     for (const QuestionRecord& record : AllQuestions()) {
-        namesByText[std::string(record.text)].push_back(engine::WindowClassName(record.id));
+        namesByText[std::string(record.text)].push_back(content::WindowClassName(record.id));
     }
     for (const auto& [text, names] : namesByText) {
         if (text == mapSign) {
@@ -133,7 +133,7 @@ TEST(QuestionBank, EveryTextAndOptionCanBeWrittenInWindows1251) {
         EXPECT_EQ(resultslog::Cp1251ToUtf8(resultslog::Utf8ToCp1251(text)), text) << where;
     };
     for (const QuestionRecord& record : AllQuestions()) {
-        const std::string name = engine::WindowClassName(record.id);
+        const std::string name = content::WindowClassName(record.id);
         expectEncodable(record.text, name + " text");
         std::set<std::string_view> distinct;
         for (std::string_view option : record.options) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/question_id.h"
+#include "content/question_names.h"
 #include "engine/theme_table.h"
 
 namespace {
@@ -49,10 +49,10 @@ TEST(QuestionNaming, FollowsTheRuleOfTheExamples) {
     };
     for (const NamingCase& c : cases) {
         SCOPED_TRACE(c.windowClass);
-        EXPECT_EQ(engine::WindowClassName(c.id), c.windowClass);
-        EXPECT_EQ(engine::SourceUnitName(c.id), c.sourceUnit);
-        EXPECT_EQ(engine::InstanceName(c.id), c.instance);
-        EXPECT_EQ(engine::ContentResourceName(c.id), c.resource);
+        EXPECT_EQ(content::WindowClassName(c.id), c.windowClass);
+        EXPECT_EQ(content::SourceUnitName(c.id), c.sourceUnit);
+        EXPECT_EQ(content::InstanceName(c.id), c.instance);
+        EXPECT_EQ(content::ContentResourceName(c.id), c.resource);
     }
 }
 
@@ -64,8 +64,8 @@ TEST(QuestionNaming, EveryQuestionHasItsOwnNameThatReadsBack) {
         ASSERT_EQ(static_cast<int>(names.size()), engine::Theme(theme).BankSize) << "theme " << theme;
         for (int number = 1; number <= static_cast<int>(names.size()); ++number) {
             const std::string& name = names[static_cast<std::size_t>(number - 1)];
-            EXPECT_EQ(engine::WindowClassName({theme, number}), name);
-            const auto parsed = engine::ParseWindowClassName(name);
+            EXPECT_EQ(content::WindowClassName({theme, number}), name);
+            const auto parsed = content::ParseWindowClassName(name);
             ASSERT_TRUE(parsed.has_value()) << name;
             EXPECT_EQ(*parsed, (QuestionId{theme, number})) << name;
             EXPECT_TRUE(seen.insert(name).second) << name << " names two questions";
@@ -79,7 +79,7 @@ TEST(QuestionNaming, NamesOfNoQuestionReadAsNothing) {
     // unpadded where it pads, and not names at all.
     for (const char* name : {"Tq117", "Tq1109", "Tq1216", "Tq1314", "Tq1011", "Tq1100", "Tq10", "Tq012", "Tq0101",
                              "Tq1401", "Tq111 ", "TQ11", "Tq", "Tq1a", "Tq11011", "Tq-11"}) {
-        EXPECT_FALSE(engine::ParseWindowClassName(name).has_value()) << name;
+        EXPECT_FALSE(content::ParseWindowClassName(name).has_value()) << name;
     }
 }
 

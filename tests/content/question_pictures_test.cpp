@@ -5,7 +5,7 @@
 #include <string>
 
 #include "content/question_bank.h"
-#include "engine/question_id.h"
+#include "content/question_names.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ TEST(QuestionPictures, EachShowsItsOneColourSignWithinItsBox) {
     };
     for (const PictureCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const content::QuestionRecord& record = content::Question(*engine::ParseWindowClassName(c.name));
+        const content::QuestionRecord& record = content::Question(*content::ParseWindowClassName(c.name));
         ASSERT_NE(record.picture, nullptr);
         const content::BoxRect& box = record.picture->box;
         EXPECT_EQ((std::array{box.left, box.top, box.width, box.height}),
@@ -111,7 +111,7 @@ TEST(QuestionPictures, OnlyTheMapSignQuestionsHaveOne) {
     int pictures = 0;
     for (const content::QuestionRecord& record : content::AllQuestions()) {
         const bool expected = record.id.theme == 5 && record.id.number >= 14;
-        EXPECT_EQ(record.picture != nullptr, expected) << engine::WindowClassName(record.id);
+        EXPECT_EQ(record.picture != nullptr, expected) << content::WindowClassName(record.id);
         pictures += record.picture != nullptr;
     }
     EXPECT_EQ(pictures, 7);

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "engine/question_id.h"
+#include "content/question_names.h"
 #include "engine/theme_table.h"
 #include "log/cp1251.h"
 #include "tools/bank/bank_rules.h"
@@ -209,10 +209,10 @@ void CheckNamesAndCount(const BankFile& file, Diagnostics& diagnostics) {
     const int count = static_cast<int>(file.records.size());
     for (int index = 0; index < count && index < bankSize; ++index) {
         const RecordBlock& block = file.records[static_cast<std::size_t>(index)];
-        const std::string expected = engine::WindowClassName({file.theme, index + 1});
+        const std::string expected = content::WindowClassName({file.theme, index + 1});
         if (block.name == expected) continue;
         std::string message = "expected [" + expected + "] here, found [" + block.name + "]";
-        if (const auto other = engine::ParseWindowClassName(block.name); other && other->theme != file.theme) {
+        if (const auto other = content::ParseWindowClassName(block.name); other && other->theme != file.theme) {
             message += ", a question of theme " + std::to_string(other->theme);
         }
         diagnostics.Add(file.path, block.line, message + "; records stand in number order without gaps");
@@ -226,7 +226,7 @@ void CheckNamesAndCount(const BankFile& file, Diagnostics& diagnostics) {
         diagnostics.Add(file.path, static_cast<int>(file.lines.size()),
                         "theme " + std::to_string(file.theme) + " needs " + std::to_string(bankSize) +
                             " questions, the file has " + std::to_string(count) + " (first missing: [" +
-                            engine::WindowClassName({file.theme, count + 1}) + "])");
+                            content::WindowClassName({file.theme, count + 1}) + "])");
     }
 }
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "content/question_bank.h"
-#include "engine/question_id.h"
+#include "content/question_names.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string RecordJson(const content::QuestionRecord& record) {
-    std::string out = "{\"id\": " + JsonString(engine::WindowClassName(record.id)) +
+    std::string out = "{\"id\": " + JsonString(content::WindowClassName(record.id)) +
                       ", \"theme\": " + std::to_string(record.id.theme) +
                       ", \"number\": " + std::to_string(record.id.number) + ", \"text\": " + JsonString(record.text) +
                       ", \"options\": [";

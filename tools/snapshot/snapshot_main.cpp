@@ -11,7 +11,7 @@
 
 #include "app/application.h"
 #include "content/jpeg/jpeg_unit.h"
-#include "engine/question_id.h"
+#include "content/question_names.h"
 #include "screens/Cap.h"
 #include "screens/question_window.h"
 
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s Tq1312 out.png [width height]\n", argv[0]);
         return 2;
     }
-    const std::optional<engine::QuestionId> id = engine::ParseWindowClassName(argv[1]);
+    const std::optional<engine::QuestionId> id = content::ParseWindowClassName(argv[1]);
     if (!id) {
         std::fprintf(stderr, "%s names no question of the bank\n", argv[1]);
         return 2;

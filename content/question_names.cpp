@@ -1,10 +1,13 @@
-#include "engine/question_id.h"
+#include "content/question_names.h"
 
 #include <cctype>
 
 #include "engine/theme_table.h"
 
-namespace engine {
+namespace content {
+
+using engine::QuestionId;
+
 namespace {
 
 // Themes 11 to 13 write the number with two digits, so that Tq111 (theme 1,
@@ -16,7 +19,8 @@ std::string ClassDigits(QuestionId id) {
 }
 
 bool IsQuestionOfBank(QuestionId id) {
-    return id.theme >= 1 && id.theme <= kThemeCount && id.number >= 1 && id.number <= Theme(id.theme).BankSize;
+    return id.theme >= 1 && id.theme <= engine::kThemeCount && id.number >= 1 &&
+           id.number <= engine::Theme(id.theme).BankSize;
 }
 
 }  // namespace
@@ -51,4 +55,4 @@ std::string StarterClassName(int theme) { return "Tqt" + std::to_string(theme); 
 std::string StarterUnitName(int theme) { return "Qstartt" + std::to_string(theme); }
 std::string StarterInstanceName(int theme) { return "qt" + std::to_string(theme); }
 
-}  // namespace engine
+}  // namespace content
