@@ -1,0 +1,25 @@
+# kalvena_headers(target pattern...): the headers that the target and its
+# users may include, as globs relative to the source tree ("engine/*.h").
+# They are linked into an include root of the target's own, so that an
+# include of a module the target does not depend on fails to build.
+function(kalvena_headers target)
+  set(root ${PROJECT_BINARY_DIR}/include/${target})
+  file(REMOVE_RECURSE ${root})
+  foreach(pattern ${ARGN})
+    file(GLOB headers CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/${pattern})
+    if(NOT headers)
+      message(FATAL_ERROR "kalvena_headers(${target}): no header matches ${pattern}")
+    endif()
+    foreach(header ${headers})
+      get_filename_component(directory ${root}/${header} DIRECTORY)
+      file(MAKE_DIRECTORY ${directory})
+      file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${header} ${root}/${header} SYMBOLIC)
+    endforeach()
+  endforeach()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
+endfunction()
