@@ -33,4 +33,11 @@ void RecordAnswer(TestState& state, int theme, bool rightOptionChecked, TestScre
     }
 }
 
+void FinishTest(TestState& state, TestScreens& screens) {
+    screens.LogTestResult(state.RightCount, state.QuestionsToAsk);
+    state.RightCount = 0;
+    state.WrongCount = 0;
+    screens.ReturnToRegistration();
+}
+
 }  // namespace engine

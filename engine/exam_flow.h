@@ -1,16 +1,21 @@
 #pragma once
 
-#include "engine/question_walk.h"
 #include "engine/exam_state.h"
+#include "engine/question_walk.h"
 
 namespace engine {
 
-// What the test flow asks of the windows; the screens implement it.
+// What the test flow asks of the windows and the log; the screens
+// implement it.
 class TestScreens {
 public:
     virtual ~TestScreens() = default;
     virtual void OpenQuestion(int theme, std::int32_t number) = 0;
     virtual void OpenResults() = 0;
+    // Appends the result line and closes the results log.
+    virtual void LogTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) = 0;
+    // Empties the registration fields and shows the registration window.
+    virtual void ReturnToRegistration() = 0;
 };
 
 // Resets the state for the theme, draws the first question and opens it.
@@ -19,5 +24,10 @@ void BeginTest(TestState& state, int theme, WalkSource& source, TestScreens& scr
 // Scores the answer to the question on screen, then opens the next
 // question of the same theme or, after the last one, the results.
 void RecordAnswer(TestState& state, int theme, bool rightOptionChecked, TestScreens& screens);
+
+// Logs the finished test's result, clears the two counts and returns to
+// registration. The other fields keep the finished test's values until the
+// next BeginTest sets them.
+void FinishTest(TestState& state, TestScreens& screens);
 
 }  // namespace engine

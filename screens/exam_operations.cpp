@@ -3,9 +3,8 @@
 #include <QLineEdit>
 
 #include "app/application.h"
-#include "engine/question_walk.h"
-#include "engine/random.h"
 #include "engine/exam_flow.h"
+#include "engine/random.h"
 #include "screens/Cap.h"
 #include "screens/Result.h"
 #include "screens/Theme.h"
@@ -13,7 +12,7 @@
 
 namespace {
 
-// Opens the windows that the test flow asks for.
+// The windows and the log, as the test flow asks for them.
 class WindowScreens final : public engine::TestScreens {
 public:
     void OpenQuestion(int theme, std::int32_t number) override {
@@ -21,6 +20,15 @@ public:
         app::App().CreateForm(QuestionWindowReference(id), id);
     }
     void OpenResults() override { app::App().CreateForm(Results); }
+    void LogTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) override {
+        WriteTestResult(rightCount, questionsToAsk);
+        CloseResultsLog();
+    }
+    void ReturnToRegistration() override {
+        Kalvena->Surname->setText(QString());
+        Kalvena->wzvod->setText(QString());
+        Kalvena->Show();
+    }
 };
 
 }  // namespace
@@ -37,10 +45,6 @@ void WriteTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) {
 
 void CloseResultsLog() { Kalvena->ResultsFile.Close(); }
 
-void PickFirstQuestion() { engine::PickFirstQuestion(*Kalvena, engine::DefaultWalkSource()); }
-
-void PickNextQuestion() { engine::PickNextQuestion(*Kalvena); }
-
 void OpenThemeChoice() { app::App().CreateForm(Themes); }
 
 void BeginTest(int theme) {
@@ -55,12 +59,7 @@ void RecordAnswer(TQuestionWindow& window) {
 }
 
 void FinishTest(TResults& window) {
-    WriteTestResult(Kalvena->RightCount, Kalvena->QuestionsToAsk);
-    CloseResultsLog();
-    Kalvena->RightCount = 0;
-    Kalvena->WrongCount = 0;
-    Kalvena->Surname->setText(QString());
-    Kalvena->wzvod->setText(QString());
-    Kalvena->Show();
+    WindowScreens screens;
+    engine::FinishTest(*Kalvena, screens);
     window.Close();
 }

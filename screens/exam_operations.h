@@ -16,10 +16,6 @@ void WriteStudentHeader(const QString& fullName, const QString& platoon);
 void WriteTestResult(std::int32_t rightCount, std::int32_t questionsToAsk);
 void CloseResultsLog();
 
-// The question walk.
-void PickFirstQuestion();
-void PickNextQuestion();
-
 // The road of a test.
 void OpenThemeChoice();
 void BeginTest(int theme);

@@ -9,7 +9,7 @@ namespace jpeg {
 void InitializeJpegUnit();
 void FinalizeJpegUnit();
 
-// Both, tied to a scope: `jpeg::JpegUnit jpegUnit;` in main.
+// Both, tied to a scope: the start-up function holds one for the run.
 class JpegUnit {
 public:
     JpegUnit() { InitializeJpegUnit(); }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/exam_flow.h"
@@ -16,7 +17,12 @@ class RecordingScreens final : public engine::TestScreens {
 public:
     void OpenQuestion(int theme, std::int32_t number) override { opened.push_back({theme, number}); }
     void OpenResults() override { opened.push_back({0, 0}); }
+    void LogTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) override {
+        steps.push_back("log " + std::to_string(rightCount) + " of " + std::to_string(questionsToAsk));
+    }
+    void ReturnToRegistration() override { steps.push_back("registration"); }
     std::vector<OpenedWindow> opened;
+    std::vector<std::string> steps;
 };
 
 class FixedRandom final : public engine::Random {
@@ -96,6 +102,32 @@ TEST(ExamFlow, ASecondTestStartsFromAnEmptyAskedList) {
     std::vector<std::int32_t> asked;
     for (const OpenedWindow& window : screens.opened) asked.push_back(window.number);
     EXPECT_EQ(asked, (std::vector<std::int32_t>{2, 5, 8, 1, 4, 7, 10, 3, 6, 9}));
+}
+
+TEST(ExamFlow, FinishTestLogsTheResultThenClearsOnlyTheCountsAndReturnsToRegistration) {
+    engine::TestState state;
+    FixedRandom random(3);
+    engine::WalkSource source{random, [] { return std::time_t{0}; }};
+    RecordingScreens screens;
+    engine::BeginTest(state, 11, source, screens);
+    for (int i = 0; i < 8; ++i) engine::RecordAnswer(state, 11, i % 4 != 0, screens);
+    ASSERT_EQ(state.RightCount, 6);
+    const engine::TestState finished = state;
+
+    engine::FinishTest(state, screens);
+
+    // The log gets the counts before they are cleared, and the registration
+    // window comes back only after the log is closed.
+    EXPECT_EQ(screens.steps, (std::vector<std::string>{"log 6 of 8", "registration"}));
+    EXPECT_EQ(state.RightCount, 0);
+    EXPECT_EQ(state.WrongCount, 0);
+    EXPECT_EQ(state.QuestionOrdinal, 8);
+    EXPECT_EQ(state.CurrentQuestion, finished.CurrentQuestion);
+    EXPECT_EQ(state.WalkBase, finished.WalkBase);
+    EXPECT_EQ(state.QuestionsToAsk, 8);
+    EXPECT_EQ(state.BankSize, 8);
+    EXPECT_EQ(state.AskedList, finished.AskedList);
+    EXPECT_EQ(state.AskedIndex, 7);
 }
 
 }  // namespace
