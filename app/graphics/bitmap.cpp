@@ -22,9 +22,12 @@ constexpr std::int64_t kMaxPixelBytes = std::int64_t{1} << 30;
 
 int BytesPerPixel(TPixelFormat format) { return format == TPixelFormat::pf8bit ? 1 : 3; }
 
-std::int32_t StrideFor(std::int32_t width, TPixelFormat format) {
-    const std::int64_t bits = std::int64_t{width} * BytesPerPixel(format) * 8;
-    return static_cast<std::int32_t>((bits + 31) / 32 * 4);
+// The row size of a width × height bitmap, padded to 4 bytes. Computed and
+// checked in 64 bits: a 32-bit row of 1,431,655,766 pixels wraps to 4 bytes.
+std::int32_t CheckedStride(std::int32_t width, std::int32_t height, TPixelFormat format) {
+    const std::int64_t stride = (std::int64_t{width} * BytesPerPixel(format) * 8 + 31) / 32 * 4;
+    if (stride > kMaxPixelBytes || stride * height > kMaxPixelBytes) throw EInvalidGraphicOperation("Bitmap is too large");
+    return static_cast<std::int32_t>(stride);
 }
 
 std::int64_t SquaredDistance(const PaletteEntry& entry, int blue, int green, int red) {
@@ -154,7 +157,7 @@ void TBitmap::SetSize(std::int32_t width, std::int32_t height) { Reshape(width, 
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {
     if (format == format_) return;
-    const std::int32_t stride = StrideFor(width_, format);
+    const std::int32_t stride = CheckedStride(width_, height_, format);
     std::vector<unsigned char> converted(static_cast<std::size_t>(std::int64_t{stride} * height_));
     if (format == TPixelFormat::pf24bit) {
         const std::vector<QRgb> colours = ColourTable();
@@ -233,8 +236,7 @@ void TBitmap::Reshape(std::int32_t width, std::int32_t height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (width == width_ && height == height_) return;
-    const std::int32_t stride = StrideFor(width, format_);
-    if (std::int64_t{stride} * height > kMaxPixelBytes) throw EInvalidGraphicOperation("Bitmap is too large");
+    const std::int32_t stride = CheckedStride(width, height, format_);
     std::vector<unsigned char> resized(static_cast<std::size_t>(std::int64_t{stride} * height));
     // The rows that both sizes have keep their pixels, counted from the top.
     const std::int32_t keptRows = std::min(height, height_);

@@ -70,6 +70,24 @@ TEST(Bitmaps, RowsAreStoredBottomUpAndPadded) {
     EXPECT_EQ(bitmap.BytesPerRow(), 8);
 }
 
+TEST(Bitmaps, SizesAreCheckedInSixtyFourBitsBeforeAnythingIsAllocated) {
+    app::TBitmap bitmap;
+    // 1,431,655,766 pixels of 3 bytes are 4 bytes past 2^32: in 32 bits the
+    // row would wrap to 4 bytes and pass the limit.
+    EXPECT_THROW(bitmap.SetSize(1'431'655'766, 1), app::EInvalidGraphicOperation);
+    EXPECT_THROW(bitmap.SetSize(1'431'655'766, 0), app::EInvalidGraphicOperation);
+    EXPECT_TRUE(bitmap.IsBlank());
+    EXPECT_EQ(bitmap.BytesPerRow(), 0);
+    // The same width fits in 8 bits per pixel only as far as the limit allows.
+    bitmap.SetPixelFormat(app::TPixelFormat::pf8bit);
+    EXPECT_THROW(bitmap.SetSize(1'431'655'766, 1), app::EInvalidGraphicOperation);
+    EXPECT_THROW(bitmap.SetSize(1 << 20, 1 << 11), app::EInvalidGraphicOperation);
+    // Growing to 24 bits is checked too, even with no rows yet.
+    bitmap.SetSize(400'000'000, 0);
+    EXPECT_THROW(bitmap.SetPixelFormat(app::TPixelFormat::pf24bit), app::EInvalidGraphicOperation);
+    EXPECT_EQ(bitmap.PixelFormat(), app::TPixelFormat::pf8bit);
+}
+
 TEST(Bitmaps, ReleasingTheHandleKeepsFormatAndPalette) {
     app::TBitmap bitmap;
     bitmap.SetPixelFormat(app::TPixelFormat::pf8bit);
