@@ -58,8 +58,8 @@ Application& App() {
 
 void Application::Initialize() {
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    // The classic look the program was designed in; it also draws controls
-    // without caching pixmaps per window, so memory stays flat over a day.
+    // This style draws controls without per-window pixmap caches, so memory
+    // stays flat over a day of tests.
     QApplication::setStyle(QStringLiteral("Windows"));
     QCoreApplication::setApplicationName(QStringLiteral("Калвена"));
     InstallQtTranslation();

@@ -46,6 +46,10 @@ CodecSession::CodecSession() {
 
 CodecSession::~CodecSession() { Close(); }
 
+// The codec counts as alive before its creation runs, so that a failure
+// inside creation still reaches jpeg_destroy. That is safe: the record is
+// zero-filled, and libjpeg clears the memory manager before anything can
+// fail, and jpeg_destroy does nothing without one.
 void CodecSession::CreateDecompress() {
     alive_ = true;
     Run([](CodecRecord& record, void*) {

@@ -8,7 +8,7 @@
 namespace jpegtest {
 namespace {
 
-std::vector<SampleSpec> Samples() {
+std::vector<SampleRecipe> Samples() {
     return {
         {.name = "baseline"},
         {.name = "progressive", .progressive = true},
@@ -23,7 +23,7 @@ std::vector<SampleSpec> Samples() {
     };
 }
 
-class Conformance : public testing::TestWithParam<SampleSpec> {
+class Conformance : public testing::TestWithParam<SampleRecipe> {
 protected:
     ScopedSettings settings;
 };
@@ -90,7 +90,7 @@ TEST_P(Conformance, On256ColourScreenRasterHasAtMost236ColoursAndTheColourMapAsP
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, Conformance, testing::ValuesIn(Samples()),
-                         [](const testing::TestParamInfo<SampleSpec>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<SampleRecipe>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace jpegtest

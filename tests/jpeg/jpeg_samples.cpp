@@ -26,7 +26,7 @@ Bytes SyntheticRgb(int width, int height) {
     return rgb;
 }
 
-Bytes MakeJpeg(const SampleSpec& spec) {
+Bytes MakeJpeg(const SampleRecipe& recipe) {
     jpeg_compress_struct encoder;
     jpeg_error_mgr errors;
     encoder.err = jpeg_std_error(&errors);
@@ -34,29 +34,29 @@ Bytes MakeJpeg(const SampleSpec& spec) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&encoder, &buffer, &size);
-    encoder.image_width = static_cast<JDIMENSION>(spec.width);
-    encoder.image_height = static_cast<JDIMENSION>(spec.height);
-    encoder.input_components = spec.gray ? 1 : spec.cmyk ? 4 : 3;
-    encoder.in_color_space = spec.gray ? JCS_GRAYSCALE : spec.cmyk ? JCS_CMYK : JCS_RGB;
+    encoder.image_width = static_cast<JDIMENSION>(recipe.width);
+    encoder.image_height = static_cast<JDIMENSION>(recipe.height);
+    encoder.input_components = recipe.gray ? 1 : recipe.cmyk ? 4 : 3;
+    encoder.in_color_space = recipe.gray ? JCS_GRAYSCALE : recipe.cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&encoder);
-    jpeg_set_quality(&encoder, spec.quality, TRUE);
-    if (!spec.gray && !spec.cmyk) {
-        encoder.comp_info[0].h_samp_factor = spec.lumaSampling;
-        encoder.comp_info[0].v_samp_factor = spec.lumaSampling;
+    jpeg_set_quality(&encoder, recipe.quality, TRUE);
+    if (!recipe.gray && !recipe.cmyk) {
+        encoder.comp_info[0].h_samp_factor = recipe.lumaSampling;
+        encoder.comp_info[0].v_samp_factor = recipe.lumaSampling;
     }
-    encoder.restart_in_rows = spec.restartRows;
-    if (spec.progressive) jpeg_simple_progression(&encoder);
+    encoder.restart_in_rows = recipe.restartRows;
+    if (recipe.progressive) jpeg_simple_progression(&encoder);
     jpeg_start_compress(&encoder, TRUE);
 
-    const Bytes rgb = SyntheticRgb(spec.width, spec.height);
-    Bytes row(static_cast<std::size_t>(spec.width) * 4);
+    const Bytes rgb = SyntheticRgb(recipe.width, recipe.height);
+    Bytes row(static_cast<std::size_t>(recipe.width) * 4);
     while (encoder.next_scanline < encoder.image_height) {
-        const unsigned char* source = &rgb[static_cast<std::size_t>(encoder.next_scanline) * spec.width * 3];
-        for (int x = 0; x < spec.width; ++x) {
+        const unsigned char* source = &rgb[static_cast<std::size_t>(encoder.next_scanline) * recipe.width * 3];
+        for (int x = 0; x < recipe.width; ++x) {
             const unsigned char* p = source + 3 * x;
-            if (spec.gray) {
+            if (recipe.gray) {
                 row[x] = static_cast<unsigned char>((p[0] * 3 + p[1] * 5 + p[2] * 2) / 10);
-            } else if (spec.cmyk) {
+            } else if (recipe.cmyk) {
                 for (int c = 0; c < 3; ++c) row[4 * x + c] = static_cast<unsigned char>(255 - p[c]);
                 row[4 * x + 3] = 0;
             } else {

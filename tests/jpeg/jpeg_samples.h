@@ -9,7 +9,7 @@ namespace jpegtest {
 using Bytes = std::vector<unsigned char>;
 
 // What a test JPEG looks like; the tests make their own with libjpeg.
-struct SampleSpec {
+struct SampleRecipe {
     std::string name = {};
     int width = 64;
     int height = 48;
@@ -23,7 +23,7 @@ struct SampleSpec {
 
 // A smooth, structured RGB test image with some fine detail, top row first.
 Bytes SyntheticRgb(int width, int height);
-Bytes MakeJpeg(const SampleSpec& spec);
+Bytes MakeJpeg(const SampleRecipe& recipe);
 
 // The stored forms: count + bytes, and the class name in front of that.
 Bytes StoredData(const Bytes& jpeg);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,6 +7,7 @@
 #include <csignal>
 #include <fstream>
 
+#include "log/append_file.h"
 #include "log/results_log.h"
 #include "tests/log/log_test_support.h"
 #include "tests/support/temp_dir.h"
@@ -17,6 +19,23 @@ using logtest::RunInChild;
 using resultslog::ResultsLog;
 using testsupport::ReadFileBytes;
 using testsupport::TemporaryWorkingDirectory;
+
+TEST(ResultsLogFaults, TheOpenFileWritesBlockingAndAppends) {
+    TemporaryWorkingDirectory dir;
+    for (int attempt = 0; attempt < 2; ++attempt) {  // created, then found
+        const int fd = resultslog::OpenAppendFile("Results.txt");
+        ASSERT_GE(fd, 0);
+        const int flags = fcntl(fd, F_GETFL);
+        // A non-blocking write may give up half-way with EAGAIN.
+        EXPECT_EQ(flags & O_NONBLOCK, 0);
+        EXPECT_NE(flags & O_APPEND, 0);
+        resultslog::CloseAppendFile(fd);
+    }
+    // A FIFO in the file's place is refused at once instead of hanging.
+    std::filesystem::remove("Results.txt");
+    ASSERT_EQ(mkfifo("Results.txt", 0600), 0);
+    EXPECT_EQ(resultslog::OpenAppendFile("Results.txt"), -1);
+}
 
 TEST(ResultsLogFaults, DirectoryInPlaceOfTheFileKeepsEntriesUntilItIsGone) {
     TemporaryWorkingDirectory dir;

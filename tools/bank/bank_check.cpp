@@ -133,8 +133,8 @@ private:
     }
 
     void CheckPictureBox() {
-        const PictureSpec* spec = FindPictureSpec(record_.theme, record_.number);
-        if (spec == nullptr) {
+        const MapSignPicture* sign = FindMapSignPicture(record_.theme, record_.number);
+        if (sign == nullptr) {
             if (record_.picture) Error(kPictureKey, "only questions 14 to 20 of theme 5 have a picture");
             return;
         }
@@ -149,13 +149,13 @@ private:
         if (std::abs(2 * box.left + box.width - 2 * kWindowCentre) > 1) {
             Error(kPictureKey, "the picture's box must be centred on x = 400 within half a pixel");
         }
-        if (!spec->clippedByBox &&
-            (box.width <= spec->extent.right || box.height <= spec->extent.bottom)) {
+        if (!sign->clippedByBox &&
+            (box.width <= sign->extent.right || box.height <= sign->extent.bottom)) {
             Error(kPictureKey, "the box " + std::to_string(box.width) + " × " + std::to_string(box.height) +
                                    " does not cover the drawing, which reaches x = " +
-                                   std::to_string(spec->extent.right) + ", y = " + std::to_string(spec->extent.bottom));
+                                   std::to_string(sign->extent.right) + ", y = " + std::to_string(sign->extent.bottom));
         }
-        const PictureBox& expected = spec->box;
+        const PictureBox& expected = sign->box;
         if (box.left != expected.left || box.top != expected.top || box.width != expected.width ||
             box.height != expected.height) {
             Error(kPictureKey, "the picture's box must be " + std::to_string(expected.left) + " " +

@@ -58,7 +58,7 @@ std::optional<Extent> DrawingExtent(std::span<const unsigned char> bytes) {
     return extent;
 }
 
-std::vector<std::string> BmpProblems(std::span<const unsigned char> bytes, const PictureSpec& spec) {
+std::vector<std::string> BmpProblems(std::span<const unsigned char> bytes, const MapSignPicture& sign) {
     if (bytes.size() != static_cast<std::size_t>(kBmpFileSize)) {
         return {"the file has " + std::to_string(bytes.size()) + " bytes, expected " + std::to_string(kBmpFileSize)};
     }
@@ -70,7 +70,7 @@ std::vector<std::string> BmpProblems(std::span<const unsigned char> bytes, const
     for (int y = 0; y < kPictureHeight; ++y) {
         for (int x = 0; x < kPictureWidth; ++x) {
             const Rgb pixel = PixelAt(bytes, x, y);
-            if (pixel != kWhite && pixel != spec.colour && ++strayPixels == 1) {
+            if (pixel != kWhite && pixel != sign.colour && ++strayPixels == 1) {
                 problems.push_back("pixel (" + std::to_string(x) + ", " + std::to_string(y) + ") has colour " +
                                    std::to_string(pixel.red) + "," + std::to_string(pixel.green) + "," +
                                    std::to_string(pixel.blue) + "; the drawing is white and one colour");
@@ -91,33 +91,33 @@ std::vector<std::string> BmpProblems(std::span<const unsigned char> bytes, const
         problems.push_back("the picture is blank");
     } else {
         const Extent& e = *extent;
-        const Extent& want = spec.extent;
+        const Extent& want = sign.extent;
         if (e.left != want.left || e.right != want.right || e.top != want.top || e.bottom != want.bottom) {
             problems.push_back("the drawing lies at " + Describe(e) + ", expected " + Describe(want));
         }
-        if (!spec.clippedByBox && (e.right >= spec.box.width || e.bottom >= spec.box.height)) {
-            problems.push_back("the drawing reaches beyond its box of " + std::to_string(spec.box.width) + " × " +
-                               std::to_string(spec.box.height));
+        if (!sign.clippedByBox && (e.right >= sign.box.width || e.bottom >= sign.box.height)) {
+            problems.push_back("the drawing reaches beyond its box of " + std::to_string(sign.box.width) + " × " +
+                               std::to_string(sign.box.height));
         }
     }
     return problems;
 }
 
-std::filesystem::path PicturePath(const std::filesystem::path& directory, const PictureSpec& spec) {
-    return directory / (std::string(spec.name) + ".bmp");
+std::filesystem::path PicturePath(const std::filesystem::path& directory, const MapSignPicture& sign) {
+    return directory / (std::string(sign.name) + ".bmp");
 }
 
 void CheckPictureFiles(const std::filesystem::path& directory, Diagnostics& diagnostics) {
-    for (const PictureSpec& spec : kPictures) {
-        const std::filesystem::path path = PicturePath(directory, spec);
+    for (const MapSignPicture& sign : kPictures) {
+        const std::filesystem::path path = PicturePath(directory, sign);
         std::ifstream in(path, std::ios::binary);
         if (!in) {
-            diagnostics.Add(path.string(), 0, "cannot open the picture of [" + std::string(spec.name) + "]");
+            diagnostics.Add(path.string(), 0, "cannot open the picture of [" + std::string(sign.name) + "]");
             continue;
         }
         const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        for (std::string& problem : BmpProblems(bytes, spec)) {
-            diagnostics.Add(path.string(), 0, "[" + std::string(spec.name) + "] " + problem);
+        for (std::string& problem : BmpProblems(bytes, sign)) {
+            diagnostics.Add(path.string(), 0, "[" + std::string(sign.name) + "] " + problem);
         }
     }
 }

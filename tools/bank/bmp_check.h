@@ -13,7 +13,7 @@ namespace banktool {
 
 // What is wrong with a picture's BMP file, against its entry of the picture
 // table: format, size, colours, where the drawing lies. Empty when sound.
-std::vector<std::string> BmpProblems(std::span<const unsigned char> bytes, const PictureSpec& spec);
+std::vector<std::string> BmpProblems(std::span<const unsigned char> bytes, const MapSignPicture& sign);
 
 // Inclusive bounds of the pixels that are not white; empty for a blank or
 // malformed file.
@@ -22,6 +22,6 @@ std::optional<Extent> DrawingExtent(std::span<const unsigned char> bytes);
 // The seven picture files "<name>.bmp" of a directory.
 void CheckPictureFiles(const std::filesystem::path& directory, Diagnostics& diagnostics);
 
-std::filesystem::path PicturePath(const std::filesystem::path& directory, const PictureSpec& spec);
+std::filesystem::path PicturePath(const std::filesystem::path& directory, const MapSignPicture& sign);
 
 }  // namespace banktool

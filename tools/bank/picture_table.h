@@ -40,7 +40,7 @@ struct PictureBox {
 
 // A picture question: its box in the window, the colour of its line drawing
 // and where the drawing lies in the bitmap.
-struct PictureSpec {
+struct MapSignPicture {
     std::string_view name;
     int number;  // in theme 5
     PictureBox box;
@@ -51,7 +51,7 @@ struct PictureSpec {
 
 inline constexpr int kPictureTheme = 5;
 
-inline constexpr std::array<PictureSpec, 7> kPictures{{
+inline constexpr std::array<MapSignPicture, 7> kPictures{{
     {"Tq514", 14, {320, 56, 161, 33}, kRed, {9, 208, 4, 26}, true},
     {"Tq515", 15, {359, 56, 81, 65}, kBlack, {1, 75, 2, 61}, false},
     {"Tq516", 16, {387, 56, 26, 57}, kRed, {10, 23, 4, 48}, false},
@@ -61,10 +61,10 @@ inline constexpr std::array<PictureSpec, 7> kPictures{{
     {"Tq520", 20, {387, 56, 26, 49}, kRed, {3, 17, 3, 41}, false},
 }};
 
-constexpr const PictureSpec* FindPictureSpec(int theme, int number) {
+constexpr const MapSignPicture* FindMapSignPicture(int theme, int number) {
     if (theme != kPictureTheme) return nullptr;
-    for (const PictureSpec& spec : kPictures) {
-        if (spec.number == number) return &spec;
+    for (const MapSignPicture& sign : kPictures) {
+        if (sign.number == number) return &sign;
     }
     return nullptr;
 }

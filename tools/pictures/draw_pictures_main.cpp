@@ -15,9 +15,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path directory = argv[1];
     std::error_code error;
     std::filesystem::create_directories(directory, error);
-    for (const banktool::PictureSpec& spec : banktool::kPictures) {
-        const std::vector<unsigned char> bmp = pictures::DrawMapSign(spec).ToBmp();
-        const std::filesystem::path path = directory / (std::string(spec.name) + ".bmp");
+    for (const banktool::MapSignPicture& sign : banktool::kPictures) {
+        const std::vector<unsigned char> bmp = pictures::DrawMapSign(sign).ToBmp();
+        const std::filesystem::path path = directory / (std::string(sign.name) + ".bmp");
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
         out.close();

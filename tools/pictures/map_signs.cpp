@@ -100,11 +100,11 @@ void DrawRadioMast(Canvas& canvas) {
 
 }  // namespace
 
-Canvas DrawMapSign(const banktool::PictureSpec& spec) {
+Canvas DrawMapSign(const banktool::MapSignPicture& sign) {
     Canvas canvas(banktool::kPictureWidth, banktool::kPictureHeight);
-    canvas.SetColour(spec.colour);
+    canvas.SetColour(sign.colour);
     canvas.SetPen(2);
-    const std::string name(spec.name);
+    const std::string name(sign.name);
     if (name == "Tq514") {
         DrawTrench(canvas);
     } else if (name == "Tq515") {

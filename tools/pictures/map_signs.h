@@ -7,6 +7,6 @@ namespace pictures {
 
 // The conventional map sign that a picture question shows, drawn in the
 // top-left corner of a white 595 × 446 raster in the picture's colour.
-Canvas DrawMapSign(const banktool::PictureSpec& spec);
+Canvas DrawMapSign(const banktool::MapSignPicture& sign);
 
 }  // namespace pictures
