@@ -155,10 +155,28 @@ void TBitmap::SetHandle(HBITMAP handle) {
 
 void TBitmap::SetSize(std::int32_t width, std::int32_t height) { Reshape(width, height); }
 
+void TBitmap::SetSizeForOverwrite(std::int32_t width, std::int32_t height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    const std::int32_t stride = CheckedStride(width, height, format_);
+    PixelBytes fresh(static_cast<std::size_t>(std::int64_t{stride} * height));
+    const std::int32_t used = width * BytesPerPixel(format_);
+    if (used < stride) {
+        for (std::int32_t row = 0; row < height; ++row)
+            std::memset(fresh.data() + std::int64_t{row} * stride + used, 0, static_cast<std::size_t>(stride - used));
+    }
+    width_ = width;
+    height_ = height;
+    stride_ = stride;
+    pixels_ = std::move(fresh);
+    imageValid_ = false;
+    Changed(this);
+}
+
 void TBitmap::SetPixelFormat(TPixelFormat format) {
     if (format == format_) return;
     const std::int32_t stride = CheckedStride(width_, height_, format);
-    std::vector<unsigned char> converted(static_cast<std::size_t>(std::int64_t{stride} * height_));
+    PixelBytes converted(static_cast<std::size_t>(std::int64_t{stride} * height_), 0);
     if (format == TPixelFormat::pf24bit) {
         const std::vector<QRgb> colours = ColourTable();
         for (std::int32_t y = 0; y < height_; ++y) {
@@ -215,18 +233,21 @@ const unsigned char* TBitmap::Scanline(std::int32_t row) const {
 
 QImage TBitmap::ToImage() const {
     if (imageValid_) return image_;
-    // Converted once into the painter's own format, so that every paint
-    // only scales.
-    image_ = IsBlank() ? QImage() : QImage(width_, height_, QImage::Format_RGB32);
-    const std::vector<QRgb> colours = format_ == TPixelFormat::pf24bit ? std::vector<QRgb>{} : ColourTable();
-    for (std::int32_t y = 0; y < height_; ++y) {
-        const unsigned char* source = Scanline(y);
-        auto* target = reinterpret_cast<QRgb*>(image_.scanLine(y));
-        if (format_ == TPixelFormat::pf24bit) {
-            for (std::int32_t x = 0; x < width_; ++x, source += 3) target[x] = qRgb(source[2], source[1], source[0]);
-        } else {
-            for (std::int32_t x = 0; x < width_; ++x) target[x] = colours[source[x]];
-        }
+    // Converted once into the painter's own format, so that every paint only
+    // scales. Read from its first byte, the bottom-up storage is the image
+    // upside down; Qt's converters do the pixels and the flip is in place.
+    // They are fast for red-first rows, so blue-first rows are read as such
+    // and red and blue swapped back in place.
+    if (IsBlank()) {
+        image_ = QImage();
+    } else if (format_ == TPixelFormat::pf24bit) {
+        const QImage stored(pixels_.data(), width_, height_, stride_, QImage::Format_RGB888);
+        image_ = stored.convertToFormat(QImage::Format_RGB32).rgbSwapped().mirrored(false, true);
+    } else {
+        QImage stored(pixels_.data(), width_, height_, stride_, QImage::Format_Indexed8);
+        const std::vector<QRgb> colours = ColourTable();
+        stored.setColorTable(QList<QRgb>(colours.begin(), colours.end()));
+        image_ = stored.convertToFormat(QImage::Format_RGB32).mirrored(false, true);
     }
     imageValid_ = true;
     return image_;
@@ -237,7 +258,7 @@ void TBitmap::Reshape(std::int32_t width, std::int32_t height) {
     height = std::max(height, 0);
     if (width == width_ && height == height_) return;
     const std::int32_t stride = CheckedStride(width, height, format_);
-    std::vector<unsigned char> resized(static_cast<std::size_t>(std::int64_t{stride} * height));
+    PixelBytes resized(static_cast<std::size_t>(std::int64_t{stride} * height), 0);
     // The rows that both sizes have keep their pixels, counted from the top.
     const std::int32_t keptRows = std::min(height, height_);
     const std::size_t keptBytes = static_cast<std::size_t>(std::min(width, width_)) * BytesPerPixel(format_);

@@ -2,6 +2,9 @@
 
 #include <QImage>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "app/graphics/graphic.h"
@@ -9,6 +12,28 @@
 namespace app {
 
 enum class TPixelFormat { pf8bit, pf24bit };
+
+// Pixel storage that a vector leaves uninitialised when it is sized without
+// a value; code that needs zeros asks for them.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <class U, class... Args>
+    void construct(U* place, Args&&... args) {
+        if constexpr (sizeof...(Args) == 0) {
+            ::new (static_cast<void*>(place)) U;
+        } else {
+            ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+        }
+    }
+};
+using PixelBytes = std::vector<unsigned char, UninitialisedAllocator<unsigned char>>;
 
 // A device-independent bitmap: 8 bits per pixel with a palette, or 24 bits
 // per pixel in blue-green-red order. Rows are stored bottom-up with each row
@@ -50,6 +75,9 @@ public:
     // and the palette stay. A bitmap has no other handles.
     void SetHandle(HBITMAP handle);
     void SetSize(std::int32_t width, std::int32_t height);
+    // A new image for a writer that fills every pixel of every row: nothing
+    // is kept and the pixels are not zeroed first (the row padding is).
+    void SetSizeForOverwrite(std::int32_t width, std::int32_t height);
     TPixelFormat PixelFormat() const { return format_; }
     // Converts the pixels: through the palette to 24 bits, to the nearest
     // palette colour to 8 bits.
@@ -72,7 +100,7 @@ private:
     std::int32_t height_ = 0;
     std::int32_t stride_ = 0;
     TPixelFormat format_ = TPixelFormat::pf24bit;
-    std::vector<unsigned char> pixels_;
+    PixelBytes pixels_;
     HPALETTE palette_ = 0;
     mutable QImage image_;
     mutable bool imageValid_ = false;

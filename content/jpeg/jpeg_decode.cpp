@@ -1,5 +1,6 @@
 // TJPEGImage: reading the header on loading, decoding into the Raster.
 #include <cstddef>
+#include <cstring>
 
 #include "app/graphics/system_palettes.h"
 #include "content/jpeg/decode_limits.h"
@@ -155,13 +156,27 @@ void TJPEGImage::DecodeRows(CodecSession& session) {
     session.Run(StartDecompress);
 
     Raster->SetHandle(0);
-    Raster->SetSize(static_cast<std::int32_t>(decoder.output_width), static_cast<std::int32_t>(decoder.output_height));
+    // libjpeg writes every pixel of every row it reaches; rows it does not
+    // reach are cleared below, so the Raster is not zero-filled first.
+    Raster->SetSizeForOverwrite(static_cast<std::int32_t>(decoder.output_width),
+                                static_cast<std::int32_t>(decoder.output_height));
     if (decoder.quantize_colors && decoder.colormap != nullptr && buildPalette) {
         Raster->ReplacePalette(PaletteFromColormap(decoder));
         PaletteModified = true;
     }
     BitmapRows target = RowsOf(*Raster);
-    session.Run(ReadRows, &target);
+    // A decode that ends early leaves black rows behind, not stale memory.
+    const auto clearUnreachedRows = [&] {
+        for (auto row = static_cast<std::int32_t>(decoder.output_scanline); row < Raster->PixelHeight(); ++row)
+            std::memset(Raster->GetScanline(row), 0, static_cast<std::size_t>(Raster->BytesPerRow()));
+    };
+    try {
+        session.Run(ReadRows, &target);
+    } catch (...) {
+        clearUnreachedRows();
+        throw;
+    }
+    clearUnreachedRows();
 }
 
 void TJPEGImage::EndDecodeProgress(std::uint8_t percent) {
