@@ -1,11 +1,13 @@
 // Resident memory after 1,000 finished tests in one run against after 10.
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <unistd.h>
 
 #include "app/application.h"
+#include "engine/random.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
     app::App().Initialize();
     testsupport::TemporaryWorkingDirectory directory;
     driver::StartProgram();
+    // The driver pins the walk's clock; students get the real one.
+    engine::DefaultWalkSource().clock = [] { return std::time(nullptr); };
     int round = 0;
     for (; round < 10; ++round) driver::TakeWholeTest(round);
     const long after10 = ResidentKilobytes();
