@@ -6,20 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "app/layout.h"
 #include "engine/question_id.h"
 
 namespace content {
 
-// A rectangle in the question window's design client coordinates.
-struct BoxRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
 struct QuestionPicture {
-    BoxRect box;
+    app::Rect box;  // in the question window's design client coordinates
     // The picture's file among the program's resources (PictureFile).
     std::string_view resource;
 };

@@ -119,11 +119,10 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     app::MakeTabStopFollowCheck(group);
 
     if (record_.picture != nullptr) {
-        const content::BoxRect& box = record_.picture->box;
         Image1 = MakePicture(this, *record_.picture);
         // The name says what it is, never what it shows: that is the question.
         Image1->setAccessibleName(QStringLiteral("Рисунок к вопросу"));
-        Place(Image1, {box.left, box.top, box.width, box.height}, app::Anchor::TopLeft);
+        Place(Image1, record_.picture->box, app::Anchor::TopLeft);
     }
 
     // Below the buttons, along the bottom edge.

@@ -88,7 +88,7 @@ TEST(QuestionBank, FixedRecordsReadExactlyAsGiven) {
     EXPECT_EQ(OptionsOf(tq516), (std::vector<std::string>{"КП полка", "КНП батальона", "КНП роты", "НП взвода"}));
     EXPECT_EQ(tq516.right, 2);
     ASSERT_NE(tq516.picture, nullptr);
-    const content::BoxRect& box = tq516.picture->box;
+    const app::Rect& box = tq516.picture->box;
     EXPECT_EQ((std::array{box.left, box.top, box.width, box.height}), (std::array{387, 56, 26, 57}));
     EXPECT_EQ((std::array{tq516.layout.labelLeft, tq516.layout.labelTop, tq516.layout.labelWidth,
                           tq516.layout.optionsLeft}),

@@ -60,7 +60,7 @@ Drawing InkOf(std::span<const unsigned char> bmp) {
 
 struct PictureCase {
     const char* name;
-    content::BoxRect box;
+    app::Rect box;
     Rgb colour;
     Extent extent;
 };
@@ -78,7 +78,7 @@ TEST(QuestionPictures, EachShowsItsOneColourSignWithinItsBox) {
         SCOPED_TRACE(c.name);
         const content::QuestionRecord& record = content::Question(*content::ParseWindowClassName(c.name));
         ASSERT_NE(record.picture, nullptr);
-        const content::BoxRect& box = record.picture->box;
+        const app::Rect& box = record.picture->box;
         EXPECT_EQ((std::array{box.left, box.top, box.width, box.height}),
                   (std::array{c.box.left, c.box.top, c.box.width, c.box.height}));
         EXPECT_EQ(box.top, 56);

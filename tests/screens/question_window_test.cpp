@@ -267,7 +267,7 @@ TEST_F(QuestionWindowTest, PicturesScaleWithTheLayoutAndShowTheWholeDrawing) {
         for (int number = 14; number <= 20; ++number) {
             TQuestionWindow* window = Open({5, number});
             const double scale = app::LayoutScale(design, client, window->logicalDpiX() / 96.0);
-            const content::BoxRect& box = window->Record().picture->box;
+            const app::Rect& box = window->Record().picture->box;
             const std::string name = window->ClassName().toStdString() + " at " + std::to_string(scale);
             ASSERT_EQ(window->Image1->size(), QSize(app::ScaleLength(box.width, scale), app::ScaleLength(box.height, scale)))
                 << name;

@@ -144,7 +144,7 @@ private:
             }
             return;
         }
-        const PictureBox& box = *record_.picture;
+        const app::Rect& box = *record_.picture;
         if (box.top != kPictureTop) Error(kPictureKey, "the picture's top must be " + std::to_string(kPictureTop));
         if (std::abs(2 * box.left + box.width - 2 * kWindowCentre) > 1) {
             Error(kPictureKey, "the picture's box must be centred on x = 400 within half a pixel");
@@ -155,7 +155,7 @@ private:
                                    " does not cover the drawing, which reaches x = " +
                                    std::to_string(sign->extent.right) + ", y = " + std::to_string(sign->extent.bottom));
         }
-        const PictureBox& expected = sign->box;
+        const app::Rect& expected = sign->box;
         if (box.left != expected.left || box.top != expected.top || box.width != expected.width ||
             box.height != expected.height) {
             Error(kPictureKey, "the picture's box must be " + std::to_string(expected.left) + " " +

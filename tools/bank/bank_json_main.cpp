@@ -40,7 +40,7 @@ std::string RecordJson(const content::QuestionRecord& record) {
     for (std::size_t i = 0; i < record.options.size(); ++i) out += (i ? ", " : "") + JsonString(record.options[i]);
     out += "], \"right\": " + std::to_string(record.right) + ", \"picture\": ";
     if (record.picture != nullptr) {
-        const content::BoxRect& box = record.picture->box;
+        const app::Rect& box = record.picture->box;
         out += "{\"left\": " + std::to_string(box.left) + ", \"top\": " + std::to_string(box.top) +
                ", \"width\": " + std::to_string(box.width) + ", \"height\": " + std::to_string(box.height) + "}";
     } else {

@@ -71,7 +71,7 @@ BankRecord ReadRecord(const BankFile& file, const RecordBlock& block, int number
     if (const Field* picture = block.Find(kPictureKey)) {
         const auto numbers = ParseNumbers(picture->value);
         if (numbers && numbers->size() == 4) {
-            record.picture = PictureBox{(*numbers)[0], (*numbers)[1], (*numbers)[2], (*numbers)[3]};
+            record.picture = app::Rect{(*numbers)[0], (*numbers)[1], (*numbers)[2], (*numbers)[3]};
         } else {
             malformed(*picture, kPictureKey, "left top width height");
         }

@@ -33,7 +33,7 @@ struct BankRecord {
     std::string text;
     std::array<std::string, 4> options;
     int right = kUnreadRight;
-    std::optional<PictureBox> picture;
+    std::optional<app::Rect> picture;
     std::optional<LabelLayout> label;
     std::optional<OptionsLayout> optionsLayout;
     RecordBlock source;

@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "app/layout.h"
+
 namespace banktool {
 
 struct Rgb {
@@ -31,19 +33,12 @@ struct Extent {
     int bottom = 0;
 };
 
-struct PictureBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
 // A picture question: its box in the window, the colour of its line drawing
 // and where the drawing lies in the bitmap.
 struct MapSignPicture {
     std::string_view name;
     int number;  // in theme 5
-    PictureBox box;
+    app::Rect box;
     Rgb colour;
     Extent extent;
     bool clippedByBox;  // the box shows only part of the drawing
