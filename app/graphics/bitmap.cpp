@@ -165,12 +165,7 @@ void TBitmap::SetSizeForOverwrite(std::int32_t width, std::int32_t height) {
         for (std::int32_t row = 0; row < height; ++row)
             std::memset(fresh.data() + std::int64_t{row} * stride + used, 0, static_cast<std::size_t>(stride - used));
     }
-    width_ = width;
-    height_ = height;
-    stride_ = stride;
-    pixels_ = std::move(fresh);
-    imageValid_ = false;
-    Changed(this);
+    TakePixels(width, height, stride, std::move(fresh));
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {
@@ -215,10 +210,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
         }
     }
     format_ = format;
-    stride_ = stride;
-    pixels_ = std::move(converted);
-    imageValid_ = false;
-    Changed(this);
+    TakePixels(width_, height_, stride, std::move(converted));
 }
 
 unsigned char* TBitmap::GetScanline(std::int32_t row) {
@@ -257,6 +249,15 @@ QImage TBitmap::ToImage() const {
     return image_;
 }
 
+void TBitmap::TakePixels(std::int32_t width, std::int32_t height, std::int32_t stride, PixelBytes pixels) {
+    width_ = width;
+    height_ = height;
+    stride_ = stride;
+    pixels_ = std::move(pixels);
+    imageValid_ = false;
+    Changed(this);
+}
+
 void TBitmap::Reshape(std::int32_t width, std::int32_t height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
@@ -268,12 +269,7 @@ void TBitmap::Reshape(std::int32_t width, std::int32_t height) {
     const std::size_t keptBytes = static_cast<std::size_t>(std::min(width, width_)) * BytesPerPixel(format_);
     for (std::int32_t row = 0; row < keptRows && keptBytes > 0; ++row)
         std::memcpy(resized.data() + std::int64_t{height - 1 - row} * stride, Scanline(row), keptBytes);
-    width_ = width;
-    height_ = height;
-    stride_ = stride;
-    pixels_ = std::move(resized);
-    imageValid_ = false;
-    Changed(this);
+    TakePixels(width, height, stride, std::move(resized));
 }
 
 std::vector<QRgb> TBitmap::ColourTable() const {

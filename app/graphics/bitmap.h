@@ -93,6 +93,8 @@ public:
     QImage ToImage() const;
 
 private:
+    // Takes new pixel rows of the given shape and tells the picture it changed.
+    void TakePixels(std::int32_t width, std::int32_t height, std::int32_t stride, PixelBytes pixels);
     void Reshape(std::int32_t width, std::int32_t height);
     std::vector<QRgb> ColourTable() const;
 
