@@ -6,6 +6,7 @@
 #include <QRawFont>
 #include <QStringList>
 #include <QtEndian>
+#include <fontconfig/fontconfig.h>
 
 namespace app {
 namespace {
@@ -78,16 +79,34 @@ QString AddCarriedFace(const QString& resource, const QString& expectedFamily) {
 // from any other.
 QByteArray HeadTable(const QRawFont& face) { return face.fontTable("head"); }
 
+// The windows draw only in the carried faces, so the machine's font
+// configuration is left unread: an empty one, with no folders, rules or
+// caches, becomes fontconfig's current configuration before Qt's font
+// database first asks for it. No installed font or rule of the machine can
+// reach a window, and start-up does not parse the configuration files and
+// list every installed font, which would be two fifths of its work before
+// the first paint. Should fontconfig refuse, Qt reads the machine's
+// configuration, and the carried faces' own names still keep them apart.
+void UseOwnFontConfiguration() {
+    FcConfig* own = FcConfigCreate();
+    if (own == nullptr) return;
+    FcConfigSetRescanInterval(own, 0);  // nothing to rescan: never reload
+    FcConfigSetCurrent(own);             // holds its own reference
+    FcConfigDestroy(own);
+}
+
 }  // namespace
 
 void RegisterDesignFonts() {
     static bool registered = false;
     if (registered) return;
     registered = true;
+    UseOwnFontConfiguration();
     serifFamily = AddCarriedFace(kSerifFile, serifFamily);
     sansFamily = AddCarriedFace(kSansFile, sansFamily);
     QFont font = QGuiApplication::font();
     font.setFamilies({sansFamily});
+    font.setHintingPreference(QFont::PreferVerticalHinting);  // as the design fonts
     QGuiApplication::setFont(font);
 }
 
@@ -108,9 +127,9 @@ QFont DesignFont(const QString& family, int pixelHeight) {
     // Every text of the program is in the carried faces' own character set,
     // so no fallback fonts need to be looked up.
     font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoFontMerging));
-    // Vertical hinting only (fontconfig's "slight", Debian's default), not
-    // whatever the machine's font configuration says: full hinting rounds
-    // glyph widths and moves the texts' line breaks.
+    // Vertical hinting only (fontconfig's "slight"), not fontconfig's
+    // built-in full hinting, which rounds glyph widths and moves the texts'
+    // line breaks.
     font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }

@@ -17,8 +17,10 @@ inline constexpr int kWindowFontPixels = 11;
 // draws the design fonts in: Liberation Serif for Times New Roman,
 // Liberation Sans for the others (the same widths as the designed fonts;
 // the bank's line breaks were measured with them), under names of their own
-// (CarriedFamily). Qt's own windows, such as menus and dialogs, take the
-// sans face too. Once a QGuiApplication exists; a second call does nothing.
+// (CarriedFamily). They are the only faces: the machine's fonts and font
+// configuration are not read. Qt's own windows, such as menus and dialogs,
+// take the sans face too. Once a QGuiApplication exists, before any text is
+// measured; a second call does nothing.
 void RegisterDesignFonts();
 
 // The family of a carried face that a design name is drawn in.

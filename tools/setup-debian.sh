@@ -14,7 +14,7 @@ set -eu
 # results viewer adds Qt Charts (whose CMake files need Qt's OpenGL module,
 # which Debian does not pull in) and libxlsxwriter found through pkg-config,
 # and for its tests openpyxl and pdfinfo.
-PACKAGES="build-essential cmake qt6-base-dev libjpeg62-turbo-dev libgtest-dev qt6-translations-l10n
+PACKAGES="build-essential cmake qt6-base-dev libjpeg62-turbo-dev libfontconfig-dev libgtest-dev qt6-translations-l10n
 xvfb xauth openbox x11-utils
 pkg-config qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev python3-openpyxl poppler-utils"
 case "${1:-}" in

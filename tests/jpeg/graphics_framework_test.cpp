@@ -126,6 +126,28 @@ TEST(Bitmaps, EightBitPixelsConvertThroughThePalette) {
     EXPECT_EQ(image.pixel(1, 0), qRgb(200, 100, 50));
 }
 
+TEST(Bitmaps, TwentyFourBitPixelsDrawTopDownInTheirOwnColours) {
+    // Widths 1 to 5 cover every row padding and a row's last pixel, whose
+    // following bytes are padding or the next row.
+    for (std::int32_t width = 1; width <= 5; ++width) {
+        app::TBitmap bitmap;
+        bitmap.SetSize(width, 3);
+        const auto colour = [](std::int32_t x, std::int32_t y) { return qRgb(10 * x + 1, 100 + y, 250 - 7 * x - y); };
+        for (std::int32_t y = 0; y < 3; ++y) {
+            unsigned char* row = bitmap.GetScanline(y);
+            for (std::int32_t x = 0; x < width; ++x) {
+                row[3 * x] = static_cast<unsigned char>(qBlue(colour(x, y)));
+                row[3 * x + 1] = static_cast<unsigned char>(qGreen(colour(x, y)));
+                row[3 * x + 2] = static_cast<unsigned char>(qRed(colour(x, y)));
+            }
+        }
+        const QImage image = bitmap.ToImage();
+        ASSERT_EQ(image.size(), QSize(width, 3));
+        for (std::int32_t y = 0; y < 3; ++y)
+            for (std::int32_t x = 0; x < width; ++x) EXPECT_EQ(image.pixel(x, y), colour(x, y)) << width << ": " << x << "," << y;
+    }
+}
+
 TEST(Bitmaps, StoredDataAndClipboardRoundTrip) {
     app::TBitmap bitmap;
     bitmap.SetPixelFormat(app::TPixelFormat::pf8bit);

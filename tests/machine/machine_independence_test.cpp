@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
@@ -49,6 +50,18 @@ TEST_F(MachineIndependenceTest, DesignFontsAreTheCarriedFaces) {
         EXPECT_TRUE(app::IsCarriedFace(control->font())) << control->metaObject()->className();
     }
     EXPECT_TRUE(app::IsCarriedFace(QApplication::font())) << "menus and dialogs";
+}
+
+TEST_F(MachineIndependenceTest, OnlyTheCarriedFacesAreKnown) {
+    // The machine's fonts are not even listed, whatever its configuration.
+    const QStringList families = QFontDatabase::families();
+    EXPECT_TRUE(families.contains(app::CarriedFamily(app::kTimesNewRoman))) << families.join(", ").toStdString();
+    EXPECT_TRUE(families.contains(app::CarriedFamily(app::kMsSansSerif))) << families.join(", ").toStdString();
+    const QStringList generic = {QStringLiteral("Serif"), QStringLiteral("Sans Serif"), QStringLiteral("Monospace")};
+    for (const QString& family : families) {
+        EXPECT_TRUE(family.startsWith(QStringLiteral("KalvenaLib ")) || generic.contains(family)) << family.toStdString();
+        EXPECT_TRUE(app::IsCarriedFace(QFont(family))) << family.toStdString();
+    }
 }
 
 // Renders the registration window; in a child run of this test with the
