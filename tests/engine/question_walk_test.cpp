@@ -5,6 +5,7 @@
 
 #include "engine/question_walk.h"
 #include "engine/theme_table.h"
+#include "tests/support/deadline.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ TestState FreshState(std::int32_t bankSize) {
 
 // The whole sequence of a test whose first question is `first`.
 std::vector<std::int32_t> Walk(std::int32_t bankSize, std::int32_t asked, std::int32_t first, int* maxPasses = nullptr) {
+    const testsupport::Deadline deadline(std::chrono::seconds{5}, "the question walk");
     TestState state = FreshState(bankSize);
     ScriptedRandom random({first});
     engine::WalkSource source{random, [] { return std::time_t{0}; }};

@@ -116,6 +116,52 @@ TEST(ResultsLogProcesses, ConcurrentAppendersNeitherInterleaveNorLoseEntries) {
 
 // Another program holding the lock makes the close give up soon, keeping
 // the entry, which the next flush appends whole once the lock is free.
+// Whether another process gets the file's lock without waiting.
+bool AnotherProcessLocksAtOnce(const char* path) {
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        const int fd = open(path, O_WRONLY | O_APPEND | O_CLOEXEC);
+        _exit(fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(ResultsLogProcesses, TheLockIsHeldOnlyForTheAppend) {
+    TemporaryWorkingDirectory dir;
+    ResultsLog log;
+    log.Open();
+    EXPECT_TRUE(AnotherProcessLocksAtOnce("Results.txt"));
+    WriteEntry(log, 1, 3);
+    // Pending bytes go out as the log opens again; the file stays open for
+    // the next student, and other copies of the program must not wait for
+    // that student to finish.
+    log.Open();
+    ASSERT_EQ(ParseEntries(ReadFileBytes("Results.txt")).size(), 1u);
+    EXPECT_TRUE(AnotherProcessLocksAtOnce("Results.txt"));
+    WriteEntry(log, 1, 4);
+    log.Close();
+    log.Open();
+    ASSERT_EQ(ParseEntries(ReadFileBytes("Results.txt")).size(), 2u);
+    EXPECT_TRUE(AnotherProcessLocksAtOnce("Results.txt"));
+}
+
+TEST(ResultsLogProcesses, ALockHeldBrieflyElsewhereIsWaitedFor) {
+    TemporaryWorkingDirectory dir;
+    ResultsLog log;
+    log.Open();
+    WriteEntry(log, 1, 5);
+    // Another copy of the program appending its own entry.
+    LockHolder otherProgram("Results.txt", std::chrono::milliseconds{50});
+    log.Close();
+    EXPECT_TRUE(log.Healthy()) << "the warning shows for a lock that was free moments later";
+    const auto entries = ParseEntries(ReadFileBytes("Results.txt"));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].number, 5);
+}
+
 TEST(ResultsLogProcesses, ALockHeldElsewhereDelaysTheEntryWithoutFreezing) {
     TemporaryWorkingDirectory dir;
     ResultsLog log;

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "app/application.h"
+#include "tests/support/lock_holder.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
@@ -71,6 +72,41 @@ TEST_F(ResultsWindowTest, OkAndTheCloseBoxBothFinishTheTest) {
         EXPECT_EQ(driver::LogBytes().substr(before),
                   driver::Cp1251("Иванов\r\n101\r\nПравильных ответов 6 из 10\r\n\r\n"));
     }
+}
+
+// What the log file held, and whether the log was open, when the
+// registration window came back.
+class LogOnReturn : public QObject {
+public:
+    LogOnReturn() { Kalvena->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            bytes = driver::LogBytes();
+            logOpen = Kalvena->ResultsFile.IsOpen();
+        }
+        return false;
+    }
+    std::string bytes;
+    bool logOpen = true;
+};
+
+TEST_F(ResultsWindowTest, OkAppendsTheWholeEntryBeforeTheNextStudentRegisters) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    Themes->Hide();
+    TResults* window = OpenResults(9, 10);
+    LogOnReturn log;
+    {
+        // Another copy of the program appending its own entry meanwhile.
+        testsupport::LockHolder otherProgram("Results.txt", std::chrono::milliseconds{50});
+        QTest::mouseClick(window->EndOfTest, Qt::LeftButton);
+    }
+    driver::Settle();
+    // Header and result went out together, as the log closed.
+    EXPECT_EQ(log.bytes, driver::Cp1251("Иванов\r\n101\r\nПравильных ответов 9 из 10\r\n\r\n"));
+    EXPECT_FALSE(log.logOpen);
+    EXPECT_TRUE(Kalvena->ResultsFile.IsOpen());
+    EXPECT_FALSE(Kalvena->LogWarning->isVisible());
+    EXPECT_EQ(driver::LogBytes(), log.bytes);
 }
 
 }  // namespace

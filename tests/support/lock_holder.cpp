@@ -1,6 +1,7 @@
 #include "tests/support/lock_holder.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,7 +11,8 @@
 
 namespace testsupport {
 
-LockHolder::LockHolder(const std::filesystem::path& path) {
+LockHolder::LockHolder(const std::filesystem::path& path, std::chrono::milliseconds holdFor) {
+    const int timeout = holdFor == std::chrono::milliseconds::max() ? -1 : static_cast<int>(holdFor.count());
     const std::string name = path.string();
     int release[2];
     int held[2];
@@ -24,9 +26,12 @@ LockHolder::LockHolder(const std::filesystem::path& path) {
         const int fd = open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
         const char ok = fd >= 0 && flock(fd, LOCK_EX) == 0 ? 1 : 0;
         if (write(held[1], &ok, 1) != 1) _exit(1);
-        char ignored;
-        while (read(release[0], &ignored, 1) > 0) {
+        // Until the time is up or the parent lets go (its end of the pipe
+        // closes).
+        pollfd released{release[0], POLLIN, 0};
+        while (poll(&released, 1, timeout) < 0) {
         }
+        if (fd >= 0) flock(fd, LOCK_UN);
         _exit(0);
     }
     close(release[0]);

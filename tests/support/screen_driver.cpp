@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <chrono>
 #include <stdexcept>
 
 #include "app/application.h"
@@ -12,10 +13,18 @@
 #include "engine/random.h"
 #include "engine/theme_table.h"
 #include "log/cp1251.h"
+#include "tests/support/deadline.h"
 #include "tests/support/gui_support.h"
 #include "tests/support/temp_dir.h"
 
 namespace driver {
+
+namespace {
+
+// A walk that never ends would never give the click back.
+constexpr std::chrono::seconds kOneStepLimit{20};
+
+}  // namespace
 
 void StartProgram(std::time_t now) {
     testsupport::ResetApplication();
@@ -34,6 +43,7 @@ void Register(const QString& fullName, const QString& platoon) {
 void ChooseTheme(int theme) {
     if (Themes == nullptr) throw std::logic_error("no theme choice window on screen");
     QTest::mouseClick(Themes->T.at(static_cast<std::size_t>(theme - 1)), Qt::LeftButton);
+    const testsupport::Deadline deadline(kOneStepLimit, "drawing the first question");
     QTest::mouseClick(Themes->Start, Qt::LeftButton);
     Settle();
 }
@@ -44,6 +54,7 @@ void Answer(int option) {
     TQuestionWindow* window = QuestionOnScreen();
     if (window == nullptr) throw std::logic_error("no question window on screen");
     if (option > 0) QTest::mouseClick(window->v.at(static_cast<std::size_t>(option - 1)), Qt::LeftButton);
+    const testsupport::Deadline deadline(kOneStepLimit, "drawing the next question");
     QTest::mouseClick(window->Start, Qt::LeftButton);
     Settle();
 }
