@@ -13,14 +13,14 @@
 #include <set>
 #include <vector>
 
-#include "log/cp1251.h"
 #include "log/results_log.h"
+#include "tests/support/cp1251_oracle.h"
 #include "tests/support/lock_holder.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-using resultslog::Cp1251ToUtf8;
+using testsupport::Utf8FromCp1251;
 using resultslog::ResultsLog;
 using testsupport::LockHolder;
 using testsupport::ReadFileBytes;
@@ -41,7 +41,7 @@ void WriteEntry(ResultsLog& log, int writer, int number) {
 // of those lines, or bytes that end inside an entry, fail the test.
 std::vector<Entry> ParseEntries(std::string_view bytes) {
     std::vector<Entry> entries;
-    const std::string text = Cp1251ToUtf8(bytes);
+    const std::string text = Utf8FromCp1251(bytes);
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {

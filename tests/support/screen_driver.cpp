@@ -12,7 +12,7 @@
 #include "engine/question_walk.h"
 #include "engine/random.h"
 #include "engine/theme_table.h"
-#include "log/cp1251.h"
+#include "tests/support/cp1251_oracle.h"
 #include "tests/support/deadline.h"
 #include "tests/support/gui_support.h"
 #include "tests/support/temp_dir.h"
@@ -102,7 +102,7 @@ std::vector<int> ExpectedWalk(int theme, int first) {
 
 std::string LogBytes() { return testsupport::ReadFileBytes("Results.txt"); }
 
-std::string Cp1251(const char* utf8) { return resultslog::Utf8ToCp1251(utf8); }
+std::string Cp1251(const char* utf8) { return testsupport::Cp1251(utf8); }
 
 void Settle() { testsupport::ProcessEvents(); }
 
