@@ -27,7 +27,7 @@ int BytesPerPixel(TPixelFormat format) { return format == TPixelFormat::pf8bit ?
 // checked in 64 bits: a 32-bit row of 1,431,655,766 pixels wraps to 4 bytes.
 std::int32_t CheckedStride(std::int32_t width, std::int32_t height, TPixelFormat format) {
     const std::int64_t stride = (std::int64_t{width} * BytesPerPixel(format) * 8 + 31) / 32 * 4;
-    if (stride > kMaxPixelBytes || stride * height > kMaxPixelBytes) throw EInvalidGraphicOperation("Bitmap is too large");
+    if (stride > kMaxPixelBytes || stride * height > kMaxPixelBytes) throw EInvalidGraphicOperation("The bitmap would be larger than a picture may be");
     return static_cast<std::int32_t>(stride);
 }
 
@@ -133,7 +133,7 @@ void TBitmap::WriteStoredData(TStream& stream) {
 
 void TBitmap::ReadPicture(TStream& stream) {
     const std::int64_t remaining = stream.Remaining();
-    if (remaining > kMaxPixelBytes) throw EInvalidGraphic("Bitmap image is not valid");
+    if (remaining > kMaxPixelBytes) throw EInvalidGraphic("The bitmap data is damaged or is not a bitmap");
     std::vector<unsigned char> file(static_cast<std::size_t>(remaining));
     stream.ReadBuffer(file.data(), static_cast<std::int32_t>(remaining));
     ReadBitmapFile(file, *this);
@@ -145,9 +145,9 @@ void TBitmap::WritePicture(TStream& stream) {
 }
 
 void TBitmap::ReadClipboard(std::uint16_t format, HGLOBAL data, HPALETTE palette) {
-    if (format != kClipboardDib) throw EInvalidGraphic("Unsupported clipboard format");
+    if (format != kClipboardDib) throw EInvalidGraphic("The clipboard holds no bitmap");
     const std::vector<unsigned char>* dib = GlobalBytes(data);
-    if (dib == nullptr) throw EInvalidGraphic("Invalid clipboard data");
+    if (dib == nullptr) throw EInvalidGraphic("The clipboard's bitmap is empty");
     TBitmap loaded;
     UnpackDib(*dib, loaded);
     if (palette != 0 && loaded.format_ == TPixelFormat::pf8bit) loaded.ReplacePalette(CopyPalette(palette));
@@ -161,7 +161,7 @@ void TBitmap::WriteClipboard(std::uint16_t& format, HGLOBAL& data, HPALETTE& pal
 }
 
 void TBitmap::SetHandle(HBITMAP handle) {
-    if (handle != 0) throw EInvalidGraphicOperation("Invalid bitmap handle");
+    if (handle != 0) throw EInvalidGraphicOperation("A bitmap is not made from a system handle here");
     width_ = 0;
     height_ = 0;
     stride_ = 0;
@@ -236,7 +236,7 @@ unsigned char* TBitmap::GetScanline(std::int32_t row) {
 }
 
 const unsigned char* TBitmap::Scanline(std::int32_t row) const {
-    if (row < 0 || row >= height_) throw EInvalidGraphicOperation("Scan line index out of range");
+    if (row < 0 || row >= height_) throw EInvalidGraphicOperation("The bitmap has no row " + std::to_string(row));
     return pixels_.data() + std::int64_t{height_ - 1 - row} * stride_;
 }
 

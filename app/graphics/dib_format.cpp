@@ -32,7 +32,7 @@ std::uint32_t Get16(std::span<const unsigned char> in, std::size_t at) {
 
 std::uint32_t Get32(std::span<const unsigned char> in, std::size_t at) { return Get16(in, at) | Get16(in, at + 2) << 16; }
 
-[[noreturn]] void Invalid() { throw EInvalidGraphic("Bitmap image is not valid"); }
+[[noreturn]] void Invalid() { throw EInvalidGraphic("The bitmap data is damaged or is not a bitmap"); }
 
 // `pixelOffset` is where the rows start when a file header says so; by
 // default they follow the colour table.

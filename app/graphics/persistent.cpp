@@ -7,7 +7,7 @@
 namespace app {
 
 void TPersistent::AssignTo(TPersistent* dest) {
-    if (dest == nullptr) throw EConvertError(std::string("Cannot assign a ") + ClassName() + " to a nil");
+    if (dest == nullptr) throw EConvertError(std::string("There is no picture to copy the ") + ClassName() + " into");
     dest->AssignError(this);
 }
 
@@ -19,8 +19,8 @@ void TPersistent::Assign(TPersistent* source) {
 }
 
 void TPersistent::AssignError(const TPersistent* source) const {
-    const std::string from = source != nullptr ? source->ClassName() : "nil";
-    throw EConvertError("Cannot assign a " + from + " to a " + ClassName());
+    if (source == nullptr) throw EConvertError(std::string("There is no picture to copy into the ") + ClassName());
+    throw EConvertError(std::string("A ") + source->ClassName() + " cannot be copied into a " + ClassName());
 }
 
 bool TInterfacedPersistent::QueryInterface(std::string_view, void** object) {

@@ -31,7 +31,7 @@ public:
     const char* ClassName() const override { return "TPersistent"; }
 
 protected:
-    // Raises the toolkit's refusal: "Cannot assign a <source> to a <this>".
+    // Refuses the copy: "A <source> cannot be copied into a <this>".
     [[noreturn]] void AssignError(const TPersistent* source) const;
 };
 

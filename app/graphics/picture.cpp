@@ -75,7 +75,7 @@ std::unique_ptr<TGraphic> TPicture::ReadStoredPicture(TStream& stream) {
     std::string className(length, '\0');
     stream.ReadBuffer(className.data(), length);
     const TGraphicClass graphicClass = FindClassByName(className);
-    if (graphicClass == nullptr) throw EInvalidGraphic("Unknown picture class \"" + className + "\"");
+    if (graphicClass == nullptr) throw EInvalidGraphic("No kind of picture is called \"" + className + "\"");
     std::unique_ptr<TGraphic> graphic = graphicClass->Create();
     graphic->ReadStoredData(stream);
     return graphic;

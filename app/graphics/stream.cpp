@@ -29,7 +29,7 @@ std::int32_t CopyOut(std::span<const unsigned char> bytes, std::int64_t& positio
 
 }  // namespace
 
-void TStream::SetSize(std::int64_t) { throw EStreamError("Stream size cannot be changed"); }
+void TStream::SetSize(std::int64_t) { throw EStreamError("This stream's size is fixed"); }
 
 std::int64_t TStream::Position() { return Seek(0, TSeekOrigin::Current); }
 
@@ -69,7 +69,7 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
 }
 
 void TMemoryStream::SetSize(std::int64_t size) {
-    if (size < 0) throw EStreamError("Invalid stream size");
+    if (size < 0) throw EStreamError("A stream's size cannot be negative");
     bytes_.resize(static_cast<std::size_t>(size));
     position_ = std::min(position_, size);
 }

@@ -50,13 +50,13 @@ TEST(Persistence, DefaultsRefuseWithTheToolkitsMessage) {
         bitmap.Assign(&font);
         FAIL();
     } catch (const app::EConvertError& error) {
-        EXPECT_STREQ(error.what(), "Cannot assign a TFontLike to a TBitmap");
+        EXPECT_STREQ(error.what(), "A TFontLike cannot be copied into a TBitmap");
     }
     try {
         font.Assign(&bitmap);
         FAIL();
     } catch (const app::EConvertError& error) {
-        EXPECT_STREQ(error.what(), "Cannot assign a TBitmap to a TFontLike");
+        EXPECT_STREQ(error.what(), "A TBitmap cannot be copied into a TFontLike");
     }
 }
 

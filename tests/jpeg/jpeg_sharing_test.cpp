@@ -81,14 +81,14 @@ TEST(JpegSharing, OtherClassesAreRefusedBothWays) {
         picture.Assign(&font);
         FAIL();
     } catch (const app::EConvertError& error) {
-        EXPECT_STREQ(error.what(), "Cannot assign a TFontLike to a TJPEGImage");
+        EXPECT_STREQ(error.what(), "A TFontLike cannot be copied into a TJPEGImage");
     }
     EXPECT_THROW(picture.Assign(nullptr), app::EConvertError);
     try {
         picture.AssignTo(&font);
         FAIL();
     } catch (const app::EConvertError& error) {
-        EXPECT_STREQ(error.what(), "Cannot assign a TJPEGImage to a TFontLike");
+        EXPECT_STREQ(error.what(), "A TJPEGImage cannot be copied into a TFontLike");
     }
 }
 
