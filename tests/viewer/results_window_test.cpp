@@ -93,6 +93,20 @@ TEST(ResultsWindow, OpensSortsAndFilters) {
     EXPECT_EQ(ColumnOf(table, viewer::Column::FullName), (QStringList{"Сидоров Сидор"}));
 }
 
+TEST(ResultsWindow, PlatoonChoiceKeepsPlatoonsThatOnlyLeadingZerosTellApart) {
+    TemporaryWorkingDirectory dir;
+    FinishTest("Иванов Иван", "7", 7, 10);
+    FinishTest("Петров Петр", "007", 9, 10);
+    FinishTest("Сидоров Сидор", "ВУЦ-21", 8, 8);
+    FinishTest("Смирнова Анна", "ВУЦ-021", 5, 10);
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    auto* platoons = window.findChild<QComboBox*>("platoon");
+    QStringList texts;
+    for (int i = 0; i < platoons->count(); ++i) texts << platoons->itemText(i);
+    EXPECT_EQ(texts, (QStringList{"Все взводы", "007", "7", "ВУЦ-021", "ВУЦ-21"}));
+}
+
 // The status line without its clock time, readable in a failure.
 std::string StatusCounts(ResultsWindow& window) {
     const QString text = window.findChild<QLabel*>("status")->text();
