@@ -37,7 +37,9 @@ QCollator MakePlatoonCollator() {
     return collator;
 }
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void Count(Tally& tally, const Attempt& attempt) {
     if (!attempt.Finished()) {
