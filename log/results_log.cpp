@@ -1,12 +1,12 @@
 #include "log/results_log.h"
 
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "log/append_file.h"
 #include "log/cp1251.h"
+#include "log/log_entry.h"
 
 namespace resultslog {
 
@@ -15,23 +15,6 @@ namespace {
 // Long enough for another copy of the program to finish its append, short
 // enough that a window waiting for it does not seem to hang.
 constexpr std::chrono::milliseconds kLockPatience{200};
-
-// One log line from a text field; control characters would split the line
-// or the entry, so they are written as '?'.
-std::string LineBytes(std::string_view utf8) {
-    std::string bytes = Utf8ToCp1251(utf8);
-    for (char& c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) c = '?';
-    }
-    return bytes;
-}
-
-void AppendNumber(std::string& out, std::int32_t value) {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, result.ptr);
-}
 
 // The logs alive in this process, for the exit hook.
 std::vector<ResultsLog*>& LiveLogs() {
@@ -70,20 +53,11 @@ void ResultsLog::Open() {
 }
 
 void ResultsLog::WriteStudentHeader(std::string_view fullName, std::string_view platoon) {
-    pending_ += LineBytes(fullName);
-    pending_ += "\r\n";
-    pending_ += LineBytes(platoon);
-    pending_ += "\r\n";
+    pending_ += StudentHeaderBytes(fullName, platoon);
 }
 
 void ResultsLog::WriteTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) {
-    static const std::string rightAnswers = Utf8ToCp1251("Правильных ответов ");
-    static const std::string outOf = Utf8ToCp1251(" из ");
-    pending_ += rightAnswers;
-    AppendNumber(pending_, rightCount);
-    pending_ += outOf;
-    AppendNumber(pending_, questionsToAsk);
-    pending_ += "\r\n\r\n";
+    pending_ += TestResultBytes({rightCount, questionsToAsk});
 }
 
 void ResultsLog::Close() {

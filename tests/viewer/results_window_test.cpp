@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMimeData>
@@ -15,6 +16,7 @@
 
 #include <fstream>
 #include <functional>
+#include <string>
 
 #include "tests/log/log_test_support.h"
 #include "tests/support/temp_dir.h"
@@ -89,6 +91,45 @@ TEST(ResultsWindow, OpensSortsAndFilters) {
     auto* search = window.findChild<QLineEdit*>();
     search->insert("сидор");
     EXPECT_EQ(ColumnOf(table, viewer::Column::FullName), (QStringList{"Сидоров Сидор"}));
+}
+
+TEST(ResultsWindow, PlatoonChoiceKeepsPlatoonsThatOnlyLeadingZerosTellApart) {
+    TemporaryWorkingDirectory dir;
+    FinishTest("Иванов Иван", "7", 7, 10);
+    FinishTest("Петров Петр", "007", 9, 10);
+    FinishTest("Сидоров Сидор", "ВУЦ-21", 8, 8);
+    FinishTest("Смирнова Анна", "ВУЦ-021", 5, 10);
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    auto* platoons = window.findChild<QComboBox*>("platoon");
+    QStringList texts;
+    for (int i = 0; i < platoons->count(); ++i) texts << platoons->itemText(i);
+    EXPECT_EQ(texts, (QStringList{"Все взводы", "007", "7", "ВУЦ-021", "ВУЦ-21"}));
+}
+
+// The status line without its clock time, readable in a failure.
+std::string StatusCounts(ResultsWindow& window) {
+    const QString text = window.findChild<QLabel*>("status")->text();
+    return text.left(text.indexOf(" · обновлено в ")).toStdString();
+}
+
+TEST(ResultsWindow, StatusCountsTheShownRowsOnly) {
+    TemporaryWorkingDirectory dir;
+    WriteClass();
+    AbandonTest("Кузнецов Кирилл", "102");
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    window.show();
+    EXPECT_EQ(StatusCounts(window), "Показано попыток: 5 из 5 · завершено: 3 · не завершено: 2 · файлов: 1");
+
+    // Hides two finished attempts and an unfinished one.
+    auto* platoons = window.findChild<QComboBox*>("platoon");
+    platoons->setCurrentIndex(platoons->findText("101"));
+    EXPECT_EQ(StatusCounts(window), "Показано попыток: 2 из 5 · завершено: 1 · не завершено: 1 · файлов: 1");
+
+    platoons->setCurrentIndex(0);
+    window.findChild<QLineEdit*>()->insert("сидор");
+    EXPECT_EQ(StatusCounts(window), "Показано попыток: 1 из 5 · завершено: 1 · не завершено: 0 · файлов: 1");
 }
 
 TEST(ResultsWindow, ShowsEntriesTheTestProgramAppendsWithinASecond) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "tests/log/log_test_support.h"
 #include "viewer/core/export.h"
 
@@ -77,6 +79,22 @@ TEST(Summary, PlatoonsInNaturalOrderAndNoMeanWithoutResults) {
     EXPECT_EQ(platoons, (std::vector<std::string>{"7", "ВУЦ-21", "ВУЦ-021а", "ВУЦ-101"}));
     ExpectTally(summary.overall, {4, 0, 4, 0, 0, 0, 0, "—", "—"});
     EXPECT_TRUE(SummaryOf("", Counting::LastAttempt).platoons.empty());
+}
+
+TEST(Summary, PlatoonsInRussianAlphabeticalOrderWhateverTheMachinesLocale) {
+    // English rules would put the Latin letters first.
+    const QLocale machine;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    // Case does not part a platoon from its neighbours, Ё goes with Е, Latin
+    // letters after Cyrillic ones, numbers by value.
+    const Summary summary = SummaryOf(Cp1251("А\r\nMIL-1\r\nБ\r\nЖ-1\r\nВ\r\nЁлка-2\r\nГ\r\nЕ-3\r\n"
+                                             "Д\r\nВзвод 10\r\nЕ\r\nвзвод 7\r\nЖ\r\nВУЦ-5\r\nЗ\r\nвуц-12\r\n"),
+                                      Counting::AllAttempts);
+    std::vector<std::string> platoons;
+    for (const auto& tally : summary.platoons) platoons.push_back(tally.platoon);
+    EXPECT_EQ(platoons, (std::vector<std::string>{"взвод 7", "Взвод 10", "ВУЦ-5", "вуц-12", "Е-3", "Ёлка-2", "Ж-1",
+                                                  "MIL-1"}));
+    QLocale::setDefault(machine);
 }
 
 }  // namespace

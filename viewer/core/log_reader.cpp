@@ -4,13 +4,13 @@
 #include <optional>
 
 #include "log/cp1251.h"
+#include "log/log_entry.h"
 
 namespace viewer {
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kResultWords = "Правильных ответов";
 constexpr std::int32_t kMostQuestions = 100;
 
 bool IsAscii(std::string_view bytes) {
@@ -33,46 +33,6 @@ bool HasControlCharacters(std::string_view text) {
         const auto byte = static_cast<unsigned char>(c);
         return (byte < 0x20 && byte != '\t') || byte == 0x7F;
     });
-}
-
-std::string_view TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::optional<std::int32_t> TakeNumber(std::string_view& text) {
-    std::size_t digits = 0;
-    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
-    if (digits == 0 || digits > 9) return std::nullopt;
-    std::int32_t value = 0;
-    for (std::size_t i = 0; i < digits; ++i) value = value * 10 + (text[i] - '0');
-    text.remove_prefix(digits);
-    return value;
-}
-
-bool TakeWord(std::string_view& text, std::string_view word) {
-    text = TrimSpaces(text);
-    if (!text.starts_with(word)) return false;
-    text.remove_prefix(word.size());
-    return true;
-}
-
-struct ResultLine {
-    std::int32_t right = 0;
-    std::int32_t questions = 0;
-};
-
-// "Правильных ответов X из Y", spaces around the parts tolerated.
-std::optional<ResultLine> ParseResult(std::string_view text) {
-    if (!TakeWord(text, kResultWords)) return std::nullopt;
-    text = TrimSpaces(text);
-    const auto right = TakeNumber(text);
-    if (!right || !TakeWord(text, "из")) return std::nullopt;
-    text = TrimSpaces(text);
-    const auto questions = TakeNumber(text);
-    if (!questions || !text.empty()) return std::nullopt;
-    return ResultLine{*right, *questions};
 }
 
 std::string Quoted(const std::string& text) { return "«" + text + "»"; }
@@ -148,9 +108,9 @@ void LogReader::ReadLine(std::string_view raw) {
         state_.expect = Expect::Name;
         return;
     }
-    if (const auto result = ParseResult(text)) {
-        TakeResult(result->right, result->questions, text);
-    } else if (TrimSpaces(text).starts_with(kResultWords)) {
+    if (const auto result = resultslog::ParseTestResult(text)) {
+        TakeResult(result->rightCount, result->questionsToAsk, text);
+    } else if (resultslog::StartsAsTestResult(text)) {
         if (state_.expect == Expect::Platoon) NoteNameWithoutPlatoon();
         Note("строка результата не разобрана: " + Quoted(text));
         state_.expect = Expect::Name;

@@ -1,8 +1,10 @@
 #include "viewer/core/summary.h"
 
+#include <QCollator>
+#include <QLocale>
+#include <QString>
+
 #include <algorithm>
-#include <map>
-#include <string_view>
 #include <set>
 #include <unordered_map>
 
@@ -29,7 +31,15 @@ std::string Simplified(const std::string& text) {
     return out;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+QCollator MakePlatoonCollator() {
+    QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
+    collator.setNumericMode(true);
+    return collator;
+}
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void Count(Tally& tally, const Attempt& attempt) {
     if (!attempt.Finished()) {
@@ -58,33 +68,13 @@ std::optional<std::int32_t> GradeOf(const Attempt& attempt) {
 
 std::string PlatoonKey(const std::string& platoon) { return Simplified(platoon); }
 
-bool NaturalLess::operator()(const std::string& a, const std::string& b) const {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (IsDigit(a[i]) && IsDigit(b[j])) {
-            std::size_t endA = i;
-            std::size_t endB = j;
-            while (endA < a.size() && IsDigit(a[endA])) ++endA;
-            while (endB < b.size() && IsDigit(b[endB])) ++endB;
-            const auto trimA = a.find_first_not_of('0', i);
-            const auto trimB = b.find_first_not_of('0', j);
-            const std::string_view numberA(a.data() + std::min(trimA, endA), endA - std::min(trimA, endA));
-            const std::string_view numberB(b.data() + std::min(trimB, endB), endB - std::min(trimB, endB));
-            if (numberA.size() != numberB.size()) return numberA.size() < numberB.size();
-            if (numberA != numberB) return numberA < numberB;
-            i = endA;
-            j = endB;
-        } else {
-            if (a[i] != b[j]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]);
-            ++i;
-            ++j;
-        }
-    }
-    if (a.size() - i != b.size() - j) return a.size() - i < b.size() - j;
-    return a < b;
+bool PlatoonLess::operator()(const std::string& a, const std::string& b) const {
+    // A collator is not to be shared between threads.
+    thread_local const QCollator collator = MakePlatoonCollator();
+    const int order = collator.compare(FromUtf8(a), FromUtf8(b));
+    // Texts the collator holds equal ("7" and "007") are still other platoons.
+    return order != 0 ? order < 0 : a < b;
 }
-
 
 std::string StudentKey(const Attempt& attempt) {
     return Simplified(attempt.fullName) + '\n' + Simplified(attempt.platoon);
@@ -112,8 +102,8 @@ Summary Summarize(const std::vector<const Attempt*>& attempts, Counting counting
         counted = attempts;
     }
 
-    std::map<std::string, Tally, NaturalLess> byPlatoon;
-    std::map<std::string, std::set<std::string>> studentsOf;
+    std::unordered_map<std::string, Tally> byPlatoon;
+    std::unordered_map<std::string, std::set<std::string>> studentsOf;
     Summary summary;
     std::set<std::string> everyone;
     for (const Attempt* attempt : counted) {
@@ -126,7 +116,13 @@ Summary Summarize(const std::vector<const Attempt*>& attempts, Counting counting
         studentsOf[key].insert(student);
         everyone.insert(student);
     }
-    for (auto& [key, tally] : byPlatoon) {
+    // Sorted once at the end: a collation costs more than a lookup.
+    std::vector<std::string> keys;
+    keys.reserve(byPlatoon.size());
+    for (const auto& [key, tally] : byPlatoon) keys.push_back(key);
+    std::sort(keys.begin(), keys.end(), PlatoonLess{});
+    for (const std::string& key : keys) {
+        Tally& tally = byPlatoon[key];
         tally.students = static_cast<std::int32_t>(studentsOf[key].size());
         summary.platoons.push_back(std::move(tally));
     }

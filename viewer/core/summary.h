@@ -20,8 +20,9 @@ std::optional<std::int32_t> GradeOf(const Attempt& attempt);
 std::string StudentKey(const Attempt& attempt);
 std::string PlatoonKey(const std::string& platoon);
 
-// Platoon names in natural order: "21" before "101".
-struct NaturalLess {
+// Platoon names in Russian alphabetical order with numbers by value: "21"
+// before "101", "Е" before "Ё" before "Ж", whatever the machine's locale.
+struct PlatoonLess {
     bool operator()(const std::string& a, const std::string& b) const;
 };
 

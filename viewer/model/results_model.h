@@ -46,7 +46,7 @@ public:
         QString text;
     };
     QList<FileRemark> Remarks() const;
-    // Every platoon of the open logs, as first written, in natural order.
+    // Every platoon of the open logs, as first written, in platoon order.
     QStringList Platoons() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -73,7 +73,7 @@ private:
     void CollectPlatoons(const LogReader& reader, std::size_t from);
 
     std::vector<Source> sources_;
-    std::map<std::string, std::string, NaturalLess> platoons_;  // key → as first written
+    std::map<std::string, std::string, PlatoonLess> platoons_;  // key → as first written
     std::unordered_set<std::string> platoonTexts_;
     QFileSystemWatcher watcher_;
     QTimer poll_;

@@ -124,6 +124,7 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     setCentralWidget(central);
 
     status_ = new QLabel;
+    status_->setObjectName("status");
     statusBar()->addWidget(status_, 1);
     BuildActions();
 
