@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "engine/theme_table.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -137,6 +138,35 @@ TEST_F(BankCompilerTest, ReportsEachBrokenValueAtItsLine) {
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_NE(run.errors.find(Where(breakage.file, line)), std::string::npos) << run.errors;
         EXPECT_NE(run.errors.find(breakage.message), std::string::npos) << run.errors;
+        Write(breakage.file, original);
+    }
+}
+
+// A file's first line names its theme with the title of the theme table.
+TEST_F(BankCompilerTest, RefusesAHeadingThatDiffersFromTheThemeTable) {
+    struct Breakage {
+        const char* file;
+        int theme;
+        std::vector<std::string> firstLines;  // in place of the heading
+    };
+    const std::vector<Breakage> breakages{
+        {"theme-04.txt", 4, {"# Тема 4. мсо, мсв, мср в наступлении"}},                  // another theme's title
+        {"theme-07.txt", 7, {"# Тема 8. " + std::string(engine::Theme(7).title)}},        // another number
+        {"theme-13.txt", 13, {"# Тема 13. " + std::string(engine::Theme(13).title) + " "}},  // a stray space
+        {"theme-11.txt", 11, {"", "# Тема 11. " + std::string(engine::Theme(11).title)}},  // not the first line
+    };
+    for (const Breakage& breakage : breakages) {
+        SCOPED_TRACE(breakage.file);
+        const std::vector<std::string> original = Lines(breakage.file);
+        std::vector<std::string> broken = breakage.firstLines;
+        broken.insert(broken.end(), original.begin() + 1, original.end());
+        Write(breakage.file, broken);
+        const CompilerRun run = Compile();
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.errors.find(Where(breakage.file, 1) + "the first line must read \"# Тема " +
+                                  std::to_string(breakage.theme) + ". " + engine::Theme(breakage.theme).title + "\""),
+                  std::string::npos)
+            << run.errors;
         Write(breakage.file, original);
     }
 }

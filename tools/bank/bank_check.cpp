@@ -204,6 +204,16 @@ private:
     std::string where_;
 };
 
+// The title's home is the theme table; the file's first line repeats it so
+// that an editor sees which theme the file holds.
+void CheckHeading(const BankFile& file, Diagnostics& diagnostics) {
+    const std::string expected = "# Тема " + std::to_string(file.theme) + ". " + engine::Theme(file.theme).title;
+    if (!file.lines.empty() && file.lines.front() == expected) return;
+    diagnostics.Add(file.path, 1,
+                    "the first line must read \"" + expected + "\", the theme's title as the theme table "
+                    "(engine/theme_table.h) gives it");
+}
+
 void CheckNamesAndCount(const BankFile& file, Diagnostics& diagnostics) {
     const int bankSize = engine::Theme(file.theme).BankSize;
     const int count = static_cast<int>(file.records.size());
@@ -330,6 +340,7 @@ void CheckPinnedRecords(const std::vector<BankRecord>& records, Diagnostics& dia
 std::vector<BankRecord> CheckBank(const std::vector<BankFile>& files, Diagnostics& diagnostics) {
     std::vector<BankRecord> records;
     for (const BankFile& file : files) {
+        CheckHeading(file, diagnostics);
         CheckNamesAndCount(file, diagnostics);
         int number = 0;
         for (const RecordBlock& block : file.records) {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/theme_table.h"
 #include "log/cp1251.h"
-#include "tools/bank/bank_rules.h"
 #include "tools/bank/bank_text.h"
 
 namespace banktool {
@@ -121,7 +121,7 @@ std::optional<BankFile> ReadBankFile(const std::filesystem::path& path, int them
 
 std::vector<BankFile> ReadBankDirectory(const std::filesystem::path& directory, Diagnostics& diagnostics) {
     std::vector<BankFile> files;
-    for (int theme = 1; theme <= kThemeCount; ++theme) {
+    for (int theme = 1; theme <= engine::kThemeCount; ++theme) {
         if (auto file = ReadBankFile(directory / ThemeFileName(theme), theme, diagnostics)) {
             files.push_back(std::move(*file));
         }

@@ -6,9 +6,6 @@
 
 namespace banktool {
 
-inline constexpr int kThemeCount = 13;
-inline constexpr int kQuestionCount = 203;
-
 inline constexpr int kTextMinLength = 10;  // characters
 inline constexpr int kTextMaxLength = 229;
 inline constexpr int kOptionMaxLength = 93;
