@@ -171,6 +171,45 @@ TEST_F(BankCompilerTest, RefusesAHeadingThatDiffersFromTheThemeTable) {
     }
 }
 
+// The few windows drawn off the common design carry it in an 'окно:' line.
+TEST_F(BankCompilerTest, ReportsAWindowDesignThatCannotStand) {
+    struct Breakage {
+        const char* file;
+        const char* record;
+        std::string line;
+        const char* message;
+    };
+    const std::vector<Breakage> breakages{
+        {"theme-09.txt", "Tq914", "окно: 550 | 152 216 279 | 502 111",
+         "[Tq914] 'окно:' must read height | top1 top2 top3 top4 | buttons-top start-left"},
+        {"theme-09.txt", "Tq914", "окно: 550 152 216 279 343 502 111", "[Tq914] 'окно:' must read height |"},
+        {"theme-09.txt", "Tq914", "окно: 552 | 152 216 279 343 | 502 111",
+         "[Tq914] the window's height 552 is more than 551"},
+        {"theme-12.txt", "Tq1214", "окно: 546 | 120 214 277 341 | 498 111",
+         "[Tq1214] the first option's top 120 is above 121"},
+        {"theme-12.txt", "Tq1214", "окно: 546 | 151 214 238 341 | 498 111",
+         "[Tq1214] option 3 at top 238 overlaps option 2 above it"},
+        {"theme-12.txt", "Tq1214", "окно: 546 | 151 214 277 341 | 365 111",
+         "[Tq1214] the buttons at top 365 overlap option 4"},
+        {"theme-12.txt", "Tq1214", "окно: 546 | 151 214 277 341 | 522 111",
+         "[Tq1214] the buttons at top 522 reach below the window's 546 pixels"},
+        {"theme-06.txt", "Tq68", "окно: 551 | 152 216 280 344 | 503 247",
+         "[Tq68] the forward button at left 247 must stand within the window, left of the leave button at 469"},
+        {"theme-06.txt", "Tq68", "окно: 551 | 152 216 280 344 | 503 -1", "[Tq68] the forward button at left -1"},
+        {"theme-06.txt", "Tq68", "окно: 551 | 152 216 280 344 | 503 111",
+         "[Tq68] the window is designed like every other: leave the 'окно:' line out"},
+    };
+    for (const Breakage& breakage : breakages) {
+        SCOPED_TRACE(breakage.line);
+        const std::vector<std::string> original = Lines(breakage.file);
+        const int line = Replace(breakage.file, breakage.record, "окно", breakage.line);
+        const CompilerRun run = Compile();
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.errors.find(Where(breakage.file, line) + breakage.message), std::string::npos) << run.errors;
+        Write(breakage.file, original);
+    }
+}
+
 // The case rule looks at the first word: abbreviations, letters, numbers
 // and names in quotes keep their own form.
 TEST_F(BankCompilerTest, LetsAbbreviationsAndNamesOpenAnOptionInTheirOwnCase) {

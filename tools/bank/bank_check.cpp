@@ -28,6 +28,7 @@ public:
         CheckPictureBox();
         CheckLabel();
         CheckOptionsLayout();
+        CheckWindowDesign();
         CheckWording(record_, diagnostics_);
         CheckGiveaways(record_, diagnostics_);
     }
@@ -196,6 +197,41 @@ private:
                 Error(kOptionsKey, "option " + std::to_string(i + 1) + " reaches x = " +
                                        std::to_string(options.left + width) + ", past the window's 800 pixels");
             }
+        }
+    }
+
+    void CheckWindowDesign() {
+        if (!record_.window) return;
+        const content::QuestionWindowDesign& window = *record_.window;
+        if (window == content::QuestionWindowDesign{}) {
+            Error(kWindowKey, "the window is designed like every other: leave the 'окно:' line out");
+        }
+        if (window.clientHeight > kWindowMaxHeight) {
+            Error(kWindowKey, "the window's height " + std::to_string(window.clientHeight) + " is more than " +
+                                  std::to_string(kWindowMaxHeight));
+        }
+        const auto& tops = window.optionTops;
+        if (tops[0] < kOptionsMinTop) {
+            Error(kWindowKey, "the first option's top " + std::to_string(tops[0]) + " is above " +
+                                  std::to_string(kOptionsMinTop) + ", where the picture and the text stand");
+        }
+        for (std::size_t i = 1; i < tops.size(); ++i) {
+            if (tops[i] < tops[i - 1] + kRowHeight) {
+                Error(kWindowKey, "option " + std::to_string(i + 1) + " at top " + std::to_string(tops[i]) +
+                                      " overlaps option " + std::to_string(i) + " above it");
+            }
+        }
+        if (window.buttonsTop < tops[3] + kRowHeight) {
+            Error(kWindowKey, "the buttons at top " + std::to_string(window.buttonsTop) + " overlap option 4");
+        }
+        if (window.buttonsTop + kRowHeight > window.clientHeight) {
+            Error(kWindowKey, "the buttons at top " + std::to_string(window.buttonsTop) + " reach below the window's " +
+                                  std::to_string(window.clientHeight) + " pixels");
+        }
+        if (window.startLeft < 0 || window.startLeft + kStartWidth > kExitLeft) {
+            Error(kWindowKey, "the forward button at left " + std::to_string(window.startLeft) +
+                                  " must stand within the window, left of the leave button at " +
+                                  std::to_string(kExitLeft));
         }
     }
 

@@ -57,7 +57,15 @@ std::string GenerateBankSource(const std::vector<BankRecord>& records) {
         }
         out << ", {" << label.left << ", " << label.top << ", " << label.width << ", " << options.left << ", {"
             << options.widths[0] << ", " << options.widths[1] << ", " << options.widths[2] << ", "
-            << options.widths[3] << "}}},\n";
+            << options.widths[3] << "}}, ";
+        if (const auto& window = record.window) {
+            out << "{" << window->clientHeight << ", {" << window->optionTops[0] << ", " << window->optionTops[1]
+                << ", " << window->optionTops[2] << ", " << window->optionTops[3] << "}, " << window->buttonsTop
+                << ", " << window->startLeft << "}";
+        } else {
+            out << "{}";  // the common design
+        }
+        out << "},\n";
     }
     while (theme <= engine::kThemeCount) firstIndex[static_cast<std::size_t>(theme++)] = index;
     out << "}};\n\nconst std::array<int, engine::kThemeCount + 1> kThemeFirstIndex{";

@@ -13,10 +13,10 @@ namespace banktool {
 namespace {
 
 bool IsKnownKey(std::string_view key) {
-    static const std::array<std::string, 10> keys{std::string(kTextKey),    "1", "2", "3", "4",
+    static const std::array<std::string, 11> keys{std::string(kTextKey),    "1", "2", "3", "4",
                                                   std::string(kRightKey),   std::string(kPictureKey),
                                                   std::string(kLabelKey),   std::string(kOptionsKey),
-                                                  std::string(kLongRightKey)};
+                                                  std::string(kWindowKey),  std::string(kLongRightKey)};
     for (const std::string& known : keys) {
         if (known == key) return true;
     }
@@ -84,7 +84,7 @@ BankFile ParseBankText(std::string path, int theme, std::string_view content, Di
         const std::string key = line.substr(0, colon);
         if (colon == std::string::npos || !IsKnownKey(key)) {
             error("unknown line '" + line +
-                  "': expected one of вопрос:, 1: … 4:, верный:, рисунок:, надпись:, варианты:, "
+                  "': expected one of вопрос:, 1: … 4:, верный:, рисунок:, надпись:, варианты:, окно:, "
                   "длинный верный:");
             continue;
         }
