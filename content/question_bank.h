@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/layout.h"
+#include "content/question_window_design.h"
 #include "engine/question_id.h"
 
 namespace content {
@@ -32,6 +33,7 @@ struct QuestionRecord {
     int right = 0;                            // 1 … 4
     const QuestionPicture* picture = nullptr;  // only the picture questions have one
     QuestionLayout layout;
+    QuestionWindowDesign window;
 };
 
 // The record of a question of the bank; throws std::out_of_range for an

@@ -1,6 +1,7 @@
 #include "content/question_names.h"
 
 #include <cctype>
+#include <initializer_list>
 
 #include "engine/theme_table.h"
 
@@ -10,12 +11,20 @@ using engine::QuestionId;
 
 namespace {
 
+// Names are built front to back by appending: GCC 12 takes a text put in
+// front of a temporary string for an overlapping copy (-Wrestrict) once it
+// inlines the insertion.
+std::string Joined(std::initializer_list<std::string_view> parts) {
+    std::string joined;
+    for (std::string_view part : parts) joined += part;
+    return joined;
+}
+
 // Themes 11 to 13 write the number with two digits, so that Tq111 (theme 1,
 // number 11) and Tq1101 (theme 11, number 1) never meet.
 std::string ClassDigits(QuestionId id) {
-    std::string number = std::to_string(id.number);
-    if (id.theme >= 11 && number.size() < 2) number.insert(0, "0");
-    return std::to_string(id.theme) + number;
+    const std::string number = std::to_string(id.number);
+    return Joined({std::to_string(id.theme), id.theme >= 11 && number.size() < 2 ? "0" : "", number});
 }
 
 bool IsQuestionOfBank(QuestionId id) {
@@ -25,15 +34,15 @@ bool IsQuestionOfBank(QuestionId id) {
 
 }  // namespace
 
-std::string WindowClassName(QuestionId id) { return "Tq" + ClassDigits(id); }
+std::string WindowClassName(QuestionId id) { return Joined({"Tq", ClassDigits(id)}); }
 
 std::string SourceUnitName(QuestionId id) {
-    return "T" + std::to_string(id.theme) + "q" + std::to_string(id.number);
+    return Joined({"T", std::to_string(id.theme), "q", std::to_string(id.number)});
 }
 
-std::string InstanceName(QuestionId id) { return "q" + ClassDigits(id); }
+std::string InstanceName(QuestionId id) { return Joined({"q", ClassDigits(id)}); }
 
-std::string ContentResourceName(QuestionId id) { return "TQ" + ClassDigits(id); }
+std::string ContentResourceName(QuestionId id) { return Joined({"TQ", ClassDigits(id)}); }
 
 std::optional<QuestionId> ParseWindowClassName(std::string_view name) {
     if (name.size() < 4 || name.size() > 6 || name.substr(0, 2) != "Tq") return std::nullopt;
@@ -51,8 +60,8 @@ std::optional<QuestionId> ParseWindowClassName(std::string_view name) {
     return std::nullopt;
 }
 
-std::string StarterClassName(int theme) { return "Tqt" + std::to_string(theme); }
-std::string StarterUnitName(int theme) { return "Qstartt" + std::to_string(theme); }
-std::string StarterInstanceName(int theme) { return "qt" + std::to_string(theme); }
+std::string StarterClassName(int theme) { return Joined({"Tqt", std::to_string(theme)}); }
+std::string StarterUnitName(int theme) { return Joined({"Qstartt", std::to_string(theme)}); }
+std::string StarterInstanceName(int theme) { return Joined({"qt", std::to_string(theme)}); }
 
 }  // namespace content

@@ -29,30 +29,6 @@ constexpr int kKeysHintHeight = 14;
 // Room for rounding between measuring a line and drawing it.
 constexpr int kLineSlack = 2;
 
-// The few windows whose design differs from the rest.
-struct WindowDesign {
-    app::Size client{800, 551};
-    std::array<int, 4> optionTops{152, 216, 280, 344};
-    int buttonsTop = 503;
-    int startLeft = 111;
-};
-
-WindowDesign DesignFor(engine::QuestionId id) {
-    WindowDesign design;
-    if (id == engine::QuestionId{9, 14}) {
-        design.client = {800, 550};
-        design.optionTops = {152, 216, 279, 343};
-        design.buttonsTop = 502;
-    } else if (id == engine::QuestionId{12, 14}) {
-        design.client = {800, 546};
-        design.optionTops = {151, 214, 277, 341};
-        design.buttonsTop = 498;
-    } else if (id == engine::QuestionId{6, 8}) {
-        design.startLeft = 119;
-    }
-    return design;
-}
-
 // The label's design rectangle. Each line that the text breaks explicitly
 // must stay one line: where this font sets a line a little wider than the
 // one the width was chosen with, the label widens about its centre.
@@ -85,9 +61,10 @@ QString DisplayedQuestionText(const QString& text) {
 }
 
 TQuestionWindow::TQuestionWindow(engine::QuestionId id)
-    : app::Form(QStringLiteral("Калвена"), DesignFor(id).client, app::BorderIcons{.close = false}),
+    : app::Form(QStringLiteral("Калвена"), {kDesignWidth, content::Question(id).window.clientHeight},
+                app::BorderIcons{.close = false}),
       record_(content::Question(id)) {
-    const WindowDesign design = DesignFor(id);
+    const content::QuestionWindowDesign& design = record_.window;
     const content::QuestionLayout& layout = record_.layout;
     setObjectName(QString::fromStdString(content::InstanceName(id)));
     setProperty("className", ClassName());
@@ -128,7 +105,7 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     // Below the buttons, along the bottom edge.
     KeysHint = MakeNote(this, QStringLiteral("Клавиши 1–4 — выбор ответа"));
     KeysHint->setAlignment(Qt::AlignCenter);
-    Place(KeysHint, {0, design.client.height - kKeysHintHeight - 3, kDesignWidth, kKeysHintHeight});
+    Place(KeysHint, {0, design.clientHeight - kKeysHintHeight - 3, kDesignWidth, kKeysHintHeight});
 
     setWindowTitle(windowTitle() + QStringLiteral(": вопрос ") + QString::number(Kalvena->QuestionOrdinal));
 

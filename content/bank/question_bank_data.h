@@ -3,18 +3,16 @@
 #include <array>
 
 #include "content/question_bank.h"
+#include "engine/theme_table.h"
 
 // The bank's records, generated at build time from the theme files.
 namespace content::bankdata {
 
-inline constexpr int kThemeCount = 13;
-inline constexpr int kQuestionCount = 203;
-
 // Theme by theme, in number order.
-extern const std::array<QuestionRecord, kQuestionCount> kRecords;
+extern const std::array<QuestionRecord, engine::kQuestionCount> kRecords;
 
 // Index into kRecords of each theme's first question; the last entry is
 // the number of records.
-extern const std::array<int, kThemeCount + 1> kThemeFirstIndex;
+extern const std::array<int, engine::kThemeCount + 1> kThemeFirstIndex;
 
 }  // namespace content::bankdata

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "engine/theme_table.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -137,6 +138,74 @@ TEST_F(BankCompilerTest, ReportsEachBrokenValueAtItsLine) {
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_NE(run.errors.find(Where(breakage.file, line)), std::string::npos) << run.errors;
         EXPECT_NE(run.errors.find(breakage.message), std::string::npos) << run.errors;
+        Write(breakage.file, original);
+    }
+}
+
+// A file's first line names its theme with the title of the theme table.
+TEST_F(BankCompilerTest, RefusesAHeadingThatDiffersFromTheThemeTable) {
+    struct Breakage {
+        const char* file;
+        int theme;
+        std::vector<std::string> firstLines;  // in place of the heading
+    };
+    const std::vector<Breakage> breakages{
+        {"theme-04.txt", 4, {"# Тема 4. мсо, мсв, мср в наступлении"}},                  // another theme's title
+        {"theme-07.txt", 7, {"# Тема 8. " + std::string(engine::Theme(7).title)}},        // another number
+        {"theme-13.txt", 13, {"# Тема 13. " + std::string(engine::Theme(13).title) + " "}},  // a stray space
+        {"theme-11.txt", 11, {"", "# Тема 11. " + std::string(engine::Theme(11).title)}},  // not the first line
+    };
+    for (const Breakage& breakage : breakages) {
+        SCOPED_TRACE(breakage.file);
+        const std::vector<std::string> original = Lines(breakage.file);
+        std::vector<std::string> broken = breakage.firstLines;
+        broken.insert(broken.end(), original.begin() + 1, original.end());
+        Write(breakage.file, broken);
+        const CompilerRun run = Compile();
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.errors.find(Where(breakage.file, 1) + "the first line must read \"# Тема " +
+                                  std::to_string(breakage.theme) + ". " + engine::Theme(breakage.theme).title + "\""),
+                  std::string::npos)
+            << run.errors;
+        Write(breakage.file, original);
+    }
+}
+
+// The few windows drawn off the common design carry it in an 'окно:' line.
+TEST_F(BankCompilerTest, ReportsAWindowDesignThatCannotStand) {
+    struct Breakage {
+        const char* file;
+        const char* record;
+        std::string line;
+        const char* message;
+    };
+    const std::vector<Breakage> breakages{
+        {"theme-09.txt", "Tq914", "окно: 550 | 152 216 279 | 502 111",
+         "[Tq914] 'окно:' must read height | top1 top2 top3 top4 | buttons-top start-left"},
+        {"theme-09.txt", "Tq914", "окно: 550 152 216 279 343 502 111", "[Tq914] 'окно:' must read height |"},
+        {"theme-09.txt", "Tq914", "окно: 552 | 152 216 279 343 | 502 111",
+         "[Tq914] the window's height 552 is more than 551"},
+        {"theme-12.txt", "Tq1214", "окно: 546 | 120 214 277 341 | 498 111",
+         "[Tq1214] the first option's top 120 is above 121"},
+        {"theme-12.txt", "Tq1214", "окно: 546 | 151 214 238 341 | 498 111",
+         "[Tq1214] option 3 at top 238 overlaps option 2 above it"},
+        {"theme-12.txt", "Tq1214", "окно: 546 | 151 214 277 341 | 365 111",
+         "[Tq1214] the buttons at top 365 overlap option 4"},
+        {"theme-12.txt", "Tq1214", "окно: 546 | 151 214 277 341 | 522 111",
+         "[Tq1214] the buttons at top 522 reach below the window's 546 pixels"},
+        {"theme-06.txt", "Tq68", "окно: 551 | 152 216 280 344 | 503 247",
+         "[Tq68] the forward button at left 247 must stand within the window, left of the leave button at 469"},
+        {"theme-06.txt", "Tq68", "окно: 551 | 152 216 280 344 | 503 -1", "[Tq68] the forward button at left -1"},
+        {"theme-06.txt", "Tq68", "окно: 551 | 152 216 280 344 | 503 111",
+         "[Tq68] the window is designed like every other: leave the 'окно:' line out"},
+    };
+    for (const Breakage& breakage : breakages) {
+        SCOPED_TRACE(breakage.line);
+        const std::vector<std::string> original = Lines(breakage.file);
+        const int line = Replace(breakage.file, breakage.record, "окно", breakage.line);
+        const CompilerRun run = Compile();
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.errors.find(Where(breakage.file, line) + breakage.message), std::string::npos) << run.errors;
         Write(breakage.file, original);
     }
 }

@@ -131,7 +131,8 @@ TEST(BankLayout, RewritesOnlyTheTextAndLayoutLines) {
     banktool::Diagnostics diagnostics;
     const banktool::BankFile file = banktool::ParseBankText("theme-01.txt", 1,
                                                             "# Тема 1\n\n"
-                                                            "[Tq11]\nвопрос: Первый  вопрос\n1: а\n2: б\n3: в\n4: г\nверный: 2\n\n"
+                                                            "[Tq11]\nвопрос: Первый  вопрос\n1: а\n2: б\n3: в\n4: г\nверный: 2\n"
+                                                            "окно: 550 | 152 216 279 343 | 502 111\n\n"
                                                             "[Tq12]\nвопрос: Второй\n1: а\n2: б\n3: в\n4: г\nверный: 4\n"
                                                             "надпись: 1 2 3\n# примечание\nварианты: 4 | 5 6 7 8\n",
                                                             diagnostics);
@@ -142,6 +143,7 @@ TEST(BankLayout, RewritesOnlyTheTextAndLayoutLines) {
     EXPECT_EQ(banktool::JoinLines(lines),
               "# Тема 1\n\n"
               "[Tq11]\nвопрос: Первый  вопрос\n1: а\n2: б\n3: в\n4: г\nверный: 2\n"
+              "окно: 550 | 152 216 279 343 | 502 111\n"
               "надпись: 290 0 220\nварианты: 272 | 209 210 211 212\n\n"
               "[Tq12]\nвопрос: Второй вопрос\n1: а\n2: б\n3: в\n4: г\nверный: 4\n"
               "надпись: 300 8 200\n# примечание\nварианты: 272 | 209 209 209 209\n");

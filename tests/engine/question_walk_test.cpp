@@ -6,6 +6,7 @@
 #include "engine/question_walk.h"
 #include "engine/theme_table.h"
 #include "tests/support/deadline.h"
+#include "tests/support/walk_orders.h"
 
 namespace {
 
@@ -46,34 +47,9 @@ std::vector<std::int32_t> Walk(std::int32_t bankSize, std::int32_t asked, std::i
     return sequence;
 }
 
-struct SequenceRow {
-    std::int32_t bank;
-    std::int32_t asked;
-    std::int32_t first;
-    std::vector<std::int32_t> sequence;
-};
-
-const std::vector<SequenceRow> kSequenceTable = {
-    {16, 10, 1, {1, 4, 7, 10, 13, 16, 2, 5, 8, 11}},  {16, 10, 2, {2, 5, 8, 11, 14, 1, 4, 7, 10, 13}},
-    {16, 10, 3, {3, 6, 9, 12, 15, 2, 5, 8, 11, 14}},  {16, 10, 4, {4, 7, 10, 13, 16, 3, 6, 9, 12, 15}},
-    {16, 10, 5, {5, 8, 11, 14, 4, 7, 10, 13, 16, 3}}, {16, 10, 6, {6, 9, 12, 15, 5, 8, 11, 14, 4, 7}},
-    {16, 10, 7, {7, 10, 13, 16, 6, 9, 12, 15, 5, 8}}, {16, 10, 8, {8, 11, 14, 7, 10, 13, 16, 6, 9, 12}},
-    {10, 10, 1, {1, 4, 7, 10, 2, 5, 8, 3, 6, 9}},     {10, 10, 2, {2, 5, 8, 1, 4, 7, 10, 3, 6, 9}},
-    {10, 10, 3, {3, 6, 9, 2, 5, 8, 1, 4, 7, 10}},     {10, 10, 4, {4, 7, 10, 3, 6, 9, 2, 5, 8, 1}},
-    {10, 10, 5, {5, 8, 4, 7, 10, 3, 6, 9, 2, 1}},     {8, 8, 1, {1, 4, 7, 2, 5, 8, 3, 6}},
-    {8, 8, 2, {2, 5, 8, 1, 4, 7, 3, 6}},              {8, 8, 3, {3, 6, 2, 5, 8, 1, 4, 7}},
-    {8, 8, 4, {4, 7, 3, 6, 2, 5, 8, 1}},              {20, 10, 1, {1, 4, 7, 10, 13, 16, 19, 2, 5, 8}},
-    {20, 10, 10, {10, 13, 16, 19, 9, 12, 15, 18, 8, 11}}, {19, 10, 1, {1, 4, 7, 10, 13, 16, 19, 2, 5, 8}},
-    {19, 10, 9, {9, 12, 15, 18, 8, 11, 14, 17, 7, 10}},   {18, 10, 1, {1, 4, 7, 10, 13, 16, 2, 5, 8, 11}},
-    {18, 10, 9, {9, 12, 15, 18, 8, 11, 14, 17, 7, 10}},   {15, 10, 1, {1, 4, 7, 10, 13, 2, 5, 8, 11, 14}},
-    {15, 10, 7, {7, 10, 13, 6, 9, 12, 15, 5, 8, 11}},     {13, 10, 1, {1, 4, 7, 10, 13, 2, 5, 8, 11, 3}},
-    {13, 10, 6, {6, 9, 12, 5, 8, 11, 4, 7, 10, 13}},      {11, 10, 1, {1, 4, 7, 10, 2, 5, 8, 11, 3, 6}},
-    {11, 10, 5, {5, 8, 11, 4, 7, 10, 3, 6, 9, 2}},
-};
-
 TEST(QuestionWalk, FollowsEverySequenceOfTheTable) {
-    for (const SequenceRow& row : kSequenceTable) {
-        EXPECT_EQ(Walk(row.bank, row.asked, row.first), row.sequence)
+    for (const testsupport::WalkOrder& row : testsupport::WalkOrders()) {
+        EXPECT_EQ(Walk(row.bank, row.asked, row.first), row.questions)
             << "bank " << row.bank << ", first question " << row.first;
     }
 }

@@ -9,13 +9,13 @@
 
 #include "app/application.h"
 #include "content/jpeg/jpeg_unit.h"
-#include "engine/question_walk.h"
 #include "engine/random.h"
 #include "engine/theme_table.h"
 #include "tests/support/cp1251_oracle.h"
 #include "tests/support/deadline.h"
 #include "tests/support/gui_support.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/walk_orders.h"
 
 namespace driver {
 
@@ -87,17 +87,7 @@ void TakeWholeTest(int student) {
 
 std::vector<int> ExpectedWalk(int theme, int first) {
     const engine::ThemeRow& row = engine::Theme(theme);
-    engine::TestState state;
-    state.BankSize = row.BankSize;
-    state.CurrentQuestion = first;
-    state.WalkBase = first;
-    state.AskedList[0] = first;
-    std::vector<int> walk{first};
-    while (static_cast<int>(walk.size()) < row.QuestionsToAsk) {
-        engine::PickNextQuestion(state);
-        walk.push_back(state.CurrentQuestion);
-    }
-    return walk;
+    return testsupport::WalkOrderOf(row.BankSize, row.QuestionsToAsk, first);
 }
 
 std::string LogBytes() { return testsupport::ReadFileBytes("Results.txt"); }

@@ -39,7 +39,9 @@ void AnswerAllAndFinish(int option);
 // the number; for runs of many tests.
 void TakeWholeTest(int student);
 
-// The questions that a test of `theme` asks when it starts with `first`.
+// The questions that a test of `theme` asks when it starts with `first`, from
+// the written table of walk orders (tests/support/walk_orders.h), not from
+// the engine's walk.
 std::vector<int> ExpectedWalk(int theme, int first);
 
 // The bytes of Results.txt in the working directory, and a text as the log

@@ -28,6 +28,7 @@ public:
         CheckPictureBox();
         CheckLabel();
         CheckOptionsLayout();
+        CheckWindowDesign();
         CheckWording(record_, diagnostics_);
         CheckGiveaways(record_, diagnostics_);
     }
@@ -199,10 +200,55 @@ private:
         }
     }
 
+    void CheckWindowDesign() {
+        if (!record_.window) return;
+        const content::QuestionWindowDesign& window = *record_.window;
+        if (window == content::QuestionWindowDesign{}) {
+            Error(kWindowKey, "the window is designed like every other: leave the 'окно:' line out");
+        }
+        if (window.clientHeight > kWindowMaxHeight) {
+            Error(kWindowKey, "the window's height " + std::to_string(window.clientHeight) + " is more than " +
+                                  std::to_string(kWindowMaxHeight));
+        }
+        const auto& tops = window.optionTops;
+        if (tops[0] < kOptionsMinTop) {
+            Error(kWindowKey, "the first option's top " + std::to_string(tops[0]) + " is above " +
+                                  std::to_string(kOptionsMinTop) + ", where the picture and the text stand");
+        }
+        for (std::size_t i = 1; i < tops.size(); ++i) {
+            if (tops[i] < tops[i - 1] + kRowHeight) {
+                Error(kWindowKey, "option " + std::to_string(i + 1) + " at top " + std::to_string(tops[i]) +
+                                      " overlaps option " + std::to_string(i) + " above it");
+            }
+        }
+        if (window.buttonsTop < tops[3] + kRowHeight) {
+            Error(kWindowKey, "the buttons at top " + std::to_string(window.buttonsTop) + " overlap option 4");
+        }
+        if (window.buttonsTop + kRowHeight > window.clientHeight) {
+            Error(kWindowKey, "the buttons at top " + std::to_string(window.buttonsTop) + " reach below the window's " +
+                                  std::to_string(window.clientHeight) + " pixels");
+        }
+        if (window.startLeft < 0 || window.startLeft + kStartWidth > kExitLeft) {
+            Error(kWindowKey, "the forward button at left " + std::to_string(window.startLeft) +
+                                  " must stand within the window, left of the leave button at " +
+                                  std::to_string(kExitLeft));
+        }
+    }
+
     const BankRecord& record_;
     Diagnostics& diagnostics_;
     std::string where_;
 };
+
+// The title's home is the theme table; the file's first line repeats it so
+// that an editor sees which theme the file holds.
+void CheckHeading(const BankFile& file, Diagnostics& diagnostics) {
+    const std::string expected = "# Тема " + std::to_string(file.theme) + ". " + engine::Theme(file.theme).title;
+    if (!file.lines.empty() && file.lines.front() == expected) return;
+    diagnostics.Add(file.path, 1,
+                    "the first line must read \"" + expected + "\", the theme's title as the theme table "
+                    "(engine/theme_table.h) gives it");
+}
 
 void CheckNamesAndCount(const BankFile& file, Diagnostics& diagnostics) {
     const int bankSize = engine::Theme(file.theme).BankSize;
@@ -330,6 +376,7 @@ void CheckPinnedRecords(const std::vector<BankRecord>& records, Diagnostics& dia
 std::vector<BankRecord> CheckBank(const std::vector<BankFile>& files, Diagnostics& diagnostics) {
     std::vector<BankRecord> records;
     for (const BankFile& file : files) {
+        CheckHeading(file, diagnostics);
         CheckNamesAndCount(file, diagnostics);
         int number = 0;
         for (const RecordBlock& block : file.records) {

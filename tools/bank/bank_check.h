@@ -9,8 +9,9 @@
 namespace banktool {
 
 // Reads the records of the theme files and checks every rule of the bank:
-// names, order and counts, right options, texts, options, pictures' boxes,
-// layout values, repeated texts and the records whose content is fixed.
+// headings, names, order and counts, right options, texts, options,
+// pictures' boxes, layout values, repeated texts and the records whose
+// content is fixed.
 // The records come back in theme and number order.
 std::vector<BankRecord> CheckBank(const std::vector<BankFile>& files, Diagnostics& diagnostics);
 

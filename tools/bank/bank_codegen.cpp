@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "tools/bank/bank_rules.h"
+#include "engine/theme_table.h"
 #include "tools/bank/picture_table.h"
 
 namespace banktool {
@@ -37,8 +37,8 @@ std::string GenerateBankSource(const std::vector<BankRecord>& records) {
             << sign.box.width << ", " << sign.box.height << "}, " << CppStringLiteral(PictureResource(sign.name))
             << "};\n";
     }
-    out << "\n}  // namespace\n\nconst std::array<QuestionRecord, kQuestionCount> kRecords{{\n";
-    std::array<int, kThemeCount + 1> firstIndex{};
+    out << "\n}  // namespace\n\nconst std::array<QuestionRecord, engine::kQuestionCount> kRecords{{\n";
+    std::array<int, engine::kThemeCount + 1> firstIndex{};
     int index = 0;
     int theme = 0;
     for (const BankRecord& record : records) {
@@ -57,10 +57,18 @@ std::string GenerateBankSource(const std::vector<BankRecord>& records) {
         }
         out << ", {" << label.left << ", " << label.top << ", " << label.width << ", " << options.left << ", {"
             << options.widths[0] << ", " << options.widths[1] << ", " << options.widths[2] << ", "
-            << options.widths[3] << "}}},\n";
+            << options.widths[3] << "}}, ";
+        if (const auto& window = record.window) {
+            out << "{" << window->clientHeight << ", {" << window->optionTops[0] << ", " << window->optionTops[1]
+                << ", " << window->optionTops[2] << ", " << window->optionTops[3] << "}, " << window->buttonsTop
+                << ", " << window->startLeft << "}";
+        } else {
+            out << "{}";  // the common design
+        }
+        out << "},\n";
     }
-    while (theme <= kThemeCount) firstIndex[static_cast<std::size_t>(theme++)] = index;
-    out << "}};\n\nconst std::array<int, kThemeCount + 1> kThemeFirstIndex{";
+    while (theme <= engine::kThemeCount) firstIndex[static_cast<std::size_t>(theme++)] = index;
+    out << "}};\n\nconst std::array<int, engine::kThemeCount + 1> kThemeFirstIndex{";
     for (std::size_t i = 0; i < firstIndex.size(); ++i) out << (i ? ", " : "") << firstIndex[i];
     out << "};\n\n}  // namespace content::bankdata\n";
     return out.str();

@@ -5,18 +5,18 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/theme_table.h"
 #include "log/cp1251.h"
-#include "tools/bank/bank_rules.h"
 #include "tools/bank/bank_text.h"
 
 namespace banktool {
 namespace {
 
 bool IsKnownKey(std::string_view key) {
-    static const std::array<std::string, 10> keys{std::string(kTextKey),    "1", "2", "3", "4",
+    static const std::array<std::string, 11> keys{std::string(kTextKey),    "1", "2", "3", "4",
                                                   std::string(kRightKey),   std::string(kPictureKey),
                                                   std::string(kLabelKey),   std::string(kOptionsKey),
-                                                  std::string(kLongRightKey)};
+                                                  std::string(kWindowKey),  std::string(kLongRightKey)};
     for (const std::string& known : keys) {
         if (known == key) return true;
     }
@@ -84,7 +84,7 @@ BankFile ParseBankText(std::string path, int theme, std::string_view content, Di
         const std::string key = line.substr(0, colon);
         if (colon == std::string::npos || !IsKnownKey(key)) {
             error("unknown line '" + line +
-                  "': expected one of вопрос:, 1: … 4:, верный:, рисунок:, надпись:, варианты:, "
+                  "': expected one of вопрос:, 1: … 4:, верный:, рисунок:, надпись:, варианты:, окно:, "
                   "длинный верный:");
             continue;
         }
@@ -121,7 +121,7 @@ std::optional<BankFile> ReadBankFile(const std::filesystem::path& path, int them
 
 std::vector<BankFile> ReadBankDirectory(const std::filesystem::path& directory, Diagnostics& diagnostics) {
     std::vector<BankFile> files;
-    for (int theme = 1; theme <= kThemeCount; ++theme) {
+    for (int theme = 1; theme <= engine::kThemeCount; ++theme) {
         if (auto file = ReadBankFile(directory / ThemeFileName(theme), theme, diagnostics)) {
             files.push_back(std::move(*file));
         }

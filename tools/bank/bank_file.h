@@ -17,6 +17,8 @@ inline constexpr std::string_view kRightKey = "верный";
 inline constexpr std::string_view kPictureKey = "рисунок";
 inline constexpr std::string_view kLabelKey = "надпись";
 inline constexpr std::string_view kOptionsKey = "варианты";
+// Only in the few windows drawn off the common design (see FORMAT.md).
+inline constexpr std::string_view kWindowKey = "окно";
 // Why the right option may stand far longer than the others (see FORMAT.md).
 inline constexpr std::string_view kLongRightKey = "длинный верный";
 std::string OptionKey(int position);  // "1" … "4"

@@ -54,7 +54,13 @@ std::string RecordJson(const content::QuestionRecord& record) {
     for (std::size_t i = 0; i < layout.optionWidths.size(); ++i) {
         out += (i ? ", " : "") + std::to_string(layout.optionWidths[i]);
     }
-    return out + "]}}";
+    const content::QuestionWindowDesign& window = record.window;
+    out += "]}, \"window\": {\"client_height\": " + std::to_string(window.clientHeight) + ", \"option_tops\": [";
+    for (std::size_t i = 0; i < window.optionTops.size(); ++i) {
+        out += (i ? ", " : "") + std::to_string(window.optionTops[i]);
+    }
+    return out + "], \"buttons_top\": " + std::to_string(window.buttonsTop) +
+           ", \"start_left\": " + std::to_string(window.startLeft) + "}}";
 }
 
 }  // namespace

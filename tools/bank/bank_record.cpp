@@ -99,6 +99,23 @@ BankRecord ReadRecord(const BankFile& file, const RecordBlock& block, int number
     } else {
         missing(kOptionsKey, " (run kalvena-layout)");
     }
+    if (const Field* window = block.Find(kWindowKey)) {
+        const std::string_view value = window->value;
+        const std::size_t first = value.find('|');
+        const std::size_t second = first == std::string_view::npos ? first : value.find('|', first + 1);
+        std::optional<std::vector<int>> height, tops, buttons;
+        if (second != std::string_view::npos) {
+            height = ParseNumbers(value.substr(0, first));
+            tops = ParseNumbers(value.substr(first + 1, second - first - 1));
+            buttons = ParseNumbers(value.substr(second + 1));
+        }
+        if (height && height->size() == 1 && tops && tops->size() == 4 && buttons && buttons->size() == 2) {
+            record.window = content::QuestionWindowDesign{
+                height->front(), {(*tops)[0], (*tops)[1], (*tops)[2], (*tops)[3]}, (*buttons)[0], (*buttons)[1]};
+        } else {
+            malformed(*window, kWindowKey, "height | top1 top2 top3 top4 | buttons-top start-left");
+        }
+    }
     return record;
 }
 
@@ -112,6 +129,14 @@ std::string FormatOptionsLayout(const OptionsLayout& options) {
     std::ostringstream out;
     out << options.left << " |";
     for (int width : options.widths) out << ' ' << width;
+    return out.str();
+}
+
+std::string FormatWindowDesign(const content::QuestionWindowDesign& window) {
+    std::ostringstream out;
+    out << window.clientHeight << " |";
+    for (int top : window.optionTops) out << ' ' << top;
+    out << " | " << window.buttonsTop << ' ' << window.startLeft;
     return out.str();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "content/question_window_design.h"
 #include "tools/bank/bank_file.h"
 #include "tools/bank/diagnostics.h"
 #include "tools/bank/picture_table.h"
@@ -36,6 +37,7 @@ struct BankRecord {
     std::optional<app::Rect> picture;
     std::optional<LabelLayout> label;
     std::optional<OptionsLayout> optionsLayout;
+    std::optional<content::QuestionWindowDesign> window;  // only where the window differs from the rest
     RecordBlock source;
 
     // The line of a key, or of the record's name when the key is missing.
@@ -48,5 +50,7 @@ BankRecord ReadRecord(const BankFile& file, const RecordBlock& block, int number
 // "256 0 285" and "272 | 209 209 209 209", as the files write them.
 std::string FormatLabelLayout(const LabelLayout& label);
 std::string FormatOptionsLayout(const OptionsLayout& options);
+// "550 | 152 216 279 343 | 502 111": client height | option tops | buttons' top, forward button's left.
+std::string FormatWindowDesign(const content::QuestionWindowDesign& window);
 
 }  // namespace banktool

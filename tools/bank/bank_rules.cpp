@@ -2,10 +2,12 @@
 
 #include <stdexcept>
 
+#include "engine/theme_table.h"
+
 namespace banktool {
 namespace {
 
-constexpr std::array<std::string_view, kThemeCount> kRightPositions{
+constexpr std::array<std::string_view, engine::kThemeCount> kRightPositions{
     "2 4 3 3 1 2 1 4 4 2 2 2 4 1 4 3",
     "4 1 3 1 2 3 1 3 4 1 3 3 2 2 4 2 2 4 1 2",
     "1 3 3 2 3 2 1 4 2 2 1 2 1 3 1 4 3 2 1 2",
@@ -21,6 +23,17 @@ constexpr std::array<std::string_view, kThemeCount> kRightPositions{
     "3 3 1 2 4 3 3 2 2 4 1 2 3",
 };
 
+// The key names every question of each theme's bank, and no more.
+constexpr bool KeyCoversEachBank() {
+    for (std::size_t theme = 0; theme < kRightPositions.size(); ++theme) {
+        int positions = 0;
+        for (char c : kRightPositions[theme]) positions += c != ' ';
+        if (positions != engine::kThemeTable[theme].BankSize) return false;
+    }
+    return true;
+}
+static_assert(KeyCoversEachBank(), "the answer key's length of a theme differs from its bank size");
+
 const std::array<PinnedRecord, 3> kPinned{{
     {"Tq101", "В мотострелковый полк входят:", {"1 мсб", "2 мсб", "3 мсб", "4 мсб"}, 3, 256, 0, 285, 272},
     {"Tq1312", "Дистанция между ротами и батареями в районе            расположения полка составляет до:",
@@ -31,7 +44,7 @@ const std::array<PinnedRecord, 3> kPinned{{
 }  // namespace
 
 std::vector<int> RightPositions(int theme) {
-    if (theme < 1 || theme > kThemeCount) throw std::out_of_range("no such theme");
+    if (theme < 1 || theme > engine::kThemeCount) throw std::out_of_range("no such theme");
     std::vector<int> positions;
     for (char c : kRightPositions[static_cast<std::size_t>(theme - 1)]) {
         if (c != ' ') positions.push_back(c - '0');

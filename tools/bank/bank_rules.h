@@ -6,9 +6,6 @@
 
 namespace banktool {
 
-inline constexpr int kThemeCount = 13;
-inline constexpr int kQuestionCount = 203;
-
 inline constexpr int kTextMinLength = 10;  // characters
 inline constexpr int kTextMaxLength = 229;
 inline constexpr int kOptionMaxLength = 93;
@@ -23,6 +20,12 @@ inline constexpr int kLabelCentreTolerance = 5;
 inline constexpr int kOptionMinWidth = 209;
 inline constexpr int kOptionMaxWidth = 729;
 inline constexpr int kPictureTop = 56;
+// Rows and buttons of the question window, for the records that move them.
+inline constexpr int kWindowMaxHeight = 551;  // the window, title bar included, fits an 800 × 600 screen
+inline constexpr int kOptionsMinTop = 121;    // below the tallest picture box (top 56, 65 high)
+inline constexpr int kRowHeight = 25;         // of an option and of a button
+inline constexpr int kStartWidth = 223;
+inline constexpr int kExitLeft = 469;
 
 // The answer key: the right option of each question of the theme, in number
 // order; its length is the theme's bank size. This table is the one source

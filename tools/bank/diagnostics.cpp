@@ -17,9 +17,11 @@ std::vector<Diagnostic> Diagnostics::Sorted() const {
 }
 
 std::string FormatDiagnostic(const Diagnostic& diagnostic) {
+    // Appended piece by piece: GCC 12 takes a text put in front of a temporary
+    // string for an overlapping copy (-Wrestrict).
     std::string text = diagnostic.file;
-    if (diagnostic.line > 0) text += ":" + std::to_string(diagnostic.line);
-    return text + ": error: " + diagnostic.message;
+    if (diagnostic.line > 0) text.append(":").append(std::to_string(diagnostic.line));
+    return text.append(": error: ").append(diagnostic.message);
 }
 
 }  // namespace banktool
