@@ -116,10 +116,11 @@ QRect Application::WorkArea() const {
 }
 
 void Application::DestroyForms() {
-    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {
-        delete it->data();
+    // Newest first, the main form last.
+    while (!forms_.empty()) {
+        delete forms_.back().data();
+        forms_.pop_back();
     }
-    forms_.clear();
     mainForm_ = nullptr;
     activeForm_ = nullptr;
 }

@@ -18,9 +18,9 @@ public:
     void OpenQuestion(int theme, std::int32_t number) override { opened.push_back({theme, number}); }
     void OpenResults() override { opened.push_back({0, 0}); }
     void LogTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) override {
-        steps.push_back("log " + std::to_string(rightCount) + " of " + std::to_string(questionsToAsk));
+        steps.emplace_back("log " + std::to_string(rightCount) + " of " + std::to_string(questionsToAsk));
     }
-    void ReturnToRegistration() override { steps.push_back("registration"); }
+    void ReturnToRegistration() override { steps.emplace_back("registration"); }
     std::vector<OpenedWindow> opened;
     std::vector<std::string> steps;
 };

@@ -79,7 +79,7 @@ std::vector<std::string> BmpProblems(std::span<const unsigned char> bytes, const
         const std::size_t rowEnd = static_cast<std::size_t>(kBmpHeaderSize) + static_cast<std::size_t>(y + 1) * kBmpRowSize;
         for (std::size_t pad = rowEnd - (kBmpRowSize - kPictureWidth * 3); pad < rowEnd; ++pad) {
             if (bytes[pad] != 0) {
-                problems.push_back("row padding bytes must be zero");
+                problems.emplace_back("row padding bytes must be zero");
                 y = kPictureHeight;
                 break;
             }
@@ -88,7 +88,7 @@ std::vector<std::string> BmpProblems(std::span<const unsigned char> bytes, const
     if (strayPixels > 1) problems.push_back(std::to_string(strayPixels) + " pixels in all have a stray colour");
     const auto extent = DrawingExtent(bytes);
     if (!extent) {
-        problems.push_back("the picture is blank");
+        problems.emplace_back("the picture is blank");
     } else {
         const Extent& e = *extent;
         const Extent& want = sign.extent;

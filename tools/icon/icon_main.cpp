@@ -58,7 +58,10 @@ std::string Svg(const std::vector<icontool::Shape>& shapes) {
                     points += ',';
                     points += Number(p.y);
                 }
-                svg += "  <polygon points=\"" + points + "\"" + fill;
+                svg += "  <polygon points=\"";
+                svg += points;
+                svg += "\"";
+                svg += fill;
                 break;
             }
         }

@@ -132,7 +132,7 @@ void RenderRows(int width, int height, int firstRow, int rowStep, std::vector<un
             Vec3 sum;
             for (int s = 0; s < 4; ++s) {
                 const double sx = (x + 0.25 + 0.5 * (s % 2)) / width * 2 - 1;
-                const double sy = 1 - (y + 0.25 + 0.5 * (s / 2)) / height * 2;
+                const double sy = 1 - (y + 0.25 + 0.5 * (s >= 2 ? 1 : 0)) / height * 2;
                 const Vec3 direction = Normalize(forward * focal + right * (sx * aspect) + up * sy);
                 sum = sum + Trace(eye, direction);
             }

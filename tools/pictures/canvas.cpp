@@ -25,7 +25,7 @@ Canvas::Canvas(int width, int height)
 
 void Canvas::Pixel(int x, int y) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-    pixels_[static_cast<std::size_t>(y * width_ + x)] = colour_;
+    pixels_[Index(x, y)] = colour_;
 }
 
 void Canvas::Dot(Point at) {
@@ -104,7 +104,7 @@ void Canvas::FillTriangle(Point a, Point b, Point c) {
 }
 
 std::vector<unsigned char> Canvas::ToBmp() const {
-    const std::size_t rowSize = static_cast<std::size_t>((width_ * 3 + 3) / 4 * 4);
+    const std::size_t rowSize = (static_cast<std::size_t>(width_) * 3 + 3) / 4 * 4;
     const std::size_t headerSize = 54;
     const std::size_t imageSize = rowSize * static_cast<std::size_t>(height_);
     std::vector<unsigned char> out(headerSize + imageSize, 0);
@@ -123,7 +123,7 @@ std::vector<unsigned char> Canvas::ToBmp() const {
     for (int y = 0; y < height_; ++y) {
         std::size_t at = headerSize + static_cast<std::size_t>(height_ - 1 - y) * rowSize;
         for (int x = 0; x < width_; ++x) {
-            const banktool::Rgb& p = pixels_[static_cast<std::size_t>(y * width_ + x)];
+            const banktool::Rgb& p = pixels_[Index(x, y)];
             out[at++] = p.blue;
             out[at++] = p.green;
             out[at++] = p.red;

@@ -34,6 +34,9 @@ public:
 
 private:
     void Pixel(int x, int y);
+    std::size_t Index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
+    }
 
     int width_;
     int height_;
