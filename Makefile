@@ -1,11 +1,16 @@
 # Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
-.PHONY: run test sanitize package check-package setup build clean
+.PHONY: run test lint sanitize package check-package setup build clean
 
 run: build
 	./build/kalvena
 
 test: build
 	ctest --preset default
+
+# Formatting and clang-tidy (tools/lint.sh).
+lint: build
+	./tools/setup-debian.sh lint
+	./tools/lint.sh
 
 sanitize: setup
 	cmake --preset sanitize

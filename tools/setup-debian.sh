@@ -5,6 +5,7 @@
 #   tools/setup-debian.sh fuzz      and clang with its runtime, for the JPEG fuzzer
 #   tools/setup-debian.sh clang     and clang, for the release-clang preset
 #   tools/setup-debian.sh package   and the package checkers (make check-package)
+#   tools/setup-debian.sh lint      and clang-format and clang-tidy (make lint)
 # Where there is no apt it names the packages in one line and does nothing.
 set -eu
 
@@ -22,7 +23,8 @@ case "${1:-}" in
   fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
   clang) PACKAGES="$PACKAGES clang" ;;
   package) PACKAGES="$PACKAGES lintian desktop-file-utils appstream" ;;
-  *) echo "usage: $0 [fuzz|clang|package]" >&2; exit 2 ;;
+  lint) PACKAGES="$PACKAGES clang-format clang-tidy" ;;
+  *) echo "usage: $0 [fuzz|clang|package|lint]" >&2; exit 2 ;;
 esac
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
