@@ -1,12 +1,12 @@
 #include "app/fonts.h"
 
+#include <fontconfig/fontconfig.h>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QRawFont>
 #include <QStringList>
 #include <QtEndian>
-#include <fontconfig/fontconfig.h>
 
 namespace app {
 namespace {
@@ -91,7 +91,7 @@ void UseOwnFontConfiguration() {
     FcConfig* own = FcConfigCreate();
     if (own == nullptr) return;
     FcConfigSetRescanInterval(own, 0);  // nothing to rescan: never reload
-    FcConfigSetCurrent(own);             // holds its own reference
+    FcConfigSetCurrent(own);            // holds its own reference
     FcConfigDestroy(own);
 }
 
@@ -110,9 +110,7 @@ void RegisterDesignFonts() {
     QGuiApplication::setFont(font);
 }
 
-QString CarriedFamily(const QString& designFamily) {
-    return designFamily == kTimesNewRoman ? serifFamily : sansFamily;
-}
+QString CarriedFamily(const QString& designFamily) { return designFamily == kTimesNewRoman ? serifFamily : sansFamily; }
 
 bool IsCarriedFace(const QFont& font) {
     static const QByteArray serif = HeadTable(QRawFont(ResourceBytes(kSerifFile), 16));

@@ -199,5 +199,4 @@ void Form::resizeEvent(QResizeEvent* event) {
     Relayout();
 }
 
-
 }  // namespace app

@@ -31,8 +31,7 @@ int PlaceAxis(int start, int length, int designExtent, int extent) {
 Rect PlaceControl(const Rect& design, Size designClient, Size client, bool anchored) {
     if (anchored) return design;
     return Rect{PlaceAxis(design.left, design.width, designClient.width, client.width),
-                PlaceAxis(design.top, design.height, designClient.height, client.height), design.width,
-                design.height};
+                PlaceAxis(design.top, design.height, designClient.height, client.height), design.width, design.height};
 }
 
 double LayoutScale(Size designClient, Size client, double dpiScale) {
@@ -57,6 +56,8 @@ Rect ScaleRect(const Rect& rect, double scale) {
                 ScaleLength(rect.height, scale)};
 }
 
-Size ScaleSize(Size size, double scale) { return Size{ScaleLength(size.width, scale), ScaleLength(size.height, scale)}; }
+Size ScaleSize(Size size, double scale) {
+    return Size{ScaleLength(size.width, scale), ScaleLength(size.height, scale)};
+}
 
 }  // namespace app

@@ -12,8 +12,8 @@ namespace app {
 
 bool StrayInputFilter::Swallows(QObject* receiver, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
-        type != QEvent::MouseButtonRelease && type != QEvent::KeyPress) {
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseButtonRelease &&
+        type != QEvent::KeyPress) {
         return false;
     }
     // Qt offers each input event first to the window handle, then to the
@@ -26,8 +26,7 @@ bool StrayInputFilter::Swallows(QObject* receiver, QEvent* event) {
             return SwallowsPress(form, static_cast<const QMouseEvent&>(*event));
         case QEvent::MouseButtonRelease:
             return form != nullptr && (lastPress_.swallowed || AimedBefore(lastPress_.mark, form));
-        default:
-            return SwallowsKey(form, static_cast<const QKeyEvent&>(*event));
+        default: return SwallowsKey(form, static_cast<const QKeyEvent&>(*event));
     }
 }
 

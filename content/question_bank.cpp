@@ -21,7 +21,8 @@ const QuestionRecord& Question(engine::QuestionId id) {
 std::span<const QuestionRecord> AllQuestions() { return bankdata::kRecords; }
 
 std::vector<unsigned char> PictureFile(const QuestionPicture& picture) {
-    const QResource resource(QString::fromUtf8(picture.resource.data(), static_cast<qsizetype>(picture.resource.size())));
+    const QResource resource(
+        QString::fromUtf8(picture.resource.data(), static_cast<qsizetype>(picture.resource.size())));
     if (!resource.isValid()) throw std::out_of_range("no such picture among the resources");
     const QByteArray file = resource.uncompressedData();
     return {file.begin(), file.end()};

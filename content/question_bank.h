@@ -28,9 +28,9 @@ struct QuestionLayout {
 
 struct QuestionRecord {
     engine::QuestionId id;
-    std::string_view text;                    // UTF-8; runs of 5+ spaces mark line breaks
-    std::array<std::string_view, 4> options;  // UTF-8, top to bottom
-    int right = 0;                            // 1 … 4
+    std::string_view text;                     // UTF-8; runs of 5+ spaces mark line breaks
+    std::array<std::string_view, 4> options;   // UTF-8, top to bottom
+    int right = 0;                             // 1 … 4
     const QuestionPicture* picture = nullptr;  // only the picture questions have one
     QuestionLayout layout;
     QuestionWindowDesign window;

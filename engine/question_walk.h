@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/random.h"
 #include "engine/exam_state.h"
+#include "engine/random.h"
 
 namespace engine {
 

@@ -102,8 +102,8 @@ void ResultsLog::FlushAtProcessEnd() {
     if (Flush(kLockPatience)) return;
     std::string text = Cp1251ToUtf8(pending_);
     std::erase(text, '\r');
-    std::fprintf(stderr, "Калвена: файл %s недоступен для записи, эти строки в него не попали:\n%s",
-                 path_.c_str(), text.c_str());
+    std::fprintf(stderr, "Калвена: файл %s недоступен для записи, эти строки в него не попали:\n%s", path_.c_str(),
+                 text.c_str());
     std::fflush(stderr);
     pending_.clear();
 }

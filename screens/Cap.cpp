@@ -8,8 +8,8 @@
 #include "app/fonts.h"
 #include "app/graphics/picture_box.h"
 #include "content/jpeg/registration_photo.h"
-#include "screens/log_text_validator.h"
 #include "screens/exam_operations.h"
+#include "screens/log_text_validator.h"
 #include "screens/ui_parts.h"
 
 TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}) {
@@ -40,8 +40,9 @@ TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750
     Place(DroppedNote, {315, 453, 369, 14});
     DroppedNote->hide();
 
-    LogWarning = MakeLabel(this, QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи."),
-                           app::kTimesNewRoman, 16, app::clRed);
+    LogWarning =
+        MakeLabel(this, QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи."),
+                  app::kTimesNewRoman, 16, app::clRed);
     LogWarning->setAlignment(Qt::AlignCenter);
     Place(LogWarning, {40, 470, 670, 21});
     LogWarning->hide();

@@ -15,10 +15,8 @@ bool IsSeparator(char32_t codePoint) {
         case U'\r':
         case U'\u0085':
         case U'\u2028':
-        case U'\u2029':
-            return true;
-        default:
-            return false;
+        case U'\u2029': return true;
+        default: return false;
     }
 }
 

@@ -28,7 +28,7 @@ public:
     QPushButton* Start;
     QPushButton* exit;
     QLabel* Label1;
-    std::array<QRadioButton*, 4> v{};  // v[0] is v1
+    std::array<QRadioButton*, 4> v{};   // v[0] is v1
     app::PictureBox* Image1 = nullptr;  // only in the picture questions
     QLabel* KeysHint;
 

@@ -16,8 +16,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption, int fontPixels)
     return button;
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, int fontPixels,
-                  const QColor& colour) {
+QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, int fontPixels, const QColor& colour) {
     auto* label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setFont(app::DesignFont(family, fontPixels));

@@ -10,8 +10,8 @@
 #include "app/graphics/dib_format.h"
 #include "app/graphics/global_memory.h"
 #include "app/graphics/graphics_exceptions.h"
-#include "app/graphics/stream.h"
 #include "app/graphics/stored_count.h"
+#include "app/graphics/stream.h"
 #include "app/graphics/system_palettes.h"
 #include "app/graphics/system_screen.h"
 
@@ -27,7 +27,8 @@ int BytesPerPixel(TPixelFormat format) { return format == TPixelFormat::pf8bit ?
 // checked in 64 bits: a 32-bit row of 1,431,655,766 pixels wraps to 4 bytes.
 std::int32_t CheckedStride(std::int32_t width, std::int32_t height, TPixelFormat format) {
     const std::int64_t stride = (std::int64_t{width} * BytesPerPixel(format) * 8 + 31) / 32 * 4;
-    if (stride > kMaxPixelBytes || stride * height > kMaxPixelBytes) throw EInvalidGraphicOperation("The bitmap would be larger than a picture may be");
+    if (stride > kMaxPixelBytes || stride * height > kMaxPixelBytes)
+        throw EInvalidGraphicOperation("The bitmap would be larger than a picture may be");
     return static_cast<std::int32_t>(stride);
 }
 
@@ -63,7 +64,8 @@ TBitmap::~TBitmap() {
 }
 
 TGraphicClass TBitmap::Class() {
-    static const TGraphicClassInfo info{"TBitmap", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TBitmap>(); }};
+    static const TGraphicClassInfo info{"TBitmap",
+                                        []() -> std::unique_ptr<TGraphic> { return std::make_unique<TBitmap>(); }};
     return &info;
 }
 

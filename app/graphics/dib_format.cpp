@@ -30,7 +30,9 @@ std::uint32_t Get16(std::span<const unsigned char> in, std::size_t at) {
     return static_cast<std::uint32_t>(in[at]) | static_cast<std::uint32_t>(in[at + 1]) << 8;
 }
 
-std::uint32_t Get32(std::span<const unsigned char> in, std::size_t at) { return Get16(in, at) | Get16(in, at + 2) << 16; }
+std::uint32_t Get32(std::span<const unsigned char> in, std::size_t at) {
+    return Get16(in, at) | Get16(in, at + 2) << 16;
+}
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic("The bitmap data is damaged or is not a bitmap"); }
 
@@ -68,7 +70,8 @@ void Unpack(std::span<const unsigned char> dib, std::optional<std::size_t> pixel
     for (std::int32_t row = 0; row < height; ++row) {
         const std::int64_t fileRow = topDown ? row : height - 1 - row;
         if (rowBytes > 0)
-            std::memcpy(loaded.GetScanline(row), dib.data() + rowsAt + fileRow * stride, static_cast<std::size_t>(rowBytes));
+            std::memcpy(loaded.GetScanline(row), dib.data() + rowsAt + fileRow * stride,
+                        static_cast<std::size_t>(rowBytes));
     }
     if (format == TPixelFormat::pf8bit && colours > 0) {
         LogPalette palette;

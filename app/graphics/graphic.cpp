@@ -57,12 +57,13 @@ void TGraphic::SaveToFile(const std::string& fileName) {
     WritePicture(picture);
     std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
     if (!file) throw EFCreateError(fileName);
-    file.write(reinterpret_cast<const char*>(picture.Bytes().data()), static_cast<std::streamsize>(picture.Bytes().size()));
+    file.write(reinterpret_cast<const char*>(picture.Bytes().data()),
+               static_cast<std::streamsize>(picture.Bytes().size()));
     if (!file) throw EWriteError();
 }
 
-void TGraphic::Progress(TObject* sender, TProgressStage stage, std::uint8_t percent, bool redrawNow,
-                        const TRect& rect, const std::string& message) {
+void TGraphic::Progress(TObject* sender, TProgressStage stage, std::uint8_t percent, bool redrawNow, const TRect& rect,
+                        const std::string& message) {
     if (OnProgress) OnProgress(sender, stage, percent, redrawNow, rect, message);
 }
 

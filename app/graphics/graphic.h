@@ -19,8 +19,8 @@ enum class TProgressStage { Starting, Running, Ending };
 using TNotifyEvent = std::function<void(TObject* sender)>;
 // Stage, percent 0–100, whether to redraw now, the rectangle that changed and
 // a message. A handler may raise EAbort to cancel the running operation.
-using TProgressEvent = std::function<void(TObject* sender, TProgressStage stage, std::uint8_t percent,
-                                          bool redrawNow, const TRect& rect, const std::string& message)>;
+using TProgressEvent = std::function<void(TObject* sender, TProgressStage stage, std::uint8_t percent, bool redrawNow,
+                                          const TRect& rect, const std::string& message)>;
 
 // A picture class as the picture container knows it: its name and how to
 // make an instance (the constructor slot of the picture interface).

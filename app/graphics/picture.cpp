@@ -27,7 +27,8 @@ std::vector<FileFormat>& Formats() {
 std::string Normalized(std::string_view extension) {
     if (!extension.empty() && extension.front() == '.') extension.remove_prefix(1);
     std::string lower(extension);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return lower;
 }
 

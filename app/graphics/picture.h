@@ -15,7 +15,8 @@ class TStream;
 // registered from the start for "bmp".
 class TPicture {
 public:
-    static void RegisterFileFormat(const std::string& extension, const std::string& description, TGraphicClass graphicClass);
+    static void RegisterFileFormat(const std::string& extension, const std::string& description,
+                                   TGraphicClass graphicClass);
     // Forgets every extension of the class.
     static void UnregisterGraphicClass(TGraphicClass graphicClass);
 

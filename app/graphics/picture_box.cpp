@@ -44,9 +44,9 @@ void PictureBox::paintEvent(QPaintEvent*) {
         } else if (scale_ == 1.0) {
             canvas.Draw(0, 0, graphic_.get());
         } else {
-            canvas.StretchDraw({0, 0, ScaleLength(graphic_->PixelWidth(), scale_),
-                                ScaleLength(graphic_->PixelHeight(), scale_)},
-                               graphic_.get());
+            canvas.StretchDraw(
+                {0, 0, ScaleLength(graphic_->PixelWidth(), scale_), ScaleLength(graphic_->PixelHeight(), scale_)},
+                graphic_.get());
         }
     } catch (...) {
         // A picture that fails to draw is reported like any failed handler,

@@ -8,9 +8,9 @@ namespace app {
 std::int32_t ReadStoredCount(TStream& stream) {
     unsigned char bytes[4] = {};
     if (stream.Read(bytes, 4) != 4) throw EReadError();
-    const auto count = static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-                                                 static_cast<std::uint32_t>(bytes[2]) << 16 |
-                                                 static_cast<std::uint32_t>(bytes[3]) << 24);
+    const auto count = static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+        static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
     if (count < 0 || count > stream.Remaining()) throw EReadError();
     return count;
 }

@@ -1,10 +1,10 @@
 // Resident memory after 1,000 finished tests in one run against after 10.
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "app/application.h"
 #include "engine/random.h"
@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
         if ((round + 1) % 100 == 0) std::printf("after %4d tests: %ld KiB\n", round + 1, ResidentKilobytes());
     }
     const long after1000 = ResidentKilobytes();
-    std::printf("resident memory after 10 tests: %ld KiB, after %d: %ld KiB, growth %ld KiB (target < 2048)\n",
-                after10, rounds, after1000, after1000 - after10);
+    std::printf("resident memory after 10 tests: %ld KiB, after %d: %ld KiB, growth %ld KiB (target < 2048)\n", after10,
+                rounds, after1000, after1000 - after10);
     app::App().DestroyForms();
     return 0;
 }

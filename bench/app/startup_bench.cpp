@@ -3,6 +3,8 @@
 // one empty window and against one with the same controls as the
 // registration window. Every child exits right at its first paint, so no
 // teardown is timed.
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,8 +17,6 @@
 #include <cstring>
 #include <span>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "app/application.h"
 #include "bench/app/paint_watch.h"

@@ -26,7 +26,8 @@ double BareFormTransition(PaintWatch& watch, int round) {
     label->setWordWrap(true);
     label->setGeometry(189, 0, 422, 46);
     for (int i = 0; i < 4; ++i) {
-        (new QRadioButton(QStringLiteral("Вариант ответа %1").arg(i + 1), form))->setGeometry(272, 152 + 64 * i, 300, 25);
+        (new QRadioButton(QStringLiteral("Вариант ответа %1").arg(i + 1), form))
+            ->setGeometry(272, 152 + 64 * i, 300, 25);
     }
     (new QPushButton(QStringLiteral("Перейти к следующему вопросу"), form))->setGeometry(111, 503, 223, 25);
     (new QPushButton(QStringLiteral("Прекратить выполнение теста"), form))->setGeometry(469, 503, 221, 25);

@@ -89,8 +89,8 @@ void Compare(const char* label, jpeg::TJPEGPixelFormat depth, int runs) {
     }
     const double ours = Median(picture);
     const double theirs = Median(library);
-    std::printf("%-28s TJPEGImage %7.2f ms (min %7.2f)   libjpeg-turbo %7.2f ms (min %7.2f)   ratio %.3f\n", label, ours,
-                *std::min_element(picture.begin(), picture.end()), theirs,
+    std::printf("%-28s TJPEGImage %7.2f ms (min %7.2f)   libjpeg-turbo %7.2f ms (min %7.2f)   ratio %.3f\n", label,
+                ours, *std::min_element(picture.begin(), picture.end()), theirs,
                 *std::min_element(library.begin(), library.end()), ours / theirs);
 }
 

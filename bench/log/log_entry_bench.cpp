@@ -42,8 +42,8 @@ bool Measure(const std::filesystem::path& directory, int entries, Medians& media
     const auto plainPath = directory / "bench-plain.txt";
     std::filesystem::remove(logPath);
     std::filesystem::remove(plainPath);
-    const std::string bytes = resultslog::Utf8ToCp1251(std::string(kName) + "\r\n" + kPlatoon +
-                                                       "\r\nПравильных ответов 7 из 10\r\n\r\n");
+    const std::string bytes =
+        resultslog::Utf8ToCp1251(std::string(kName) + "\r\n" + kPlatoon + "\r\nПравильных ответов 7 из 10\r\n\r\n");
     std::vector<double> logTimes;
     std::vector<double> plainTimes;
     resultslog::ResultsLog log(logPath);
@@ -71,8 +71,8 @@ bool Measure(const std::filesystem::path& directory, int entries, Medians& media
         plainOk = timePlainEntry();
         if (i % 2 == 1) timeLogEntry();
     }
-    const bool complete = plainOk && log.Healthy() &&
-                          std::filesystem::file_size(logPath) == std::filesystem::file_size(plainPath);
+    const bool complete =
+        plainOk && log.Healthy() && std::filesystem::file_size(logPath) == std::filesystem::file_size(plainPath);
     std::filesystem::remove(logPath);
     std::filesystem::remove(plainPath);
     if (!complete) return false;

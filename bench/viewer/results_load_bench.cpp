@@ -34,9 +34,9 @@ double Median(std::vector<double> values) {
 // Entries as the test program writes them: Windows-1251, CR LF, one in ten
 // abandoned, one in thirteen a theme-11 test of eight questions.
 std::string Entries(int count, int seed) {
-    static const char* const kSurnames[] = {"Иванов", "Петров", "Сидоров", "Кузнецов", "Смирнов", "Волков", "Орлов",
-                                            "Лебедев", "Козлов", "Новиков", "Морозов", "Соколов"};
-    static const char* const kNames[] = {"Иван Иванович", "Пётр Сергеевич", "Алексей Викторович", "Дмитрий Андреевич",
+    static const char* const kSurnames[] = {"Иванов", "Петров",  "Сидоров", "Кузнецов", "Смирнов", "Волков",
+                                            "Орлов",  "Лебедев", "Козлов",  "Новиков",  "Морозов", "Соколов"};
+    static const char* const kNames[] = {"Иван Иванович",  "Пётр Сергеевич",  "Алексей Викторович", "Дмитрий Андреевич",
                                          "Артём Игоревич", "Никита Олегович", "Максим Юрьевич"};
     std::mt19937 random(static_cast<unsigned>(seed));
     std::string utf8;
@@ -90,9 +90,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path path = folder / "bench-Results.txt";
     constexpr int kEntries = 100000;
     constexpr int kRuns = 7;
-    {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << Entries(kEntries, 1);
-    }
+    { std::ofstream(path, std::ios::binary | std::ios::trunc) << Entries(kEntries, 1); }
     std::printf("log: %d entries, %.1f MB\n", kEntries, std::filesystem::file_size(path) / 1e6);
 
     std::vector<double> plain;

@@ -65,7 +65,7 @@ void TJPEGImage::EncodeRaster() {
         session.CreateCompress();
         session.InstallProgress(this);
         EncoderSettings settings{output.get(), static_cast<JDIMENSION>(source.PixelWidth()),
-                                       static_cast<JDIMENSION>(source.PixelHeight()), EncodeQuality, MultiScan};
+                                 static_cast<JDIMENSION>(source.PixelHeight()), EncodeQuality, MultiScan};
         session.Run(SetUpEncoder, &settings);
         BitmapRows rows = RowsOf(source);
 

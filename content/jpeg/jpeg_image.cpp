@@ -42,9 +42,13 @@ bool TJPEGImage::IsBlank() const {
     return Raster == nullptr || Raster->IsBlank();
 }
 
-std::int32_t TJPEGImage::PixelHeight() const { return Raster != nullptr ? Raster->PixelHeight() : ByteStore->HeaderHeight; }
+std::int32_t TJPEGImage::PixelHeight() const {
+    return Raster != nullptr ? Raster->PixelHeight() : ByteStore->HeaderHeight;
+}
 
-std::int32_t TJPEGImage::PixelWidth() const { return Raster != nullptr ? Raster->PixelWidth() : ByteStore->HeaderWidth; }
+std::int32_t TJPEGImage::PixelWidth() const {
+    return Raster != nullptr ? Raster->PixelWidth() : ByteStore->HeaderWidth;
+}
 
 app::HPALETTE TJPEGImage::PaletteHandle() {
     if (Raster != nullptr) return Raster->PaletteHandle();

@@ -21,7 +21,8 @@ void InstallColormap(CodecRecord& record, void* context) {
     // libjpeg maps onto an external colour map only in three components; a
     // grayscale image is expanded so that it, too, lands on these colours.
     if (decoder.out_color_space == JCS_GRAYSCALE) decoder.out_color_space = JCS_EXT_BGR;
-    JSAMPARRAY map = (*decoder.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&decoder), JPOOL_IMAGE, colours->Count, 3);
+    JSAMPARRAY map =
+        (*decoder.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&decoder), JPOOL_IMAGE, colours->Count, 3);
     for (std::uint32_t i = 0; i < colours->Count; ++i) {
         map[2][i] = colours->Entries[i].Red;
         map[1][i] = colours->Entries[i].Green;

@@ -13,7 +13,8 @@ namespace jpeg {
 namespace {
 
 std::int32_t WholePercent(const jpeg_progress_mgr& hook) {
-    const double pass = hook.pass_limit > 0 ? static_cast<double>(hook.pass_counter) / static_cast<double>(hook.pass_limit) : 0.0;
+    const double pass =
+        hook.pass_limit > 0 ? static_cast<double>(hook.pass_counter) / static_cast<double>(hook.pass_limit) : 0.0;
     const double passes = hook.total_passes > 0 ? hook.total_passes : 1;
     const double percent = (pass + hook.completed_passes) * 100.0 / passes;
     return static_cast<std::int32_t>(std::clamp(percent, 0.0, 100.0));

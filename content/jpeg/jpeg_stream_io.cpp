@@ -41,7 +41,8 @@ void InitSource(j_decompress_ptr decoder) { SourceOf(decoder)->StartOfFile = tru
 
 boolean FillInputBuffer(j_decompress_ptr decoder) {
     StreamSource* source = SourceOf(decoder);
-    std::int32_t count = Transfer(reinterpret_cast<j_common_ptr>(decoder), source->Stream, source->Buffer, kBufferSize, true);
+    std::int32_t count =
+        Transfer(reinterpret_cast<j_common_ptr>(decoder), source->Stream, source->Buffer, kBufferSize, true);
     if (count <= 0) {
         if (source->StartOfFile) ERREXIT(decoder, JERR_INPUT_EMPTY);
         WARNMS(decoder, JWRN_JPEG_EOF);
@@ -99,7 +100,8 @@ void TermDestination(j_compress_ptr encoder) {
 void AttachStreamSource(j_decompress_ptr decoder, app::TStream* stream) {
     if (decoder->src == nullptr) {
         const auto codec = reinterpret_cast<j_common_ptr>(decoder);
-        auto* source = static_cast<StreamSource*>((*decoder->mem->alloc_small)(codec, JPOOL_PERMANENT, sizeof(StreamSource)));
+        auto* source =
+            static_cast<StreamSource*>((*decoder->mem->alloc_small)(codec, JPOOL_PERMANENT, sizeof(StreamSource)));
         source->Buffer = static_cast<JOCTET*>((*decoder->mem->alloc_small)(codec, JPOOL_PERMANENT, kBufferSize));
         decoder->src = &source->Manager;
     }

@@ -16,10 +16,14 @@ namespace {
 
 class CountingForm : public app::Form {
 public:
-    explicit CountingForm(bool visible = true) : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}, {}, visible) {
+    explicit CountingForm(bool visible = true)
+        : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}, {}, visible) {
         button = new QPushButton(QStringLiteral("Начать"), this);
         Place(button, {219, 505, 188, 25});
-        OnClick(button, [this] { ++clicks; if (throwOnClick) throw std::runtime_error("сбой"); });
+        OnClick(button, [this] {
+            ++clicks;
+            if (throwOnClick) throw std::runtime_error("сбой");
+        });
     }
     void FormCreate() override { ++creations; }
     void FormActivate() override { ++activations; }

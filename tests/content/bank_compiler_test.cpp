@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 #include "engine/theme_table.h"
@@ -69,8 +69,7 @@ protected:
 
     CompilerRun Compile() const {
         const std::string command = std::string("'") + KALVENA_BANK_COMPILER + "' --bank '" + bank_.string() +
-                                    "' --pictures '" + pictures_.string() + "' --source out.cpp" +
-                                    " 2> errors.txt";
+                                    "' --pictures '" + pictures_.string() + "' --source out.cpp" + " 2> errors.txt";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testsupport::ReadFileBytes("errors.txt")};
     }
@@ -101,13 +100,15 @@ TEST_F(BankCompilerTest, ReportsEachBrokenValueAtItsLine) {
         std::string line;
         const char* message;
     };
-    const std::string option1Line = Lines("theme-07.txt")[static_cast<std::size_t>(LineOf("theme-07.txt", "Tq73", "1") - 1)];
+    const std::string option1Line =
+        Lines("theme-07.txt")[static_cast<std::size_t>(LineOf("theme-07.txt", "Tq73", "1") - 1)];
     const std::string theme7Option1 = option1Line.substr(3);
     const std::vector<Breakage> breakages{
         {"theme-04.txt", "Tq43", "вопрос", "вопрос: Короткий", "[Tq43] the question text has 8 characters"},
         {"theme-04.txt", "Tq44", "вопрос", "вопрос: " + std::string(115, '.') + std::string(115, ','),
          "[Tq44] the question text has 230 characters; it must have 10 to 229"},
-        {"theme-02.txt", "Tq25", "верный", "верный: 4", "[Tq25] the right option is 4, but question 5 of theme 2 must have 2"},
+        {"theme-02.txt", "Tq25", "верный", "верный: 4",
+         "[Tq25] the right option is 4, but question 5 of theme 2 must have 2"},
         {"theme-07.txt", "Tq73", "2", "2: " + theme7Option1 + " ", "options 1 and 2 read the same"},
         {"theme-09.txt", "Tq91", "1", "1: Bзвод", "U+0042 'B' (Latin letter)"},
         {"theme-09.txt", "Tq92", "1", "1: ", "option 1 has 0 characters"},
@@ -126,8 +127,8 @@ TEST_F(BankCompilerTest, ReportsEachBrokenValueAtItsLine) {
         {"theme-04.txt", "Tq41", "1", "1: До 25 м", "[Tq41] option 1 continues the question text after its colon"},
         {"theme-08.txt", "Tq815", "3", "3: в головной походной заставе",
          "[Tq815] option 3 answers a question that does not end with a colon: begin it with a capital"},
-        {"theme-02.txt", "Tq29", "вопрос", "вопрос: Общевойсковой бой ведётся совместными усилиями:",
-         "[Tq29] write «е» for «ё»"},
+        {"theme-02.txt", "Tq29", "вопрос",
+         "вопрос: Общевойсковой бой ведётся совместными усилиями:", "[Tq29] write «е» for «ё»"},
         {"theme-11.txt", "Tq1103", "2", "2: расчёт времени", "[Tq1103] write «е» for «ё»"},
     };
     for (const Breakage& breakage : breakages) {
@@ -150,10 +151,10 @@ TEST_F(BankCompilerTest, RefusesAHeadingThatDiffersFromTheThemeTable) {
         std::vector<std::string> firstLines;  // in place of the heading
     };
     const std::vector<Breakage> breakages{
-        {"theme-04.txt", 4, {"# Тема 4. мсо, мсв, мср в наступлении"}},                  // another theme's title
-        {"theme-07.txt", 7, {"# Тема 8. " + std::string(engine::Theme(7).title)}},        // another number
+        {"theme-04.txt", 4, {"# Тема 4. мсо, мсв, мср в наступлении"}},                      // another theme's title
+        {"theme-07.txt", 7, {"# Тема 8. " + std::string(engine::Theme(7).title)}},           // another number
         {"theme-13.txt", 13, {"# Тема 13. " + std::string(engine::Theme(13).title) + " "}},  // a stray space
-        {"theme-11.txt", 11, {"", "# Тема 11. " + std::string(engine::Theme(11).title)}},  // not the first line
+        {"theme-11.txt", 11, {"", "# Тема 11. " + std::string(engine::Theme(11).title)}},    // not the first line
     };
     for (const Breakage& breakage : breakages) {
         SCOPED_TRACE(breakage.file);
@@ -228,28 +229,37 @@ TEST_F(BankCompilerTest, RefusesOptionListsThatGiveTheAnswerAway) {
         const char* message;
     };
     const std::vector<Breakage> breakages{
-        {"theme-09.txt", "Tq91", {{"4", "4: 2"}}, "[Tq91] the wrong options stand in order and only the right one breaks it"},
+        {"theme-09.txt",
+         "Tq91",
+         {{"4", "4: 2"}},
+         "[Tq91] the wrong options stand in order and only the right one breaks it"},
         {"theme-06.txt", "Tq61", {{"1", "1: До 250 м"}}, "[Tq61] the wrong options stand in order"},
         // Seconds and minutes compare by their length, not by their digits.
-        {"theme-01.txt", "Tq12", {{"1", "1: до 1 с"}, {"2", "2: 1-2 мин"}, {"3", "3: 10-15 мин"}},
+        {"theme-01.txt",
+         "Tq12",
+         {{"1", "1: до 1 с"}, {"2", "2: 1-2 мин"}, {"3", "3: 10-15 мин"}},
          "[Tq12] the wrong options stand in order"},
-        {"theme-12.txt", "Tq1212",
+        {"theme-12.txt",
+         "Tq1212",
          {{"1", "1: только с ходу"}, {"2", "2: только из глубины"}, {"4", "4: Только встречным боем"}},
          "[Tq1212] «только» stands in every wrong option and not in the right one"},
-        {"theme-03.txt", "Tq319", {{"1", "1: Минометная батарея с тремя огневыми взводами"}},
+        {"theme-03.txt",
+         "Tq319",
+         {{"1", "1: Минометная батарея с тремя огневыми взводами"}},
          "[Tq319] the right option is at least 1.6 times as long as the longest wrong one"},
     };
     for (const Breakage& breakage : breakages) {
         SCOPED_TRACE(breakage.message);
         const std::vector<std::string> original = Lines(breakage.file);
         for (const auto& [key, line] : breakage.lines) Replace(breakage.file, breakage.record, key, line);
-        const std::string rightKey = Lines(breakage.file)[static_cast<std::size_t>(
-            LineOf(breakage.file, breakage.record, "верный") - 1)].substr(std::string("верный: ").size());
+        const std::string rightKey =
+            Lines(breakage.file)[static_cast<std::size_t>(LineOf(breakage.file, breakage.record, "верный") - 1)].substr(
+                std::string("верный: ").size());
         const CompilerRun run = Compile();
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_NE(run.errors.find(Where(breakage.file, LineOf(breakage.file, breakage.record, rightKey)) +
-                                  breakage.message),
-                  std::string::npos)
+        EXPECT_NE(
+            run.errors.find(Where(breakage.file, LineOf(breakage.file, breakage.record, rightKey)) + breakage.message),
+            std::string::npos)
             << run.errors;
         Write(breakage.file, original);
     }
@@ -287,10 +297,12 @@ TEST_F(BankCompilerTest, ReportsMissingQuestionsAndLayoutLines) {
     const CompilerRun run = Compile();
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("theme 11 needs 8 questions, the file has 7 (first missing: [Tq1108])"),
-              std::string::npos) << run.errors;
+              std::string::npos)
+        << run.errors;
     EXPECT_NE(run.errors.find(Where("theme-03.txt", LineOf("theme-03.txt", "Tq34", "")) +
                               "[Tq34] has no 'надпись:' line (run kalvena-layout)"),
-              std::string::npos) << run.errors;
+              std::string::npos)
+        << run.errors;
     EXPECT_NE(run.errors.find(File("theme-06.txt").string() + ": error: cannot open the file"), std::string::npos);
     EXPECT_FALSE(fs::exists("out.cpp")) << "nothing is written for a broken bank";
 }
@@ -312,8 +324,8 @@ TEST_F(BankCompilerTest, ReportsAPictureWithAStrayColourOrMisplacedDrawing) {
     const CompilerRun run = Compile();
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("[Tq517] pixel (0, 0) has colour 255,128,255"), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find("[Tq520] the drawing lies at x 3–17, y 3–45, expected x 3–17, y 3–41"),
-              std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("[Tq520] the drawing lies at x 3–17, y 3–45, expected x 3–17, y 3–41"), std::string::npos)
+        << run.errors;
 }
 
 }  // namespace

@@ -80,8 +80,7 @@ TEST(BankLayout, PlacesTextsOnBalancedCentredLinesAndIsIdempotent) {
     // A one-letter word stays with the word after it, even at the cost of a few pixels.
     const auto preposition = ComputeLayout(Record(Words(10) + " в " + Words(11)), kFixedPitch, problem);
     ASSERT_TRUE(preposition) << problem;
-    EXPECT_EQ(banktool::LinesAtBreakRuns(preposition->text),
-              (std::vector<std::string>{Words(10), "в " + Words(11)}));
+    EXPECT_EQ(banktool::LinesAtBreakRuns(preposition->text), (std::vector<std::string>{Words(10), "в " + Words(11)}));
 
     const auto threeLines = ComputeLayout(Record(Words(40)), kFixedPitch, problem);
     ASSERT_TRUE(threeLines) << problem;
@@ -101,16 +100,17 @@ TEST(BankLayout, MovesOptionsLeftOnlyAsFarAsTheyNeed) {
     };
     for (const Case& c : {Case{1, 272, 209}, Case{60, 272, 510}, Case{70, 176, 590}, Case{75, 162, 630}}) {
         std::string problem;
-        const auto layout =
-            ComputeLayout(Record("Короткий вопрос?", {"а", std::string(static_cast<std::size_t>(c.characters), '.'), "в", "г"}),
-                          kFixedPitch, problem);
+        const auto layout = ComputeLayout(
+            Record("Короткий вопрос?", {"а", std::string(static_cast<std::size_t>(c.characters), '.'), "в", "г"}),
+            kFixedPitch, problem);
         ASSERT_TRUE(layout) << problem;
         EXPECT_EQ(layout->options.left, c.left) << c.characters;
         EXPECT_EQ(layout->options.widths[1], c.width) << c.characters;
         EXPECT_EQ(layout->options.widths[0], 209);
     }
     std::string problem;
-    EXPECT_FALSE(ComputeLayout(Record("Короткий вопрос?", {"а", std::string(90, '.'), "в", "г"}), kFixedPitch, problem));
+    EXPECT_FALSE(
+        ComputeLayout(Record("Короткий вопрос?", {"а", std::string(90, '.'), "в", "г"}), kFixedPitch, problem));
 }
 
 TEST(BankLayout, FixedRecordsKeepTheirTextAndLabel) {
@@ -129,13 +129,14 @@ TEST(BankLayout, FixedRecordsKeepTheirTextAndLabel) {
 
 TEST(BankLayout, RewritesOnlyTheTextAndLayoutLines) {
     banktool::Diagnostics diagnostics;
-    const banktool::BankFile file = banktool::ParseBankText("theme-01.txt", 1,
-                                                            "# Тема 1\n\n"
-                                                            "[Tq11]\nвопрос: Первый  вопрос\n1: а\n2: б\n3: в\n4: г\nверный: 2\n"
-                                                            "окно: 550 | 152 216 279 343 | 502 111\n\n"
-                                                            "[Tq12]\nвопрос: Второй\n1: а\n2: б\n3: в\n4: г\nверный: 4\n"
-                                                            "надпись: 1 2 3\n# примечание\nварианты: 4 | 5 6 7 8\n",
-                                                            diagnostics);
+    const banktool::BankFile file =
+        banktool::ParseBankText("theme-01.txt", 1,
+                                "# Тема 1\n\n"
+                                "[Tq11]\nвопрос: Первый  вопрос\n1: а\n2: б\n3: в\n4: г\nверный: 2\n"
+                                "окно: 550 | 152 216 279 343 | 502 111\n\n"
+                                "[Tq12]\nвопрос: Второй\n1: а\n2: б\n3: в\n4: г\nверный: 4\n"
+                                "надпись: 1 2 3\n# примечание\nварианты: 4 | 5 6 7 8\n",
+                                diagnostics);
     ASSERT_TRUE(diagnostics.Empty());
     const auto lines = layouttool::RewriteLines(
         file, {{&file.records[1], "Второй вопрос", {300, 8, 200}, {272, {209, 209, 209, 209}}},

@@ -70,9 +70,9 @@ TEST(QuestionBank, FixedRecordsReadExactlyAsGiven) {
     EXPECT_EQ(OptionsOf(tq101), (std::vector<std::string>{"1 мсб", "2 мсб", "3 мсб", "4 мсб"}));
     EXPECT_EQ(tq101.right, 3);
     EXPECT_EQ(tq101.picture, nullptr);
-    EXPECT_EQ((std::array{tq101.layout.labelLeft, tq101.layout.labelTop, tq101.layout.labelWidth,
-                          tq101.layout.optionsLeft}),
-              (std::array{256, 0, 285, 272}));
+    EXPECT_EQ(
+        (std::array{tq101.layout.labelLeft, tq101.layout.labelTop, tq101.layout.labelWidth, tq101.layout.optionsLeft}),
+        (std::array{256, 0, 285, 272}));
 
     const QuestionRecord& tq1312 = Named("Tq1312");
     EXPECT_EQ(tq1312.text, "Дистанция между ротами и батареями в районе" + std::string(12, ' ') +
@@ -91,9 +91,9 @@ TEST(QuestionBank, FixedRecordsReadExactlyAsGiven) {
     ASSERT_NE(tq516.picture, nullptr);
     const app::Rect& box = tq516.picture->box;
     EXPECT_EQ((std::array{box.left, box.top, box.width, box.height}), (std::array{387, 56, 26, 57}));
-    EXPECT_EQ((std::array{tq516.layout.labelLeft, tq516.layout.labelTop, tq516.layout.labelWidth,
-                          tq516.layout.optionsLeft}),
-              (std::array{196, 0, 403, 272}));
+    EXPECT_EQ(
+        (std::array{tq516.layout.labelLeft, tq516.layout.labelTop, tq516.layout.labelWidth, tq516.layout.optionsLeft}),
+        (std::array{196, 0, 403, 272}));
 }
 
 TEST(QuestionBank, OnlyTheMapSignQuestionsShareATextAndTheirAnswersDiffer) {

@@ -11,7 +11,8 @@ namespace {
 
 using engine::QuestionId;
 
-// Every window class of the bank, theme by theme, in number order.
+// Every window class of the bank, a theme a row, in number order.
+// clang-format off
 const std::vector<std::vector<std::string>> kAllClassNames{
     {"Tq11", "Tq12", "Tq13", "Tq14", "Tq15", "Tq16", "Tq17", "Tq18", "Tq19", "Tq110", "Tq111", "Tq112", "Tq113", "Tq114", "Tq115", "Tq116"},
     {"Tq21", "Tq22", "Tq23", "Tq24", "Tq25", "Tq26", "Tq27", "Tq28", "Tq29", "Tq210", "Tq211", "Tq212", "Tq213", "Tq214", "Tq215", "Tq216", "Tq217", "Tq218", "Tq219", "Tq220"},
@@ -27,6 +28,7 @@ const std::vector<std::vector<std::string>> kAllClassNames{
     {"Tq1201", "Tq1202", "Tq1203", "Tq1204", "Tq1205", "Tq1206", "Tq1207", "Tq1208", "Tq1209", "Tq1210", "Tq1211", "Tq1212", "Tq1213", "Tq1214", "Tq1215"},
     {"Tq1301", "Tq1302", "Tq1303", "Tq1304", "Tq1305", "Tq1306", "Tq1307", "Tq1308", "Tq1309", "Tq1310", "Tq1311", "Tq1312", "Tq1313"},
 };
+// clang-format on
 
 struct NamingCase {
     QuestionId id;
@@ -38,14 +40,10 @@ struct NamingCase {
 
 TEST(QuestionNaming, FollowsTheRuleOfTheExamples) {
     const NamingCase cases[] = {
-        {{1, 1}, "Tq11", "T1q1", "q11", "TQ11"},
-        {{1, 11}, "Tq111", "T1q11", "q111", "TQ111"},
-        {{10, 10}, "Tq1010", "T10q10", "q1010", "TQ1010"},
-        {{11, 1}, "Tq1101", "T11q1", "q1101", "TQ1101"},
-        {{13, 13}, "Tq1313", "T13q13", "q1313", "TQ1313"},
-        {{1, 10}, "Tq110", "T1q10", "q110", "TQ110"},
-        {{10, 1}, "Tq101", "T10q1", "q101", "TQ101"},
-        {{12, 15}, "Tq1215", "T12q15", "q1215", "TQ1215"},
+        {{1, 1}, "Tq11", "T1q1", "q11", "TQ11"},           {{1, 11}, "Tq111", "T1q11", "q111", "TQ111"},
+        {{10, 10}, "Tq1010", "T10q10", "q1010", "TQ1010"}, {{11, 1}, "Tq1101", "T11q1", "q1101", "TQ1101"},
+        {{13, 13}, "Tq1313", "T13q13", "q1313", "TQ1313"}, {{1, 10}, "Tq110", "T1q10", "q110", "TQ110"},
+        {{10, 1}, "Tq101", "T10q1", "q101", "TQ101"},      {{12, 15}, "Tq1215", "T12q15", "q1215", "TQ1215"},
     };
     for (const NamingCase& c : cases) {
         SCOPED_TRACE(c.windowClass);

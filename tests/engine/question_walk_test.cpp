@@ -32,7 +32,8 @@ TestState FreshState(std::int32_t bankSize) {
 }
 
 // The whole sequence of a test whose first question is `first`.
-std::vector<std::int32_t> Walk(std::int32_t bankSize, std::int32_t asked, std::int32_t first, int* maxPasses = nullptr) {
+std::vector<std::int32_t> Walk(std::int32_t bankSize, std::int32_t asked, std::int32_t first,
+                               int* maxPasses = nullptr) {
     const testsupport::Deadline deadline(std::chrono::seconds{5}, "the question walk");
     TestState state = FreshState(bankSize);
     ScriptedRandom random({first});

@@ -144,7 +144,8 @@ TEST(Bitmaps, TwentyFourBitPixelsDrawTopDownInTheirOwnColours) {
         const QImage image = bitmap.ToImage();
         ASSERT_EQ(image.size(), QSize(width, 3));
         for (std::int32_t y = 0; y < 3; ++y)
-            for (std::int32_t x = 0; x < width; ++x) EXPECT_EQ(image.pixel(x, y), colour(x, y)) << width << ": " << x << "," << y;
+            for (std::int32_t x = 0; x < width; ++x)
+                EXPECT_EQ(image.pixel(x, y), colour(x, y)) << width << ": " << x << "," << y;
     }
 }
 

@@ -49,7 +49,8 @@ TEST_P(Conformance, TrueColourRasterEqualsLibjpegByteForByte) {
     }
     for (int y = 0; y < reference.height; ++y) {
         const unsigned char* row = raster.Scanline(y);
-        const unsigned char* expected = &reference.pixels[static_cast<std::size_t>(y) * reference.width * reference.components];
+        const unsigned char* expected =
+            &reference.pixels[static_cast<std::size_t>(y) * reference.width * reference.components];
         for (int x = 0; x < reference.width; ++x) {
             if (reference.components == 3) {
                 // Reference in red-green-blue, Raster in blue-green-red.

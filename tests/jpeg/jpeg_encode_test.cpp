@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "app/graphics/global_memory.h"
-#include "app/graphics/system_palettes.h"
 #include "app/graphics/stream.h"
+#include "app/graphics/system_palettes.h"
 #include "tests/jpeg/jpeg_test_support.h"
 #include "tests/jpeg/reference_decoder.h"
 

@@ -10,7 +10,8 @@ namespace {
 app::HPALETTE EightColours() {
     app::LogPalette palette;
     for (int i = 0; i < 8; ++i)
-        palette.Entries.push_back({static_cast<std::uint8_t>(i & 1 ? 255 : 0), static_cast<std::uint8_t>(i & 2 ? 255 : 0),
+        palette.Entries.push_back({static_cast<std::uint8_t>(i & 1 ? 255 : 0),
+                                   static_cast<std::uint8_t>(i & 2 ? 255 : 0),
                                    static_cast<std::uint8_t>(i & 4 ? 255 : 0), 0});
     return app::CreatePalette(palette);
 }

@@ -16,7 +16,8 @@ TEST(JpegState, RegistrationPhotoIsStoredAsTheLayoutHoldsIt) {
     ASSERT_GT(stored.size(), 15u);
     EXPECT_EQ(stored[0], 10);
     EXPECT_EQ(std::string(stored.begin() + 1, stored.begin() + 11), "TJPEGImage");
-    const std::uint32_t count = stored[11] | stored[12] << 8 | stored[13] << 16 | static_cast<std::uint32_t>(stored[14]) << 24;
+    const std::uint32_t count =
+        stored[11] | stored[12] << 8 | stored[13] << 16 | static_cast<std::uint32_t>(stored[14]) << 24;
     EXPECT_EQ(count + 15, stored.size());
     EXPECT_LT(count, 120u * 1024);
     EXPECT_EQ(stored[15], 0xFF);

@@ -71,10 +71,10 @@ TEST(JpegStoredData, CountZeroLoadsThenFailsOnceAsEmptyInput) {
 TEST(JpegStoredData, UnusableCountsRaiseTheReadErrorAndLeaveThePictureAlone) {
     const Bytes good = StoredData(MakeJpeg({.width = 16, .height = 16}));
     const std::vector<Bytes> broken{
-        {0x10, 0x00},                           // count cut short
-        {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xD8},   // negative
-        {0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0xD8},   // 2 GB promised, 2 bytes there
-        Bytes(good.begin(), good.end() - 1),    // one byte short
+        {0x10, 0x00},                          // count cut short
+        {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xD8},  // negative
+        {0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0xD8},  // 2 GB promised, 2 bytes there
+        Bytes(good.begin(), good.end() - 1),   // one byte short
     };
     for (const Bytes& stored : broken) {
         auto picture = LoadPicture(MakeJpeg({}));

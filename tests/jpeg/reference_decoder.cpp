@@ -45,7 +45,8 @@ bool Decode(const Bytes& jpeg, ReferenceSettings settings, ReferenceImage& image
     }
     image.pixels.resize(static_cast<std::size_t>(image.width) * image.height * image.components);
     while (decoder.output_scanline < decoder.output_height) {
-        JSAMPROW row = &image.pixels[static_cast<std::size_t>(decoder.output_scanline) * image.width * image.components];
+        JSAMPROW row =
+            &image.pixels[static_cast<std::size_t>(decoder.output_scanline) * image.width * image.components];
         jpeg_read_scanlines(&decoder, &row, 1);
     }
     jpeg_finish_decompress(&decoder);

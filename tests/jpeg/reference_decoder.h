@@ -10,14 +10,14 @@ namespace jpegtest {
 struct ReferenceImage {
     int width = 0;
     int height = 0;
-    int components = 0;  // bytes per pixel in `pixels`
-    Bytes pixels;        // top row first, rows packed
+    int components = 0;           // bytes per pixel in `pixels`
+    Bytes pixels;                 // top row first, rows packed
     std::vector<Bytes> colormap;  // per component, when quantized
 };
 
 struct ReferenceSettings {
-    bool bgr = false;      // JCS_EXT_BGR instead of libjpeg's RGB choice
-    bool quantize = false; // 236 colours
+    bool bgr = false;       // JCS_EXT_BGR instead of libjpeg's RGB choice
+    bool quantize = false;  // 236 colours
 };
 
 ReferenceImage DecodeWithLibjpeg(const Bytes& jpeg, ReferenceSettings settings);

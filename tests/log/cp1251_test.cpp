@@ -64,7 +64,8 @@ TEST(Cp1251, EveryCodePointEncodesAsGlibcDoes) {
         const auto actual = ToCp1251Byte(cp);
         ASSERT_EQ(actual.has_value(), expected.has_value()) << "U+" << std::hex << static_cast<unsigned>(cp);
         if (actual) {
-            ASSERT_EQ(std::string(1, static_cast<char>(*actual)), *expected) << "U+" << std::hex << static_cast<unsigned>(cp);
+            ASSERT_EQ(std::string(1, static_cast<char>(*actual)), *expected)
+                << "U+" << std::hex << static_cast<unsigned>(cp);
             ++encodable;
         }
     }
@@ -91,8 +92,14 @@ TEST(Cp1251, Utf8TextConvertsBothWays) {
     // surrogate, stray and truncated bytes) each leave '?' without eating
     // the text around them.
     EXPECT_EQ(Utf8ToCp1251("a日b"), "a?b");
-    EXPECT_EQ(Utf8ToCp1251("a\xC0\xAF" "b\xED\xA0\x80" "c\x80" "d\xD0"), "a??b???c?d?");
-    EXPECT_EQ(Utf8ToCp1251("\xD0" "Я"), "?" + logtest::Cp1251("Я"));
+    EXPECT_EQ(Utf8ToCp1251("a\xC0\xAF"
+                           "b\xED\xA0\x80"
+                           "c\x80"
+                           "d\xD0"),
+              "a??b???c?d?");
+    EXPECT_EQ(Utf8ToCp1251("\xD0"
+                           "Я"),
+              "?" + logtest::Cp1251("Я"));
 }
 
 }  // namespace

@@ -20,11 +20,11 @@
 
 namespace {
 
-using testsupport::Utf8FromCp1251;
 using resultslog::ResultsLog;
 using testsupport::LockHolder;
 using testsupport::ReadFileBytes;
 using testsupport::TemporaryWorkingDirectory;
+using testsupport::Utf8FromCp1251;
 
 struct Entry {
     int writer;

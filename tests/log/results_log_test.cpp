@@ -14,9 +14,7 @@ using resultslog::ResultsLog;
 using testsupport::ReadFileBytes;
 using testsupport::TemporaryWorkingDirectory;
 
-void WriteFile(const std::string& bytes) {
-    std::ofstream("Results.txt", std::ios::binary) << bytes;
-}
+void WriteFile(const std::string& bytes) { std::ofstream("Results.txt", std::ios::binary) << bytes; }
 
 TEST(ResultsLog, ThreeStudentsOverTwoRunsGiveTheExactEntries) {
     TemporaryWorkingDirectory dir;
@@ -29,7 +27,8 @@ TEST(ResultsLog, ThreeStudentsOverTwoRunsGiveTheExactEntries) {
         log.WriteTestResult(7, 10);
         EXPECT_EQ(ReadFileBytes("Results.txt"), "") << "entries are buffered until the log is closed";
         log.Close();
-        EXPECT_EQ(ReadFileBytes("Results.txt"), Cp1251("Иванов Иван Иванович\r\n101\r\nПравильных ответов 7 из 10\r\n\r\n"));
+        EXPECT_EQ(ReadFileBytes("Results.txt"),
+                  Cp1251("Иванов Иван Иванович\r\n101\r\nПравильных ответов 7 из 10\r\n\r\n"));
         log.Open();
         log.WriteStudentHeader("Петров Петр Петрович", "101");
         // Abandoned: the program ends with the header pending.

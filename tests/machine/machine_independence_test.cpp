@@ -59,7 +59,8 @@ TEST_F(MachineIndependenceTest, OnlyTheCarriedFacesAreKnown) {
     EXPECT_TRUE(families.contains(app::CarriedFamily(app::kMsSansSerif))) << families.join(", ").toStdString();
     const QStringList generic = {QStringLiteral("Serif"), QStringLiteral("Sans Serif"), QStringLiteral("Monospace")};
     for (const QString& family : families) {
-        EXPECT_TRUE(family.startsWith(QStringLiteral("KalvenaLib ")) || generic.contains(family)) << family.toStdString();
+        EXPECT_TRUE(family.startsWith(QStringLiteral("KalvenaLib ")) || generic.contains(family))
+            << family.toStdString();
         EXPECT_TRUE(app::IsCarriedFace(QFont(family))) << family.toStdString();
     }
 }

@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "app/application.h"
-#include "tests/support/screen_driver.h"
 #include "tests/support/gui_support.h"
+#include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -38,35 +38,36 @@ void AnswerAllBut(int remaining) {
     for (int k = 1; k <= 10 - remaining; ++k) driver::Answer(1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ways, EarlyExitTest,
-    ::testing::Values(
-        EarlyExit{"ThemeExit",
-                  [] {
-                      QTest::mouseClick(Themes->exit, Qt::LeftButton);
-                      // The registration window came back, and reopened the log, before the end.
-                      EXPECT_TRUE(Kalvena->isVisible());
-                      EXPECT_TRUE(Kalvena->ResultsFile.IsOpen());
-                  }},
-        EarlyExit{"ThemeCloseBox", [] { Themes->close(); }},
-        EarlyExit{"StopOnFirstQuestion",
-                  [] {
-                      AnswerAllBut(10);
-                      TQuestionWindow* window = driver::QuestionOnScreen();
-                      QTest::mouseClick(window->exit, Qt::LeftButton);
-                      EXPECT_TRUE(window->isVisible());
-                  }},
-        EarlyExit{"StopOnLastQuestion",
-                  [] {
-                      AnswerAllBut(1);
-                      EXPECT_EQ(driver::QuestionOnScreen()->windowTitle(), QStringLiteral("Калвена: вопрос 10"));
-                      QTest::mouseClick(driver::QuestionOnScreen()->exit, Qt::LeftButton);
-                  }},
-        EarlyExit{"CloseRequestToQuestionWindow",
-                  [] {
-                      AnswerAllBut(5);
-                      driver::QuestionOnScreen()->close();
-                  }}),
-    [](const ::testing::TestParamInfo<EarlyExit>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ways, EarlyExitTest,
+                         ::testing::Values(EarlyExit{"ThemeExit",
+                                                     [] {
+                                                         QTest::mouseClick(Themes->exit, Qt::LeftButton);
+                                                         // The registration window came back, and reopened the log,
+                                                         // before the end.
+                                                         EXPECT_TRUE(Kalvena->isVisible());
+                                                         EXPECT_TRUE(Kalvena->ResultsFile.IsOpen());
+                                                     }},
+                                           EarlyExit{"ThemeCloseBox", [] { Themes->close(); }},
+                                           EarlyExit{"StopOnFirstQuestion",
+                                                     [] {
+                                                         AnswerAllBut(10);
+                                                         TQuestionWindow* window = driver::QuestionOnScreen();
+                                                         QTest::mouseClick(window->exit, Qt::LeftButton);
+                                                         EXPECT_TRUE(window->isVisible());
+                                                     }},
+                                           EarlyExit{"StopOnLastQuestion",
+                                                     [] {
+                                                         AnswerAllBut(1);
+                                                         EXPECT_EQ(driver::QuestionOnScreen()->windowTitle(),
+                                                                   QStringLiteral("Калвена: вопрос 10"));
+                                                         QTest::mouseClick(driver::QuestionOnScreen()->exit,
+                                                                           Qt::LeftButton);
+                                                     }},
+                                           EarlyExit{"CloseRequestToQuestionWindow",
+                                                     [] {
+                                                         AnswerAllBut(5);
+                                                         driver::QuestionOnScreen()->close();
+                                                     }}),
+                         [](const ::testing::TestParamInfo<EarlyExit>& info) { return std::string(info.param.name); });
 
 }  // namespace

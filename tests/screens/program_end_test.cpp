@@ -187,15 +187,16 @@ TEST_P(ProgramEndTest, LeavesTheHeaderWholeAndOnce) {
     EXPECT_EQ(testsupport::ReadFileBytes("Results.txt"), driver::Cp1251(end.log));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ways, ProgramEndTest,
-    ::testing::Values(End{"ExitRightAfterStartUp", "exit-at-start", 0, 0, ""},
-                      End{"CloseBoxRightAfterStartUp", "close-box-at-start", 0, 0, ""},
-                      End{"ExitFromTheThemeChoice", "theme-exit", 0, 0, kHeader},
-                      End{"ExitCallFromAnywhere", "exit", 0, 1, kHeader},
-                      End{"Sigterm", "wait", SIGTERM, 0, kHeader}, End{"Sighup", "wait", SIGHUP, 0, kHeader},
-                      End{"Sigint", "wait", SIGINT, 0, kHeader}, End{"Sigquit", "wait", SIGQUIT, 0, kHeader}),
-    [](const ::testing::TestParamInfo<End>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ways, ProgramEndTest,
+                         ::testing::Values(End{"ExitRightAfterStartUp", "exit-at-start", 0, 0, ""},
+                                           End{"CloseBoxRightAfterStartUp", "close-box-at-start", 0, 0, ""},
+                                           End{"ExitFromTheThemeChoice", "theme-exit", 0, 0, kHeader},
+                                           End{"ExitCallFromAnywhere", "exit", 0, 1, kHeader},
+                                           End{"Sigterm", "wait", SIGTERM, 0, kHeader},
+                                           End{"Sighup", "wait", SIGHUP, 0, kHeader},
+                                           End{"Sigint", "wait", SIGINT, 0, kHeader},
+                                           End{"Sigquit", "wait", SIGQUIT, 0, kHeader}),
+                         [](const ::testing::TestParamInfo<End>& info) { return std::string(info.param.name); });
 
 // The X server goes away under the program (a session that ends, a
 // display that is stopped): Qt ends the process with exit(1) from inside

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
 #include <QImage>
-#include <QPainter>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -11,8 +11,8 @@
 
 #include "app/application.h"
 #include "app/layout.h"
-#include "tests/support/screen_driver.h"
 #include "tests/support/gui_support.h"
+#include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -26,9 +26,7 @@ protected:
     }
     void TearDown() override { app::App().SetClientAreaOverride(std::nullopt); }
 
-    TQuestionWindow* Open(engine::QuestionId id) {
-        return app::App().CreateForm(QuestionWindowReference(id), id);
-    }
+    TQuestionWindow* Open(engine::QuestionId id) { return app::App().CreateForm(QuestionWindowReference(id), id); }
 
     testsupport::TemporaryWorkingDirectory directory;
 };
@@ -85,9 +83,10 @@ TEST_F(QuestionWindowTest, NumberKeysChooseAnOptionAsAClickWould) {
     TQuestionWindow* window = Open({1, 2});
     // The arrows follow the application's focus, which needs an active window.
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    const std::array<std::pair<Qt::Key, Qt::KeyboardModifiers>, 4> keys{
-        {{Qt::Key_3, Qt::NoModifier}, {Qt::Key_1, Qt::KeypadModifier}, {Qt::Key_4, Qt::NoModifier},
-         {Qt::Key_2, Qt::KeypadModifier}}};
+    const std::array<std::pair<Qt::Key, Qt::KeyboardModifiers>, 4> keys{{{Qt::Key_3, Qt::NoModifier},
+                                                                         {Qt::Key_1, Qt::KeypadModifier},
+                                                                         {Qt::Key_4, Qt::NoModifier},
+                                                                         {Qt::Key_2, Qt::KeypadModifier}}};
     for (const auto& [key, modifiers] : keys) {
         QTest::keyClick(window->focusWidget(), key, modifiers);
         QRadioButton* chosen = window->v.at(static_cast<std::size_t>(key - Qt::Key_1));
@@ -105,10 +104,10 @@ TEST_F(QuestionWindowTest, NumberKeysChooseAnOptionAsAClickWould) {
     EXPECT_EQ(window->focusWidget(), window->v[0]);
 
     // Other keys choose nothing.
-    for (const auto& [key, modifiers] : {std::pair{Qt::Key_5, Qt::KeyboardModifiers{}},
-                                         std::pair{Qt::Key_0, Qt::KeyboardModifiers{}},
-                                         std::pair{Qt::Key_2, Qt::KeyboardModifiers{Qt::ControlModifier}},
-                                         std::pair{Qt::Key_3, Qt::KeyboardModifiers{Qt::AltModifier}}}) {
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_5, Qt::KeyboardModifiers{}}, std::pair{Qt::Key_0, Qt::KeyboardModifiers{}},
+          std::pair{Qt::Key_2, Qt::KeyboardModifiers{Qt::ControlModifier}},
+          std::pair{Qt::Key_3, Qt::KeyboardModifiers{Qt::AltModifier}}}) {
         QTest::keyClick(window->focusWidget(), key, modifiers);
         EXPECT_TRUE(window->v[0]->isChecked()) << key;
     }
@@ -129,8 +128,7 @@ TEST_F(QuestionWindowTest, AWholeTestByKeyboardAloneCountsTheChoicesMade) {
 
     int right = 0;
     int asked = 0;
-    for (TQuestionWindow* window = driver::QuestionOnScreen(); window != nullptr;
-         window = driver::QuestionOnScreen()) {
+    for (TQuestionWindow* window = driver::QuestionOnScreen(); window != nullptr; window = driver::QuestionOnScreen()) {
         // Each third question is left without a choice; the others vary.
         const int choice = asked % 3 == 2 ? 0 : (asked * 7) % 4 + 1;
         if (choice > 0) {
@@ -147,9 +145,10 @@ TEST_F(QuestionWindowTest, AWholeTestByKeyboardAloneCountsTheChoicesMade) {
     EXPECT_EQ(Kalvena->RightCount, right);
     EXPECT_EQ(Kalvena->WrongCount, asked - right);
     driver::PressKey(Qt::Key_Return);
-    EXPECT_EQ(driver::LogBytes(),
-              driver::Cp1251("Ivanov\r\n101\r\n") +
-                  driver::Cp1251(QStringLiteral("Правильных ответов %1 из 10\r\n\r\n").arg(right).toUtf8().constData()));
+    EXPECT_EQ(
+        driver::LogBytes(),
+        driver::Cp1251("Ivanov\r\n101\r\n") +
+            driver::Cp1251(QStringLiteral("Правильных ответов %1 из 10\r\n\r\n").arg(right).toUtf8().constData()));
 }
 
 TEST_F(QuestionWindowTest, TheWindowAndItsPictureHaveAccessibleNames) {
@@ -248,7 +247,8 @@ TEST_F(QuestionWindowTest, PictureStaysAtItsDesignPlaceAndIsClippedToItsBox) {
     const std::vector<unsigned char> bmp = content::PictureFile(*window->Record().picture);
     const QImage whole = QImage::fromData(bmp.data(), static_cast<int>(bmp.size()), "BMP");
     ASSERT_EQ(whole.size(), QSize(595, 446));
-    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), whole.copy(0, 0, 161, 33).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32),
+              whole.copy(0, 0, 161, 33).convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(Open({1, 1})->Image1, nullptr);
 }
 
@@ -270,7 +270,8 @@ TEST_F(QuestionWindowTest, PicturesScaleWithTheLayoutAndShowTheWholeDrawing) {
             const double scale = app::LayoutScale(design, client, window->logicalDpiX() / 96.0);
             const app::Rect& box = window->Record().picture->box;
             const std::string name = window->ClassName().toStdString() + " at " + std::to_string(scale);
-            ASSERT_EQ(window->Image1->size(), QSize(app::ScaleLength(box.width, scale), app::ScaleLength(box.height, scale)))
+            ASSERT_EQ(window->Image1->size(),
+                      QSize(app::ScaleLength(box.width, scale), app::ScaleLength(box.height, scale)))
                 << name;
 
             // The whole picture smoothly scaled by the layout's scale, then
@@ -281,8 +282,8 @@ TEST_F(QuestionWindowTest, PicturesScaleWithTheLayoutAndShowTheWholeDrawing) {
             expected.fill(Qt::white);
             QPainter painter(&expected);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(QRect(0, 0, app::ScaleLength(whole.width(), scale), app::ScaleLength(whole.height(), scale)),
-                              whole);
+            painter.drawImage(
+                QRect(0, 0, app::ScaleLength(whole.width(), scale), app::ScaleLength(whole.height(), scale)), whole);
             painter.end();
             const QImage shown = window->Image1->grab().toImage();
             EXPECT_LT(MeanGreyDifference(shown, expected), 2) << name;

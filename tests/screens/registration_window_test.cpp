@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -8,7 +9,6 @@
 #include <QTest>
 #include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 #include "app/application.h"
 #include "app/colors.h"
@@ -71,7 +71,9 @@ TEST_F(RegistrationWindowTest, FieldsKeepOnlyWhatTheLogCanHold) {
     driver::StartProgram();
     Kalvena->Surname->insert(QStringLiteral("Ёлкин ☺ Z%s 😀"));
     EXPECT_EQ(Kalvena->Surname->text(), QStringLiteral("Ёлкин  Z%s "));
-    Kalvena->wzvod->insert(QStringLiteral("1\x01" "0☺"));
+    Kalvena->wzvod->insert(
+        QStringLiteral("1\x01"
+                       "0☺"));
     QTest::keyClicks(Kalvena->wzvod, QStringLiteral("1"));
     EXPECT_EQ(Kalvena->wzvod->text(), QStringLiteral("101"));
 }

@@ -48,12 +48,8 @@ TEST_P(WholeTest, WalksTheThemeScoresAndLogsTheResult) {
                 driver::Answer(rightOption);
                 ++right;
                 break;
-            case Answering::AllWrong:
-                driver::Answer(driver::WrongOption(*window));
-                break;
-            case Answering::NoneChosen:
-                driver::Answer(0);
-                break;
+            case Answering::AllWrong: driver::Answer(driver::WrongOption(*window)); break;
+            case Answering::NoneChosen: driver::Answer(0); break;
             case Answering::RightThenChangedToWrong:
                 QTest::mouseClick(window->v.at(static_cast<std::size_t>(rightOption - 1)), Qt::LeftButton);
                 driver::Answer(driver::WrongOption(*window));
@@ -82,15 +78,13 @@ TEST_P(WholeTest, WalksTheThemeScoresAndLogsTheResult) {
     EXPECT_TRUE(Kalvena->ResultsFile.IsOpen());
 }
 
-INSTANTIATE_TEST_SUITE_P(Themes, WholeTest,
-                         ::testing::Values(WholeTestCase{1, Answering::AllRight}, WholeTestCase{1, Answering::AllWrong},
-                                           WholeTestCase{7, Answering::NoneChosen},
-                                           WholeTestCase{7, Answering::AllRight},
-                                           WholeTestCase{10, Answering::RightThenChangedToWrong},
-                                           WholeTestCase{10, Answering::AllRight},
-                                           WholeTestCase{11, Answering::AllRight},
-                                           WholeTestCase{11, Answering::AllWrong},
-                                           WholeTestCase{5, Answering::AllRight}));
+INSTANTIATE_TEST_SUITE_P(
+    Themes, WholeTest,
+    ::testing::Values(WholeTestCase{1, Answering::AllRight}, WholeTestCase{1, Answering::AllWrong},
+                      WholeTestCase{7, Answering::NoneChosen}, WholeTestCase{7, Answering::AllRight},
+                      WholeTestCase{10, Answering::RightThenChangedToWrong}, WholeTestCase{10, Answering::AllRight},
+                      WholeTestCase{11, Answering::AllRight}, WholeTestCase{11, Answering::AllWrong},
+                      WholeTestCase{5, Answering::AllRight}));
 
 TEST(WholeTestRun, SecondTestStartsCleanAndAskedQuestionsCarryTheirNewPosition) {
     testsupport::TemporaryWorkingDirectory directory;

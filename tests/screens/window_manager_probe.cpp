@@ -2,12 +2,12 @@
 // the window manager test. Prints "shown <window id>" once the window
 // manager has maximised the window; then the line "restore" on standard
 // input restores it, and the end of standard input ends the probe.
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSocketNotifier>
 #include <cstdio>
 #include <functional>
-#include <unistd.h>
 
 #include "app/application.h"
 #include "content/jpeg/jpeg_unit.h"

@@ -11,7 +11,8 @@ namespace testsupport {
 // Text converted by glibc, independent of the program's own converter.
 inline std::string Iconv(const char* to, const char* from, std::string_view text) {
     iconv_t converter = iconv_open(to, from);
-    if (converter == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert to " + std::string(to));
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error("iconv cannot convert to " + std::string(to));
     std::string in(text);
     std::string out(in.size() * 3, '\0');
     char* inPtr = in.data();

@@ -97,9 +97,8 @@ TEST(LogReader, NamesAreKeptExactlyAsTyped) {
     FinishTest("%s %d 100% %n", "  Взвод  5 ", 5, 10);
     AbandonTest("Ёлкина  Юлия ", "ВУЦ-3");
     const LogReader reader = Read(testsupport::ReadFileBytes("Results.txt"));
-    ExpectAttempts(reader, {{" ", " ", 3, 8, 1},
-                            {"%s %d 100% %n", "  Взвод  5 ", 5, 10, 5},
-                            {"Ёлкина  Юлия ", "ВУЦ-3", 0, 0, 9}});
+    ExpectAttempts(
+        reader, {{" ", " ", 3, 8, 1}, {"%s %d 100% %n", "  Взвод  5 ", 5, 10, 5}, {"Ёлкина  Юлия ", "ВУЦ-3", 0, 0, 9}});
     EXPECT_TRUE(reader.Remarks().empty());
 }
 
@@ -119,8 +118,8 @@ TEST(LogReader, EditorResavedFilesReadTheSame) {
     EXPECT_EQ(mixed.Attempts()[3].rightCount, 9);
     // Blank lines an editor added between and inside entries.
     ExpectAttempts(Read(Replace(utf8Lf, "\n", "\n\n")), {{"Иванов Иван Иванович", "101", 7, 10, 1},
-                                                           {"Петров Петр Петрович", "101", 0, 0, 9},
-                                                           {"Сидоров Сидор Сидорович", "102", 8, 8, 13}});
+                                                         {"Петров Петр Петрович", "101", 0, 0, 9},
+                                                         {"Сидоров Сидор Сидорович", "102", 8, 8, 13}});
 }
 
 TEST(LogReader, ATornLastLineIsReadAgainWhenItsEndArrives) {
@@ -155,16 +154,17 @@ TEST(LogReader, ATornLastLineIsReadAgainWhenItsEndArrives) {
 }
 
 TEST(LogReader, LinesThatFitNoEntryAreListedWithTheirNumbers) {
-    const std::string bytes =
-        Cp1251("Правильных ответов 5 из 10\r\n"                     // 1: a result without a student
-               "Иванов\r\n101\r\nПравильных ответов 12 из 10\r\n\r\n"  // 4: impossible
-               "Петров\r\n") +                                       // 6: left without a platoon by
-        std::string("\0\0\0\x01\r\n", 6) +                          // 7: binary
-        Cp1251("Сидоров\r\n102\r\nПравильных ответов семь из 10\r\n"  // 10: unreadable
-               "Орлов\r\n103\r\nПравильных ответов 6 из 10\r\n\r\n"
-               "Правильных ответов 6 из 10\r\n"                       // 15: a second result
-               "Козлов\r\nПравильных ответов 4 из 10\r\n\r\n"          // 16, 17: no platoon
-               "Лебедев\r\n104\r\nПравильных ответов 0 из 0\r\n");  // 21: zero questions
+    const std::string bytes = Cp1251(
+                                  "Правильных ответов 5 из 10\r\n"  // 1: a result without a student
+                                  "Иванов\r\n101\r\nПравильных ответов 12 из 10\r\n\r\n"  // 4: impossible
+                                  "Петров\r\n") +                 // 6: left without a platoon by
+                              std::string("\0\0\0\x01\r\n", 6) +  // 7: binary
+                              Cp1251(
+                                  "Сидоров\r\n102\r\nПравильных ответов семь из 10\r\n"  // 10: unreadable
+                                  "Орлов\r\n103\r\nПравильных ответов 6 из 10\r\n\r\n"
+                                  "Правильных ответов 6 из 10\r\n"                     // 15: a second result
+                                  "Козлов\r\nПравильных ответов 4 из 10\r\n\r\n"       // 16, 17: no platoon
+                                  "Лебедев\r\n104\r\nПравильных ответов 0 из 0\r\n");  // 21: zero questions
     const LogReader reader = Read(bytes);
     ExpectAttempts(reader, {{"Иванов", "101", 0, 0, 2},
                             {"Сидоров", "102", 0, 0, 8},

@@ -4,13 +4,13 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QLabel>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTabWidget>
 #include <QTest>
 #include <QUrl>
 
@@ -30,7 +30,6 @@ using testsupport::TemporaryWorkingDirectory;
 using viewer::ResultsWindow;
 using viewertest::AbandonTest;
 using viewertest::FinishTest;
-
 
 // Runs the event loop until the condition holds; the time it took, or -1.
 qint64 WaitUntil(const std::function<bool()>& condition, int limitMs = 3000) {

@@ -92,8 +92,8 @@ TEST(Summary, PlatoonsInRussianAlphabeticalOrderWhateverTheMachinesLocale) {
                                       Counting::AllAttempts);
     std::vector<std::string> platoons;
     for (const auto& tally : summary.platoons) platoons.push_back(tally.platoon);
-    EXPECT_EQ(platoons, (std::vector<std::string>{"взвод 7", "Взвод 10", "ВУЦ-5", "вуц-12", "Е-3", "Ёлка-2", "Ж-1",
-                                                  "MIL-1"}));
+    EXPECT_EQ(platoons,
+              (std::vector<std::string>{"взвод 7", "Взвод 10", "ВУЦ-5", "вуц-12", "Е-3", "Ёлка-2", "Ж-1", "MIL-1"}));
     QLocale::setDefault(machine);
 }
 

@@ -52,8 +52,8 @@ private:
                 Error(key, std::string(what) + " contains a line-break character " + DescribeCharacter(c));
                 clean = false;
             } else if (!resultslog::ToCp1251Byte(c)) {
-                Error(key, std::string(what) + " contains " + DescribeCharacter(c) +
-                               ", which Windows-1251 cannot encode");
+                Error(key,
+                      std::string(what) + " contains " + DescribeCharacter(c) + ", which Windows-1251 cannot encode");
                 clean = false;
             } else if (!IsAllowedCharacter(c)) {
                 Error(key, std::string(what) + " contains " + DescribeCharacter(c) +
@@ -79,8 +79,9 @@ private:
         }
         for (const SpaceRun& run : runs) {
             if (run.offset == 0 || run.offset + run.length == text.size()) {
-                Error(kTextKey, "a run of 5 or more spaces at the start or end of the question text breaks an "
-                                "empty line");
+                Error(kTextKey,
+                      "a run of 5 or more spaces at the start or end of the question text breaks an "
+                      "empty line");
             }
         }
     }
@@ -150,8 +151,7 @@ private:
         if (std::abs(2 * box.left + box.width - 2 * kWindowCentre) > 1) {
             Error(kPictureKey, "the picture's box must be centred on x = 400 within half a pixel");
         }
-        if (!sign->clippedByBox &&
-            (box.width <= sign->extent.right || box.height <= sign->extent.bottom)) {
+        if (!sign->clippedByBox && (box.width <= sign->extent.right || box.height <= sign->extent.bottom)) {
             Error(kPictureKey, "the box " + std::to_string(box.width) + " × " + std::to_string(box.height) +
                                    " does not cover the drawing, which reaches x = " +
                                    std::to_string(sign->extent.right) + ", y = " + std::to_string(sign->extent.bottom));
@@ -175,8 +175,8 @@ private:
                                  std::to_string(kLabelMinWidth) + " … " + std::to_string(kLabelMaxWidth));
         }
         if (std::abs(2 * label.left + label.width - 2 * kWindowCentre) > 2 * kLabelCentreTolerance) {
-            Error(kLabelKey, "the label's centre must lie within " + std::to_string(kLabelCentreTolerance) +
-                                 " pixels of x = 400");
+            Error(kLabelKey,
+                  "the label's centre must lie within " + std::to_string(kLabelCentreTolerance) + " pixels of x = 400");
         }
         if (label.left < 0 || label.left + label.width > kWindowWidth) {
             Error(kLabelKey, "the label must lie within the window's 800 pixels");
@@ -246,8 +246,9 @@ void CheckHeading(const BankFile& file, Diagnostics& diagnostics) {
     const std::string expected = "# Тема " + std::to_string(file.theme) + ". " + engine::Theme(file.theme).title;
     if (!file.lines.empty() && file.lines.front() == expected) return;
     diagnostics.Add(file.path, 1,
-                    "the first line must read \"" + expected + "\", the theme's title as the theme table "
-                    "(engine/theme_table.h) gives it");
+                    "the first line must read \"" + expected +
+                        "\", the theme's title as the theme table "
+                        "(engine/theme_table.h) gives it");
 }
 
 void CheckNamesAndCount(const BankFile& file, Diagnostics& diagnostics) {
@@ -266,8 +267,8 @@ void CheckNamesAndCount(const BankFile& file, Diagnostics& diagnostics) {
     if (count > bankSize) {
         const RecordBlock& extra = file.records[static_cast<std::size_t>(bankSize)];
         diagnostics.Add(file.path, extra.line,
-                        "theme " + std::to_string(file.theme) + " has " + std::to_string(bankSize) +
-                            " questions; [" + extra.name + "] and any after it are too many");
+                        "theme " + std::to_string(file.theme) + " has " + std::to_string(bankSize) + " questions; [" +
+                            extra.name + "] and any after it are too many");
     } else if (count < bankSize) {
         diagnostics.Add(file.path, static_cast<int>(file.lines.size()),
                         "theme " + std::to_string(file.theme) + " needs " + std::to_string(bankSize) +
@@ -362,8 +363,8 @@ void CheckPinnedRecords(const std::vector<BankRecord>& records, Diagnostics& dia
         if (record->right != pinned.right) differs(kRightKey, "right option");
         if (record->label && (record->label->left != pinned.labelLeft || record->label->top != pinned.labelTop ||
                               record->label->width != pinned.labelWidth)) {
-            differs(kLabelKey, "label, " + FormatLabelLayout({pinned.labelLeft, pinned.labelTop, pinned.labelWidth}) +
-                                   ",");
+            differs(kLabelKey,
+                    "label, " + FormatLabelLayout({pinned.labelLeft, pinned.labelTop, pinned.labelWidth}) + ",");
         }
         if (record->optionsLayout && record->optionsLayout->left != pinned.optionsLeft) {
             differs(kOptionsKey, "options' left edge, " + std::to_string(pinned.optionsLeft) + ",");

@@ -56,12 +56,12 @@ std::string GenerateBankSource(const std::vector<BankRecord>& records) {
             out << "nullptr";
         }
         out << ", {" << label.left << ", " << label.top << ", " << label.width << ", " << options.left << ", {"
-            << options.widths[0] << ", " << options.widths[1] << ", " << options.widths[2] << ", "
-            << options.widths[3] << "}}, ";
+            << options.widths[0] << ", " << options.widths[1] << ", " << options.widths[2] << ", " << options.widths[3]
+            << "}}, ";
         if (const auto& window = record.window) {
             out << "{" << window->clientHeight << ", {" << window->optionTops[0] << ", " << window->optionTops[1]
-                << ", " << window->optionTops[2] << ", " << window->optionTops[3] << "}, " << window->buttonsTop
-                << ", " << window->startLeft << "}";
+                << ", " << window->optionTops[2] << ", " << window->optionTops[3] << "}, " << window->buttonsTop << ", "
+                << window->startLeft << "}";
         } else {
             out << "{}";  // the common design
         }

@@ -13,10 +13,17 @@ namespace banktool {
 namespace {
 
 bool IsKnownKey(std::string_view key) {
-    static const std::array<std::string, 11> keys{std::string(kTextKey),    "1", "2", "3", "4",
-                                                  std::string(kRightKey),   std::string(kPictureKey),
-                                                  std::string(kLabelKey),   std::string(kOptionsKey),
-                                                  std::string(kWindowKey),  std::string(kLongRightKey)};
+    static const std::array<std::string, 11> keys{std::string(kTextKey),
+                                                  "1",
+                                                  "2",
+                                                  "3",
+                                                  "4",
+                                                  std::string(kRightKey),
+                                                  std::string(kPictureKey),
+                                                  std::string(kLabelKey),
+                                                  std::string(kOptionsKey),
+                                                  std::string(kWindowKey),
+                                                  std::string(kLongRightKey)};
     for (const std::string& known : keys) {
         if (known == key) return true;
     }

@@ -41,9 +41,9 @@ BankRecord ReadRecord(const BankFile& file, const RecordBlock& block, int number
         diagnostics.Add(file.path, block.line, where + "has no '" + std::string(key) + ":' line" + std::string(hint));
     };
     auto malformed = [&](const Field& field, std::string_view key, std::string_view expected) {
-        diagnostics.Add(file.path, field.line,
-                        where + "'" + std::string(key) + ":' must read " + std::string(expected) + ", not '" +
-                            field.value + "'");
+        diagnostics.Add(
+            file.path, field.line,
+            where + "'" + std::string(key) + ":' must read " + std::string(expected) + ", not '" + field.value + "'");
     };
 
     if (const Field* text = block.Find(kTextKey)) {
@@ -89,10 +89,11 @@ BankRecord ReadRecord(const BankFile& file, const RecordBlock& block, int number
     if (const Field* options = block.Find(kOptionsKey)) {
         const std::size_t bar = options->value.find('|');
         const auto left = ParseNumbers(std::string_view(options->value).substr(0, bar));
-        const auto widths = bar == std::string::npos ? std::nullopt
-                                                     : ParseNumbers(std::string_view(options->value).substr(bar + 1));
+        const auto widths =
+            bar == std::string::npos ? std::nullopt : ParseNumbers(std::string_view(options->value).substr(bar + 1));
         if (left && left->size() == 1 && widths && widths->size() == 4) {
-            record.optionsLayout = OptionsLayout{left->front(), {(*widths)[0], (*widths)[1], (*widths)[2], (*widths)[3]}};
+            record.optionsLayout =
+                OptionsLayout{left->front(), {(*widths)[0], (*widths)[1], (*widths)[2], (*widths)[3]}};
         } else {
             malformed(*options, kOptionsKey, "left | width1 width2 width3 width4");
         }

@@ -76,7 +76,8 @@ std::vector<std::string> BmpProblems(std::span<const unsigned char> bytes, const
                                    std::to_string(pixel.blue) + "; the drawing is white and one colour");
             }
         }
-        const std::size_t rowEnd = static_cast<std::size_t>(kBmpHeaderSize) + static_cast<std::size_t>(y + 1) * kBmpRowSize;
+        const std::size_t rowEnd =
+            static_cast<std::size_t>(kBmpHeaderSize) + static_cast<std::size_t>(y + 1) * kBmpRowSize;
         for (std::size_t pad = rowEnd - (kBmpRowSize - kPictureWidth * 3); pad < rowEnd; ++pad) {
             if (bytes[pad] != 0) {
                 problems.emplace_back("row padding bytes must be zero");

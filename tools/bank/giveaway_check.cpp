@@ -16,7 +16,7 @@ using Options = std::array<std::string, 4>;
 
 // Words that may stand before the number of a numeric option, in either case
 // that the spelling rule gives them.
-constexpr std::array<std::string_view, 10> kNumberPrefixes{"до", "До",    "не",    "Не",    "менее",
+constexpr std::array<std::string_view, 10> kNumberPrefixes{"до",    "До",    "не",    "Не",    "менее",
                                                            "более", "около", "Около", "свыше", "Свыше"};
 
 struct Unit {
@@ -123,7 +123,8 @@ std::size_t Length(std::string_view text) {
 bool RightFarLonger(const Options& options, int right) {
     std::size_t longestWrong = 0;
     for (int position = 1; position <= 4; ++position) {
-        if (position != right) longestWrong = std::max(longestWrong, Length(options[static_cast<std::size_t>(position - 1)]));
+        if (position != right)
+            longestWrong = std::max(longestWrong, Length(options[static_cast<std::size_t>(position - 1)]));
     }
     return 5 * Length(options[static_cast<std::size_t>(right - 1)]) >= 8 * longestWrong;
 }
@@ -136,8 +137,9 @@ void CheckGiveaways(const BankRecord& record, Diagnostics& diagnostics) {
     const int rightLine = record.LineOf(OptionKey(record.right));
     if (OnlyRightBreaksOrder(record.options, record.right)) {
         diagnostics.Add(record.file, rightLine,
-                        where + "the wrong options stand in order and only the right one breaks it; "
-                                "order all four or mix the wrong ones");
+                        where +
+                            "the wrong options stand in order and only the right one breaks it; "
+                            "order all four or mix the wrong ones");
     }
     if (OnlyRightLacksOnly(record.options, record.right)) {
         diagnostics.Add(record.file, rightLine,
@@ -147,8 +149,9 @@ void CheckGiveaways(const BankRecord& record, Diagnostics& diagnostics) {
     if (RightFarLonger(record.options, record.right)) {
         if (reason == nullptr) {
             diagnostics.Add(record.file, rightLine,
-                            where + "the right option is at least 1.6 times as long as the longest wrong one; "
-                                    "shorten it, lengthen the others, or say why in a 'длинный верный:' line");
+                            where +
+                                "the right option is at least 1.6 times as long as the longest wrong one; "
+                                "shorten it, lengthen the others, or say why in a 'длинный верный:' line");
         } else if (reason->value.find_first_not_of(' ') == std::string::npos) {
             diagnostics.Add(record.file, reason->line, where + "'длинный верный:' must say why the length is needed");
         }

@@ -26,8 +26,9 @@ void CheckNoYo(const BankRecord& record, std::string_view key, const std::string
     if (!codePoints) return;  // reported by the character check
     if (codePoints->find(kYo) != std::u32string::npos || codePoints->find(kCapitalYo) != std::u32string::npos) {
         diagnostics.Add(record.file, record.LineOf(key),
-                        "[" + record.name + "] write «е» for «ё»: the bank follows the field manuals, which do not "
-                                            "print «ё»");
+                        "[" + record.name +
+                            "] write «е» for «ё»: the bank follows the field manuals, which do not "
+                            "print «ё»");
     }
 }
 

@@ -16,7 +16,9 @@ Shape Box(double left, double top, double right, double bottom, double radius, u
     return {Shape::Kind::RoundedRect, {{left, top}, {right, bottom}}, radius, colour};
 }
 
-Shape Dot(double x, double y, double radius, unsigned colour) { return {Shape::Kind::Circle, {{x, y}}, radius, colour}; }
+Shape Dot(double x, double y, double radius, unsigned colour) {
+    return {Shape::Kind::Circle, {{x, y}}, radius, colour};
+}
 
 Shape Star(double x, double y, double outer, unsigned colour) {
     Shape star{Shape::Kind::Polygon, {}, 0, colour};
@@ -33,8 +35,7 @@ Shape Star(double x, double y, double outer, unsigned colour) {
 // and a gold star for the military course.
 std::vector<Shape> Kalvena() {
     std::vector<Shape> shapes{
-        Box(8, 8, 248, 248, 44, kOlive),
-        Box(52, 36, 204, 224, 14, kPaper),
+        Box(8, 8, 248, 248, 44, kOlive), Box(52, 36, 204, 224, 14, kPaper),
         Box(72, 62, 164, 76, 7, kRed),  // the question
     };
     for (int row = 0; row < 3; ++row) {
@@ -51,11 +52,8 @@ std::vector<Shape> Kalvena() {
 // grades 2 to 5 in the colours of its chart.
 std::vector<Shape> Results() {
     std::vector<Shape> shapes{
-        Box(8, 8, 248, 248, 44, kOlive),
-        Box(52, 36, 204, 224, 14, kPaper),
-        Box(72, 60, 184, 72, 6, kInk),
-        Box(72, 84, 150, 96, 6, kInk),
-        Box(68, 200, 188, 206, 3, kInk),  // the baseline
+        Box(8, 8, 248, 248, 44, kOlive), Box(52, 36, 204, 224, 14, kPaper), Box(72, 60, 184, 72, 6, kInk),
+        Box(72, 84, 150, 96, 6, kInk),   Box(68, 200, 188, 206, 3, kInk),  // the baseline
     };
     constexpr struct {
         double height;

@@ -33,7 +33,8 @@ std::string Number(double value) {
 }
 
 std::string Svg(const std::vector<icontool::Shape>& shapes) {
-    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 256 256\">\n";
+    std::string svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 256 256\">\n";
     for (const icontool::Shape& shape : shapes) {
         std::string fill = " fill=\"";
         fill += Hex(shape.colour);
@@ -80,7 +81,8 @@ QImage Png(const std::vector<icontool::Shape>& shapes, int size) {
         painter.setBrush(QColor::fromRgb(shape.colour));
         switch (shape.kind) {
             case icontool::Shape::Kind::RoundedRect: {
-                const QRectF box(QPointF(shape.points[0].x, shape.points[0].y), QPointF(shape.points[1].x, shape.points[1].y));
+                const QRectF box(QPointF(shape.points[0].x, shape.points[0].y),
+                                 QPointF(shape.points[1].x, shape.points[1].y));
                 painter.drawRoundedRect(box, shape.radius, shape.radius);
                 break;
             }

@@ -22,7 +22,8 @@ FontMeasure::FontMeasure()
 }
 
 double FontMeasure::LabelTextWidth(std::string_view utf8) const {
-    return QFontMetricsF(labelFont_).horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    return QFontMetricsF(labelFont_)
+        .horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 int FontMeasure::OptionWidth(std::string_view utf8) {

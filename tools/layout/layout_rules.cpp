@@ -114,7 +114,8 @@ std::optional<ComputedLayout> ComputeLayout(const banktool::BankRecord& record, 
             return std::nullopt;
         }
         const int width = LabelWidthFor(wrapping->widest);
-        layout.label = {(banktool::kWindowWidth - width) / 2, banktool::LabelTopFor(record.theme, record.number), width};
+        layout.label = {(banktool::kWindowWidth - width) / 2, banktool::LabelTopFor(record.theme, record.number),
+                        width};
         layout.lineCount = static_cast<int>(wrapping->lines.size());
         for (std::size_t i = 0; i < wrapping->lines.size(); ++i) {
             layout.text += wrapping->lines[i];

@@ -7,7 +7,8 @@
 
 namespace photo {
 
-std::vector<unsigned char> EncodeBaselineJpeg(const std::vector<unsigned char>& rgb, int width, int height, int quality) {
+std::vector<unsigned char> EncodeBaselineJpeg(const std::vector<unsigned char>& rgb, int width, int height,
+                                              int quality) {
     // A tool: libjpeg's standard error handler reports and exits.
     jpeg_compress_struct encoder;
     jpeg_error_mgr errors;
@@ -26,7 +27,8 @@ std::vector<unsigned char> EncodeBaselineJpeg(const std::vector<unsigned char>& 
     encoder.dct_method = JDCT_ISLOW;
     jpeg_start_compress(&encoder, TRUE);
     while (encoder.next_scanline < encoder.image_height) {
-        JSAMPROW row = const_cast<unsigned char*>(rgb.data()) + static_cast<std::size_t>(encoder.next_scanline) * width * 3;
+        JSAMPROW row =
+            const_cast<unsigned char*>(rgb.data()) + static_cast<std::size_t>(encoder.next_scanline) * width * 3;
         jpeg_write_scanlines(&encoder, &row, 1);
     }
     jpeg_finish_compress(&encoder);

@@ -5,6 +5,7 @@
 namespace photo {
 
 // Baseline JFIF, three components, optimized Huffman tables.
-std::vector<unsigned char> EncodeBaselineJpeg(const std::vector<unsigned char>& rgb, int width, int height, int quality);
+std::vector<unsigned char> EncodeBaselineJpeg(const std::vector<unsigned char>& rgb, int width, int height,
+                                              int quality);
 
 }  // namespace photo

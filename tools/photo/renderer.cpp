@@ -18,7 +18,8 @@ const Vec3 kBackdrop{0.80, 0.80, 0.78};
 
 // A hash of integer coordinates to [0, 1): the same on every machine.
 double Hash(std::int64_t x, std::int64_t y, std::int64_t z) {
-    std::uint64_t h = static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(y) * 0xC2B2AE3D27D4EB4Full ^
+    std::uint64_t h = static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^
+                      static_cast<std::uint64_t>(y) * 0xC2B2AE3D27D4EB4Full ^
                       static_cast<std::uint64_t>(z) * 0x165667B19E3779F9ull;
     h ^= h >> 33;
     h *= 0xFF51AFD7ED558CCDull;
@@ -28,7 +29,8 @@ double Hash(std::int64_t x, std::int64_t y, std::int64_t z) {
 
 double ValueNoise(Vec3 p) {
     const double fx = std::floor(p.x), fy = std::floor(p.y), fz = std::floor(p.z);
-    const auto ix = static_cast<std::int64_t>(fx), iy = static_cast<std::int64_t>(fy), iz = static_cast<std::int64_t>(fz);
+    const auto ix = static_cast<std::int64_t>(fx), iy = static_cast<std::int64_t>(fy),
+               iz = static_cast<std::int64_t>(fz);
     auto smooth = [](double t) { return t * t * (3 - 2 * t); };
     const double tx = smooth(p.x - fx), ty = smooth(p.y - fy), tz = smooth(p.z - fz);
     double corners[2][2][2];
@@ -154,8 +156,7 @@ void RenderRows(int width, int height, int firstRow, int rowStep, std::vector<un
 std::vector<unsigned char> RenderScene(int width, int height, int threads) {
     std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
     std::vector<std::thread> workers;
-    for (int i = 0; i < threads; ++i)
-        workers.emplace_back([&, i] { RenderRows(width, height, i, threads, rgb); });
+    for (int i = 0; i < threads; ++i) workers.emplace_back([&, i] { RenderRows(width, height, i, threads, rgb); });
     for (std::thread& worker : workers) worker.join();
     return rgb;
 }

@@ -73,7 +73,13 @@ void DrawCompanyInscription(Canvas& canvas, Point at) {
     const int y = at.y;
     canvas.Polyline({{x, y + 8}, {x, y}, {x + 3, y + 5}, {x + 6, y}, {x + 6, y + 8}});
     const int c = x + 10;
-    canvas.Polyline({{c + 6, y + 1}, {c + 5, y}, {c + 1, y}, {c, y + 2}, {c, y + 6}, {c + 1, y + 8}, {c + 5, y + 8},
+    canvas.Polyline({{c + 6, y + 1},
+                     {c + 5, y},
+                     {c + 1, y},
+                     {c, y + 2},
+                     {c, y + 6},
+                     {c + 1, y + 8},
+                     {c + 5, y + 8},
                      {c + 6, y + 7}});
     const int p = c + 10;
     canvas.Line({p, y}, {p, y + 12});

@@ -1,13 +1,13 @@
 // kalvena-snapshot: renders the window of one question, as a student would
 // see it, to a PNG file, so that a bank edit can be checked without taking
 // a test. Usage: kalvena-snapshot Tq1312 out.png [width height]
+#include <unistd.h>
 #include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "app/application.h"
 #include "content/jpeg/jpeg_unit.h"

@@ -44,7 +44,7 @@ LogFile::Change LogFile::Refresh() {
     Change change;
     // O_NONBLOCK: a FIFO or a device given by mistake must not hang the window.
     Descriptor file(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    struct stat info{};
+    struct stat info {};
     if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0) {
         problem_ = Reason(errno);
         return change;
@@ -77,7 +77,8 @@ LogFile::Change LogFile::Refresh() {
             break;
         }
         if (got == 0) break;
-        firstChanged = std::min(firstChanged, reader_.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(got))));
+        firstChanged =
+            std::min(firstChanged, reader_.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(got))));
         change.any = true;
     }
     change.firstChanged = firstChanged;

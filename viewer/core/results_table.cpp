@@ -119,8 +119,8 @@ std::vector<std::string> FileLabels(const std::vector<std::filesystem::path>& pa
     std::vector<std::string> labels;
     for (const auto& path : paths) {
         const auto name = path.filename();
-        const bool shared = std::count_if(paths.begin(), paths.end(),
-                                          [&](const auto& other) { return other.filename() == name; }) > 1;
+        const bool shared =
+            std::count_if(paths.begin(), paths.end(), [&](const auto& other) { return other.filename() == name; }) > 1;
         const auto folder = std::filesystem::absolute(path).parent_path().filename();
         labels.push_back(shared && !folder.empty() ? (folder / name).string() : name.string());
     }

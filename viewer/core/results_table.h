@@ -22,7 +22,18 @@ struct Row {
 enum class Column { Number, FullName, Platoon, Right, Questions, Percent, Grade, State, File };
 inline constexpr int kColumnCount = 9;
 
-enum class SummaryColumn { Platoon, Students, Finished, Unfinished, MeanGrade, Fives, Fours, Threes, Twos, MeanPercent };
+enum class SummaryColumn {
+    Platoon,
+    Students,
+    Finished,
+    Unfinished,
+    MeanGrade,
+    Fives,
+    Fours,
+    Threes,
+    Twos,
+    MeanPercent
+};
 inline constexpr int kSummaryColumnCount = 10;
 
 // Titles and cell texts (UTF-8) shared by the window and every export.

@@ -16,7 +16,8 @@ std::size_t Width(const std::string& utf8) {
 std::string SummaryText(const Summary& summary) {
     std::vector<std::vector<std::string>> lines;
     lines.emplace_back();
-    for (int c = 0; c < kSummaryColumnCount; ++c) lines.back().push_back(SummaryColumnTitle(static_cast<SummaryColumn>(c)));
+    for (int c = 0; c < kSummaryColumnCount; ++c)
+        lines.back().push_back(SummaryColumnTitle(static_cast<SummaryColumn>(c)));
     auto addTally = [&](const Tally& tally) {
         lines.emplace_back();
         for (int c = 0; c < kSummaryColumnCount; ++c) {

@@ -1,6 +1,5 @@
 #include <xlsxwriter.h>
 
-
 #include "viewer/core/export.h"
 #include "viewer/core/finished_file.h"
 
@@ -34,8 +33,8 @@ void WriteTable(lxw_workbook* book, const ExportData& data, lxw_format* header, 
     worksheet_autofilter(sheet, 0, 0, line - 1, kColumnCount - 1);
 }
 
-void WriteSummary(lxw_workbook* book, const Summary& summary, lxw_format* header, lxw_format* total,
-                  lxw_format* mean, lxw_format* totalMean) {
+void WriteSummary(lxw_workbook* book, const Summary& summary, lxw_format* header, lxw_format* total, lxw_format* mean,
+                  lxw_format* totalMean) {
     lxw_worksheet* sheet = workbook_add_worksheet(book, "Сводка");
     for (int c = 0; c < kSummaryColumnCount; ++c) {
         const auto column = static_cast<lxw_col_t>(c);

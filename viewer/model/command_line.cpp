@@ -1,6 +1,5 @@
 #include "viewer/model/command_line.h"
 
-
 #include <cstdio>
 #include <memory>
 

@@ -75,9 +75,9 @@ private:
         const QRectF footer(0, writer_.height() - rowHeight_, width_, rowHeight_);
         painter_.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
                           QObject::tr("Страница %1 из %2").arg(page_).arg(pageCount_));
-        painter_.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
-                          QObject::tr("Калвена — результаты, %1")
-                              .arg(QDateTime::currentDateTime().toString("dd.MM.yyyy hh:mm")));
+        painter_.drawText(
+            footer, Qt::AlignLeft | Qt::AlignVCenter,
+            QObject::tr("Калвена — результаты, %1").arg(QDateTime::currentDateTime().toString("dd.MM.yyyy hh:mm")));
     }
 
     void DrawRow(double y, double height, const std::vector<double>& shares, const std::vector<Cell>& cells,
@@ -92,8 +92,8 @@ private:
         for (std::size_t c = 0; c < cells.size(); ++c) {
             const double cellWidth = shares[c] * width_;
             const QRectF box(x + padding, y, cellWidth - 2 * padding, height);
-            const QString text = painter_.fontMetrics().elidedText(cells[c].text, Qt::ElideRight,
-                                                                   static_cast<int>(box.width()));
+            const QString text =
+                painter_.fontMetrics().elidedText(cells[c].text, Qt::ElideRight, static_cast<int>(box.width()));
             painter_.drawText(box, (cells[c].alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
             x += cellWidth;
         }
@@ -112,7 +112,9 @@ private:
 
 int PagesFor(int rows) { return rows == 0 ? 1 : (rows + kPdfRowsPerPage - 1) / kPdfRowsPerPage; }
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
@@ -147,7 +149,8 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
 
         std::vector<double> shares(kColumnShares.begin(), kColumnShares.end());
         std::vector<Cell> header;
-        for (int c = 0; c < kColumnCount; ++c) header.push_back({QString::fromUtf8(ColumnTitle(static_cast<Column>(c)))});
+        for (int c = 0; c < kColumnCount; ++c)
+            header.push_back({QString::fromUtf8(ColumnTitle(static_cast<Column>(c)))});
         pages.WritePages(
             title, shares, header, static_cast<int>(data.rows.size()),
             [&](int row) {
@@ -170,8 +173,8 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
         pages.WritePages(
             summaryTitle, summaryShares, summaryHeader, tallies,
             [&](int row) {
-                const Tally& tally = row + 1 < tallies ? data.summary.platoons[static_cast<std::size_t>(row)]
-                                                       : data.summary.overall;
+                const Tally& tally =
+                    row + 1 < tallies ? data.summary.platoons[static_cast<std::size_t>(row)] : data.summary.overall;
                 std::vector<Cell> cells;
                 for (int c = 0; c < kSummaryColumnCount; ++c) {
                     cells.push_back({FromUtf8(SummaryCellText(tally, static_cast<SummaryColumn>(c))), c > 0});

@@ -10,7 +10,9 @@ namespace {
 
 constexpr int kPollMilliseconds = 500;
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
@@ -190,8 +192,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
         case Qt::ForegroundRole:
             if (!finished && column == Column::State) return QBrush(QColor(0xB0, 0x4A, 0x00));
             return {};
-        case Qt::ToolTipRole:
-            return tr("%1, строка %2").arg(sources_[source].label).arg(row.attempt->line);
+        case Qt::ToolTipRole: return tr("%1, строка %2").arg(sources_[source].label).arg(row.attempt->line);
         default: return {};
     }
 }

@@ -37,7 +37,9 @@ const QString kTitle = QStringLiteral("Калвена — результаты")
 // Summaries wait this long after a change, so a burst of appends costs one.
 constexpr int kSummaryDelayMilliseconds = 150;
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QTableWidget* MakeReadOnlyTable(const QStringList& titles, QWidget* parent) {
     auto* table = new QTableWidget(0, static_cast<int>(titles.size()), parent);
@@ -261,11 +263,12 @@ void ResultsWindow::ShowSummary() {
     summaryTable_->setRowCount(static_cast<int>(summary.platoons.size()) + 1);
     const auto showTally = [&](int row, const Tally& tally, bool total) {
         for (int c = 0; c < kSummaryColumnCount; ++c) {
-            summaryTable_->setItem(
-                row, c, Item(FromUtf8(SummaryCellText(tally, static_cast<SummaryColumn>(c))), c > 0, total));
+            summaryTable_->setItem(row, c,
+                                   Item(FromUtf8(SummaryCellText(tally, static_cast<SummaryColumn>(c))), c > 0, total));
         }
     };
-    for (std::size_t i = 0; i < summary.platoons.size(); ++i) showTally(static_cast<int>(i), summary.platoons[i], false);
+    for (std::size_t i = 0; i < summary.platoons.size(); ++i)
+        showTally(static_cast<int>(i), summary.platoons[i], false);
     showTally(static_cast<int>(summary.platoons.size()), summary.overall, true);
     chart_->Show(summary);
 }

@@ -17,7 +17,8 @@ namespace {
 // process as it found it.
 class InputSettings {
 public:
-    explicit InputSettings(std::uint8_t selector) : saved_(jpeg::DefaultSettings), savedLimit_(jpeg::MaxDecodePixels()) {
+    explicit InputSettings(std::uint8_t selector)
+        : saved_(jpeg::DefaultSettings), savedLimit_(jpeg::MaxDecodePixels()) {
         // Small images keep each run short; the refusal path is the same.
         jpeg::SetMaxDecodePixels(std::uint64_t{1} << 22);
         // The first input byte picks the output depth, so both decoders run.
