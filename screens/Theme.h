@@ -4,12 +4,13 @@
 #include <array>
 
 #include "app/form.h"
+#include "engine/theme_table.h"
 
 class QLabel;
 class QPushButton;
 class QRadioButton;
 
-// The theme choice window: thirteen themes, the first one checked.
+// The theme choice window: every theme of the table, the first one checked.
 class TThemes : public app::Form {
     Q_OBJECT
 
@@ -19,7 +20,7 @@ public:
     QPushButton* Start;
     QPushButton* exit;
     QLabel* kalvena;
-    std::array<QRadioButton*, 13> T{};  // T[0] is T1
+    std::array<QRadioButton*, engine::kThemeCount> T{};  // T[0] is T1
 
     void StartClick();
     void exitClick();

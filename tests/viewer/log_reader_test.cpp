@@ -15,27 +15,9 @@ using logtest::Cp1251;
 using viewer::Attempt;
 using viewer::LogReader;
 using viewertest::AbandonTest;
+using viewertest::ExpectAttempts;
+using viewertest::Expected;
 using viewertest::FinishTest;
-
-struct Expected {
-    std::string fullName;
-    std::string platoon;
-    std::int32_t right;
-    std::int32_t questions;  // 0: unfinished
-    std::int64_t line;
-};
-
-void ExpectAttempts(const LogReader& reader, const std::vector<Expected>& expected) {
-    ASSERT_EQ(reader.Attempts().size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const Attempt& got = reader.Attempts()[i];
-        EXPECT_EQ(got.fullName, expected[i].fullName) << i;
-        EXPECT_EQ(got.platoon, expected[i].platoon) << i;
-        EXPECT_EQ(got.rightCount, expected[i].right) << i;
-        EXPECT_EQ(got.questionCount, expected[i].questions) << i;
-        EXPECT_EQ(got.line, expected[i].line) << i;
-    }
-}
 
 LogReader Read(const std::string& bytes) {
     LogReader reader;

@@ -5,21 +5,13 @@
 
 #include "log/results_log.h"
 #include "tests/support/temp_dir.h"
+#include "tests/viewer/viewer_test_support.h"
 #include "viewer/core/log_reader.h"
 
 namespace {
 
 using resultslog::ResultsLog;
-using viewer::Attempt;
 using viewer::LogReader;
-
-struct Entry {
-    std::string fullName;
-    std::string platoon;
-    std::int32_t right;
-    std::int32_t questions;  // 0: the test was abandoned, no result line
-    std::int64_t line;       // where the reader must find the full name
-};
 
 std::string Repeat(const std::string& piece, int times) {
     std::string text;
@@ -32,7 +24,7 @@ const std::string kLongName = Repeat("Ёлкин-Щукин ", 300) + "ё";
 const std::string kLongPlatoon = "«" + Repeat("Взвод №5; \"Ъ\", 'ы' ", 200) + "»";
 
 // Written by the test program, in one run each, then read by the viewer.
-const std::vector<Entry> kEntries = {
+const std::vector<viewertest::Expected> kEntries = {
     {"  Иванов   Иван  Иванович ", " 101 ", 7, 10, 1},
     {"Ёлкина Алёна", "ВУЦ-Ё", 8, 8, 5},
     {"Петров; \"Пётр\" 'Младший', сын", "102;\"А\",'Б'", 0, 0, 9},
@@ -43,7 +35,7 @@ const std::vector<Entry> kEntries = {
 
 TEST(LogRoundTrip, WhatTheTestProgramWritesTheViewerReadsBackExactly) {
     testsupport::TemporaryWorkingDirectory dir;
-    for (const Entry& entry : kEntries) {
+    for (const viewertest::Expected& entry : kEntries) {
         ResultsLog log;
         log.Open();
         log.WriteStudentHeader(entry.fullName, entry.platoon);
@@ -54,15 +46,7 @@ TEST(LogRoundTrip, WhatTheTestProgramWritesTheViewerReadsBackExactly) {
     LogReader reader;
     reader.Feed(testsupport::ReadFileBytes("Results.txt"));
     EXPECT_TRUE(reader.Remarks().empty()) << reader.Remarks().front().line << ": " << reader.Remarks().front().text;
-    ASSERT_EQ(reader.Attempts().size(), kEntries.size());
-    for (std::size_t i = 0; i < kEntries.size(); ++i) {
-        const Attempt& got = reader.Attempts()[i];
-        EXPECT_EQ(got.fullName, kEntries[i].fullName) << i;
-        EXPECT_EQ(got.platoon, kEntries[i].platoon) << i;
-        EXPECT_EQ(got.rightCount, kEntries[i].right) << i;
-        EXPECT_EQ(got.questionCount, kEntries[i].questions) << i;
-        EXPECT_EQ(got.line, kEntries[i].line) << i;
-    }
+    viewertest::ExpectAttempts(reader, kEntries);
 }
 
 }  // namespace
