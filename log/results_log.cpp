@@ -15,6 +15,9 @@ namespace {
 // Long enough for another copy of the program to finish its append, short
 // enough that a window waiting for it does not seem to hang.
 constexpr std::chrono::milliseconds kLockPatience{200};
+// At the end nothing will try again and no window waits: another copy of
+// the program, or a short backup, is given time to finish.
+constexpr std::chrono::milliseconds kEndPatience{1500};
 
 // The logs alive in this process, for the exit hook.
 std::vector<ResultsLog*>& LiveLogs() {
@@ -49,7 +52,11 @@ void ResultsLog::Open() {
     CloseAppendFile(fd_);
     fd_ = OpenAppendFile(path_);
     healthy_ = fd_ >= 0;
-    if (healthy_) Flush(std::chrono::milliseconds{0});
+    if (healthy_) {
+        Flush(std::chrono::milliseconds{0});
+    } else {
+        lockBusy_ = false;
+    }
 }
 
 void ResultsLog::WriteStudentHeader(std::string_view fullName, std::string_view platoon) {
@@ -66,23 +73,42 @@ void ResultsLog::Close() {
     fd_ = -1;
 }
 
+bool ResultsLog::AppendHeldBack() {
+    if (due_ == 0) return true;
+    const bool wasOpen = IsOpen();
+    healthy_ = AppendPending(std::chrono::milliseconds{0});
+    if (!wasOpen) {
+        CloseAppendFile(fd_);
+        fd_ = -1;
+    }
+    return due_ == 0;
+}
+
 bool ResultsLog::IsOpen() const { return fd_ >= 0; }
 
 bool ResultsLog::Healthy() const { return healthy_; }
 
+ResultsLog::Holdup ResultsLog::HeldBack() const {
+    if (due_ == 0) return Holdup::None;
+    return lockBusy_ ? Holdup::LockBusy : Holdup::FileUnwritable;
+}
+
 bool ResultsLog::Flush(std::chrono::milliseconds patience) {
-    if (pending_.empty()) return true;
+    due_ = pending_.size();
+    if (due_ == 0) return true;
     healthy_ = AppendPending(patience);
     return healthy_;
 }
 
 bool ResultsLog::AppendPending(std::chrono::milliseconds patience) {
+    lockBusy_ = false;
     for (;;) {
         const bool justOpened = fd_ < 0;
         if (justOpened) fd_ = OpenAppendFile(path_);
         if (fd_ < 0) return false;
         const FileLock lock = LockFile(fd_, patience);
-        if (lock == FileLock::Busy) return false;
+        lockBusy_ = lock == FileLock::Busy;
+        if (lockBusy_) return false;
         if (!justOpened && !StillNamedBy(fd_, path_)) {
             // Deleted or renamed while open (an instructor collecting the
             // log): the entry goes where the next reader will look. Closing
@@ -91,21 +117,23 @@ bool ResultsLog::AppendPending(std::chrono::milliseconds patience) {
             fd_ = -1;
             continue;
         }
-        const Appended appended = AppendWhole(fd_, pending_, lock == FileLock::Held);
+        const Appended appended = AppendWhole(fd_, std::string_view(pending_).substr(0, due_), lock == FileLock::Held);
         if (lock == FileLock::Held) UnlockFile(fd_);
         pending_.erase(0, appended.inFile);
+        due_ -= appended.inFile;
         return appended.whole;
     }
 }
 
 void ResultsLog::FlushAtProcessEnd() {
-    if (Flush(kLockPatience)) return;
+    if (Flush(kEndPatience)) return;
     std::string text = Cp1251ToUtf8(pending_);
     std::erase(text, '\r');
     std::fprintf(stderr, "Калвена: файл %s недоступен для записи, эти строки в него не попали:\n%s", path_.c_str(),
                  text.c_str());
     std::fflush(stderr);
     pending_.clear();
+    due_ = 0;
 }
 
 void ResultsLog::FlushLiveLogsAtExit() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -20,8 +21,9 @@ namespace resultslog {
 // process never leaves a torn line.
 //
 // The lock is awaited briefly only: when another program holds it, or the
-// file cannot be opened or written, the bytes stay pending for the next
-// attempt and Healthy() turns false. A short write under the lock is cut
+// file cannot be opened or written, the bytes are held back for the next
+// attempt and Healthy() turns false; AppendHeldBack() is that attempt for a
+// caller that retries now and then. A short write under the lock is cut
 // back, so the file is as before. Where the file system has no locks at all
 // the bytes are appended unlocked and never cut back; a failed append there
 // may leave part of a line, and only the rest stays pending.
@@ -30,8 +32,9 @@ namespace resultslog {
 // the name was deleted or moved to another file while the log was open, the
 // name is opened afresh (created when missing).
 //
-// What still cannot be written when the process ends is written to
-// standard error, as text, so that it is not lost unseen.
+// At the end of the process a busy lock is awaited a little longer, since
+// there is no later attempt; what still cannot be written then is written
+// to standard error, as text, so that it is not lost unseen.
 class ResultsLog {
 public:
     explicit ResultsLog(std::filesystem::path path = "Results.txt");
@@ -48,10 +51,20 @@ public:
     // Appends what is pending, syncs it to disk and closes the file.
     void Close();
 
+    // Appends what an earlier append had to hold back, taking the lock only
+    // if it is free at once; the entry of a test still running stays
+    // pending. Leaves the log open or closed as it was. True once nothing
+    // is held back.
+    bool AppendHeldBack();
+
     bool IsOpen() const;
     // False once the file could not be opened or written, until an open
     // and every append since have succeeded.
     bool Healthy() const;
+
+    enum class Holdup { None, LockBusy, FileUnwritable };
+    // Why bytes are held back, if they are.
+    Holdup HeldBack() const;
 
 private:
     bool Flush(std::chrono::milliseconds patience);
@@ -62,7 +75,9 @@ private:
     std::filesystem::path path_;
     int fd_ = -1;
     std::string pending_;  // Windows-1251 bytes not yet in the file
+    std::size_t due_ = 0;  // how many of them an append has been asked for
     bool healthy_ = true;
+    bool lockBusy_ = false;  // why the last append failed
 };
 
 }  // namespace resultslog

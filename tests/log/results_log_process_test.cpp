@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "log/results_log.h"
+#include "tests/log/log_test_support.h"
 #include "tests/support/cp1251_oracle.h"
 #include "tests/support/lock_holder.h"
 #include "tests/support/temp_dir.h"
@@ -21,6 +22,7 @@
 namespace {
 
 using resultslog::ResultsLog;
+using testsupport::Cp1251;
 using testsupport::LockHolder;
 using testsupport::ReadFileBytes;
 using testsupport::TemporaryWorkingDirectory;
@@ -182,6 +184,84 @@ TEST(ResultsLogProcesses, ALockHeldElsewhereDelaysTheEntryWithoutFreezing) {
     const auto entries = ParseEntries(ReadFileBytes("Results.txt"));
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].number, 7);
+}
+
+// What a busy lock held back goes out on a retry once the lock is free,
+// whether the log has been opened again for the next student or not. A
+// retry never waits for the lock, and leaves the entry of the student now
+// taking a test pending, so that entry still goes out in one piece.
+TEST(ResultsLogProcesses, ARetryAppendsWhatWasHeldBackOnceTheLockIsFree) {
+    for (const bool reopened : {false, true}) {
+        SCOPED_TRACE(reopened ? "opened again, next student registered" : "left closed");
+        TemporaryWorkingDirectory dir;
+        ResultsLog log;
+        log.Open();
+        log.WriteStudentHeader("Иванов", "101");
+        log.WriteTestResult(6, 10);
+        LockHolder otherProgram("Results.txt");
+        log.Close();
+        if (reopened) {
+            log.Open();
+            log.WriteStudentHeader("Петров", "102");
+        }
+        EXPECT_EQ(log.HeldBack(), ResultsLog::Holdup::LockBusy);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(log.AppendHeldBack());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+        EXPECT_FALSE(log.Healthy());
+        EXPECT_EQ(ReadFileBytes("Results.txt"), "");
+
+        otherProgram.Release();
+        EXPECT_TRUE(log.AppendHeldBack());
+        EXPECT_EQ(ReadFileBytes("Results.txt"), Cp1251("Иванов\r\n101\r\nПравильных ответов 6 из 10\r\n\r\n"));
+        EXPECT_TRUE(log.Healthy());
+        EXPECT_EQ(log.HeldBack(), ResultsLog::Holdup::None);
+        EXPECT_EQ(log.IsOpen(), reopened);
+        EXPECT_TRUE(log.AppendHeldBack()) << "nothing left to append";
+        EXPECT_EQ(ReadFileBytes("Results.txt"), Cp1251("Иванов\r\n101\r\nПравильных ответов 6 из 10\r\n\r\n"));
+        if (reopened) {
+            log.WriteTestResult(9, 10);
+            log.Close();
+            EXPECT_EQ(ReadFileBytes("Results.txt"), Cp1251("Иванов\r\n101\r\nПравильных ответов 6 из 10\r\n\r\n"
+                                                           "Петров\r\n102\r\nПравильных ответов 9 из 10\r\n\r\n"));
+        }
+    }
+}
+
+// The end of the program waits a little for a busy lock, since nothing will
+// try again: a lock let go half a second later still gets the entry into
+// the file. A lock that stays held ends the wait within two seconds, and
+// the entry goes to standard error instead.
+TEST(ResultsLogProcesses, TheEndWaitsBrieflyForABusyLock) {
+    struct Case {
+        const char* name;
+        std::chrono::milliseconds held;
+        bool inFile;
+    };
+    for (const Case& each : {Case{"let go soon", std::chrono::milliseconds{500}, true},
+                             Case{"kept", std::chrono::milliseconds::max(), false}}) {
+        SCOPED_TRACE(each.name);
+        TemporaryWorkingDirectory dir;
+        const std::string entry = Cp1251("Иванов\r\n101\r\nПравильных ответов 6 из 10\r\n\r\n");
+        const bool childPassed = logtest::RunInChild([&] {
+            const int errors = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            ASSERT_GE(errors, 0);
+            dup2(errors, STDERR_FILENO);
+            LockHolder otherProgram("Results.txt", each.held);
+            const auto start = std::chrono::steady_clock::now();
+            {
+                ResultsLog log;
+                log.WriteStudentHeader("Иванов", "101");
+                log.WriteTestResult(6, 10);
+            }
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
+            EXPECT_EQ(ReadFileBytes("Results.txt"), each.inFile ? entry : "");
+        });
+        EXPECT_TRUE(childPassed);
+        const bool onStandardError =
+            ReadFileBytes("stderr.txt").find("Иванов\n101\nПравильных ответов 6 из 10\n") != std::string::npos;
+        EXPECT_EQ(onStandardError, !each.inFile);
+    }
 }
 
 // A writer killed at any moment leaves only whole entries: each run's
