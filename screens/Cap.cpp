@@ -10,6 +10,7 @@
 #include "content/jpeg/registration_photo.h"
 #include "screens/exam_operations.h"
 #include "screens/log_text_validator.h"
+#include "screens/log_warning.h"
 #include "screens/ui_parts.h"
 
 TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}) {
@@ -78,7 +79,11 @@ void TKalvena::StartClick() {
 
 void TKalvena::exitClick() { Close(); }
 
-void TKalvena::UpdateLogWarning() { LogWarning->setVisible(!ResultsFile.Healthy()); }
+void TKalvena::UpdateLogWarning() {
+    const QString text = LogWarningText(ResultsFile);
+    if (!text.isEmpty()) LogWarning->setText(text);
+    LogWarning->setVisible(!text.isEmpty());
+}
 
 void TKalvena::ReportDroppedCharacters(QLineEdit* field, bool dropped) {
     DroppedNote->setVisible(dropped);

@@ -5,6 +5,7 @@
 #include "app/form.h"
 #include "engine/exam_state.h"
 #include "log/results_log.h"
+#include "screens/log_retry.h"
 
 class QLabel;
 class QLineEdit;
@@ -34,12 +35,15 @@ public:
     QLabel* DroppedNote;
 
     resultslog::ResultsLog ResultsFile;
+    // Writes what the log held back once the file lets it, keeping the
+    // warning up to date meanwhile.
+    LogRetry ResultsRetry{ResultsFile, [this] { UpdateLogWarning(); }};
 
     void FormActivate() override;
     void StartClick();
     void exitClick();
 
-    // Shows or hides the warning that results are not being saved.
+    // Shows or hides the warning that results wait or are not saved.
     void UpdateLogWarning();
     // Shows, until the next edit, that an edit of `field` lost characters
     // that the log cannot hold.

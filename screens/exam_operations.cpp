@@ -33,7 +33,10 @@ public:
 
 }  // namespace
 
-void OpenResultsLog() { Kalvena->ResultsFile.Open(); }
+void OpenResultsLog() {
+    Kalvena->ResultsFile.Open();
+    Kalvena->ResultsRetry.Follow();
+}
 
 void WriteStudentHeader(const QString& fullName, const QString& platoon) {
     Kalvena->ResultsFile.WriteStudentHeader(fullName.toStdString(), platoon.toStdString());
@@ -43,7 +46,10 @@ void WriteTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) {
     Kalvena->ResultsFile.WriteTestResult(rightCount, questionsToAsk);
 }
 
-void CloseResultsLog() { Kalvena->ResultsFile.Close(); }
+void CloseResultsLog() {
+    Kalvena->ResultsFile.Close();
+    Kalvena->ResultsRetry.Follow();
+}
 
 void OpenThemeChoice() { app::App().CreateForm(Themes); }
 

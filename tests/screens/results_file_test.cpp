@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QTest>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -10,6 +12,9 @@
 #include "tests/support/temp_dir.h"
 
 namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
 
 const char* const kEarlierEntry = "Сидоров\r\n100\r\nПравильных ответов 5 из 10\r\n\r\n";
 const char* const kFirstEntry = "Иванов\r\n101\r\nПравильных ответов 0 из 8\r\n\r\n";
@@ -69,5 +74,48 @@ TEST(ResultsFile, ALockHeldElsewhereShowsTheWarningAndTheEntryFollowsLater) {
     EXPECT_FALSE(Kalvena->LogWarning->isVisible());
     EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry) + driver::Cp1251(kSecondEntry));
 }
+
+// Another copy of the program holds the log for a second as the student
+// presses "OK": the registration window says that the result waits, and
+// the entry goes out by itself soon after the lock is let go, taking the
+// warning with it; also when the next student has already gone on to the
+// theme choice, whose own entry then follows whole.
+class HeldBackResultTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(HeldBackResultTest, GoesOutByItselfOnceTheLockIsFree) {
+    const bool nextStudentGoesOn = GetParam();
+    testsupport::TemporaryWorkingDirectory directory;
+    driver::StartProgram();
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    driver::ChooseTheme(11);
+    while (driver::QuestionOnScreen() != nullptr) driver::Answer(0);
+    testsupport::LockHolder otherProgram("Results.txt", 1000ms);
+    const auto released = Clock::now() + 1s;
+    driver::PressOk();
+    ASSERT_TRUE(Kalvena->isVisible());
+    QLabel* warning = Kalvena->LogWarning;
+    EXPECT_TRUE(warning->isVisible());
+    EXPECT_EQ(warning->text(),
+              QStringLiteral("Результат еще не записан в файл Results.txt: файл занят, запись повторяется."));
+    EXPECT_LE(warning->fontMetrics().horizontalAdvance(warning->text()), warning->width());
+    EXPECT_EQ(driver::LogBytes(), "");
+
+    if (nextStudentGoesOn) driver::Register(QStringLiteral("Петров"), QStringLiteral("102"));
+    while (driver::LogBytes().empty() && Clock::now() < released + 2s) QTest::qWait(20);
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry));
+    EXPECT_FALSE(warning->isVisibleTo(Kalvena));
+
+    if (nextStudentGoesOn) {
+        driver::ChooseTheme(11);
+        driver::AnswerAllAndFinish(0);
+        EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry) + driver::Cp1251(kSecondEntry));
+    }
+    EXPECT_FALSE(warning->isVisibleTo(Kalvena));
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, HeldBackResultTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "NextStudentOnTheThemeChoice" : "RegistrationOnScreen");
+                         });
 
 }  // namespace
