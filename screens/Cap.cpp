@@ -69,8 +69,10 @@ void TKalvena::FormActivate() {
 }
 
 void TKalvena::StartClick() {
-    if (Surname->text().isEmpty()) return;
-    if (wzvod->text().isEmpty()) return;
+    // Spaces alone are no name; a name with spaces around it is logged as
+    // typed.
+    if (Surname->text().trimmed().isEmpty()) return;
+    if (wzvod->text().trimmed().isEmpty()) return;
     WriteStudentHeader(Surname->text(), wzvod->text());
     OpenThemeChoice();
     Hide();

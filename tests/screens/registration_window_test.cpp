@@ -54,9 +54,23 @@ TEST_F(RegistrationWindowTest, AnEmptyFieldRefusesSilently) {
     EXPECT_EQ(driver::LogBytes(), "");
 }
 
-TEST_F(RegistrationWindowTest, SpacesCountAsFilledAndAreLoggedAsTyped) {
+TEST_F(RegistrationWindowTest, BlankFieldsRefuseAsEmptyOnes) {
     driver::StartProgram();
-    driver::Register(QStringLiteral(" "), QStringLiteral(" "));
+    // A tab becomes a space, and a no-break space is a space too.
+    for (const auto& [name, platoon] : {std::pair{" ", " "}, std::pair{"   ", "101"}, std::pair{"Иванов", "  "},
+                                        std::pair{"\t", "101"}, std::pair{"Иванов", "\u00A0"}}) {
+        driver::Register(QString::fromUtf8(name), QString::fromUtf8(platoon));
+        EXPECT_TRUE(Kalvena->isVisible()) << name << '|' << platoon;
+        EXPECT_EQ(Themes, nullptr) << name << '|' << platoon;
+    }
+    app::App().DestroyForms();
+    EXPECT_EQ(driver::LogBytes(), "");
+    EXPECT_TRUE(testsupport::ShownExceptions().isEmpty());
+}
+
+TEST_F(RegistrationWindowTest, SpacesAroundANameAreLoggedAsTyped) {
+    driver::StartProgram();
+    driver::Register(QStringLiteral("  Иванов  Иван "), QStringLiteral(" 101"));
     ASSERT_NE(Themes, nullptr);
     EXPECT_FALSE(Kalvena->isVisible());
     EXPECT_TRUE(Themes->isVisible());
@@ -64,7 +78,7 @@ TEST_F(RegistrationWindowTest, SpacesCountAsFilledAndAreLoggedAsTyped) {
     EXPECT_EQ(Themes->focusWidget(), Themes->Start);
     QTest::mouseClick(Themes->exit, Qt::LeftButton);
     app::App().DestroyForms();
-    EXPECT_EQ(driver::LogBytes(), " \r\n \r\n");
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251("  Иванов  Иван \r\n 101\r\n"));
 }
 
 TEST_F(RegistrationWindowTest, FieldsKeepOnlyWhatTheLogCanHold) {
