@@ -22,6 +22,9 @@ constexpr int kPlatoonMaxLength = 20;
 
 TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}) {
     SetBackground(app::clCream);
+    // The title is the program's name alone; a screen reader is told which
+    // window this is.
+    setAccessibleName(QStringLiteral("Калвена: регистрация"));
 
     Start = MakeButton(this, QStringLiteral("Начать выполнение теста"));
     Place(Start, {219, 505, 188, 25});
