@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 #include "app/fonts.h"
+#include "app/form_accessibility.h"
 
 namespace app {
 namespace {
@@ -40,6 +41,7 @@ constexpr Qt::WindowStates kNotNormal = Qt::WindowMaximized | Qt::WindowMinimize
 
 Form::Form(const QString& caption, Size designClient, BorderIcons icons, bool visible)
     : QWidget(nullptr, FlagsFor(icons)), designClient_(designClient), visibleAtCreation_(visible) {
+    InstallFormAccessibility();
     setWindowTitle(caption);
     setFont(DesignFont(kMsSansSerif, kWindowFontPixels));
     resize(designClient.width, designClient.height);

@@ -9,12 +9,23 @@
 #include "app/graphics/picture_box.h"
 #include "content/jpeg/registration_photo.h"
 #include "screens/exam_operations.h"
-#include "screens/log_text_validator.h"
 #include "screens/log_warning.h"
 #include "screens/ui_parts.h"
 
+namespace {
+
+// Room for any real full name and platoon; more is a slip or a paste of
+// something else, and would only clutter the log.
+constexpr int kFullNameMaxLength = 100;
+constexpr int kPlatoonMaxLength = 20;
+
+}  // namespace
+
 TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}) {
     SetBackground(app::clCream);
+    // The title is the program's name alone; a screen reader is told which
+    // window this is.
+    setAccessibleName(QStringLiteral("Калвена: регистрация"));
 
     Start = MakeButton(this, QStringLiteral("Начать выполнение теста"));
     Place(Start, {219, 505, 188, 25});
@@ -35,8 +46,13 @@ TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750
     vzvod = MakeLabel(this, QStringLiteral("Учебный взвод"), app::kTimesNewRoman, 16, app::clWindowText());
     PlaceGrowingRight(vzvod, {190, 426, 105, 19});
 
-    Surname = MakeField(FIO, {315, 386, 369, 27});
-    wzvod = MakeField(vzvod, {315, 424, 89, 27});
+    Surname = MakeField(FIO, {315, 386, 369, 27}, kFullNameMaxLength);
+    wzvod = MakeField(vzvod, {315, 424, 89, 27}, kPlatoonMaxLength);
+    // To the right of the platoon field, level with it.
+    LengthNote = MakeNote(this, QStringLiteral("Слишком длинно: в ФИО не более 100 символов, во взводе не более 20"));
+    LengthNote->setWordWrap(true);
+    Place(LengthNote, {414, 424, 270, 27});
+    LengthNote->hide();
     DroppedNote = MakeNote(this, QStringLiteral("Некоторые символы не поддерживаются и были удалены"));
     Place(DroppedNote, {315, 453, 369, 14});
     DroppedNote->hide();
@@ -52,11 +68,11 @@ TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750
     OnClick(exit, [this] { exitClick(); });
 }
 
-QLineEdit* TKalvena::MakeField(QLabel* label, const app::Rect& design) {
+QLineEdit* TKalvena::MakeField(QLabel* label, const app::Rect& design, int maxLength) {
     auto* field = new QLineEdit(this);
     field->setFont(app::DesignFont(app::kTimesNewRoman, 16));
-    field->setValidator(
-        new LogTextValidator(field, [this, field](bool dropped) { ReportDroppedCharacters(field, dropped); }));
+    field->setValidator(new LogTextValidator(
+        field, maxLength, [this, field](LogTextValidator::Losses losses) { ReportLosses(field, losses); }));
     // A screen reader names the field by its label.
     field->setAccessibleName(label->text());
     label->setBuddy(field);
@@ -70,8 +86,11 @@ void TKalvena::FormActivate() {
 }
 
 void TKalvena::StartClick() {
-    if (Surname->text().isEmpty()) return;
-    if (wzvod->text().isEmpty()) return;
+    // Spaces alone are no name; a name with spaces around it is logged as
+    // typed.
+    if (Surname->text().trimmed().isEmpty()) return;
+    if (wzvod->text().trimmed().isEmpty()) return;
+    ClearNotes();
     WriteStudentHeader(Surname->text(), wzvod->text());
     OpenThemeChoice();
     Hide();
@@ -85,9 +104,28 @@ void TKalvena::UpdateLogWarning() {
     LogWarning->setVisible(!text.isEmpty());
 }
 
-void TKalvena::ReportDroppedCharacters(QLineEdit* field, bool dropped) {
-    DroppedNote->setVisible(dropped);
-    for (QLineEdit* each : {Surname, wzvod}) {
-        if (each != nullptr) each->setAccessibleDescription(dropped && each == field ? DroppedNote->text() : QString());
+void TKalvena::ReportLosses(QLineEdit* field, LogTextValidator::Losses losses) {
+    // A later edit does not bring the characters back, so the note stays.
+    if (losses.dropped) droppedIn_.insert(field);
+    if (losses.cut) cutIn_.insert(field);
+    ShowNotes();
+}
+
+void TKalvena::ShowNotes() {
+    DroppedNote->setVisible(!droppedIn_.isEmpty());
+    LengthNote->setVisible(!cutIn_.isEmpty());
+    // A screen reader hears the notes with the field they concern.
+    for (QLineEdit* field : {Surname, wzvod}) {
+        if (field == nullptr) continue;
+        QStringList notes;
+        if (droppedIn_.contains(field)) notes.append(DroppedNote->text());
+        if (cutIn_.contains(field)) notes.append(LengthNote->text());
+        field->setAccessibleDescription(notes.join(QStringLiteral(". ")));
     }
+}
+
+void TKalvena::ClearNotes() {
+    droppedIn_.clear();
+    cutIn_.clear();
+    ShowNotes();
 }

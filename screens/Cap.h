@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QPointer>
+#include <QSet>
 
 #include "app/form.h"
 #include "engine/exam_state.h"
 #include "log/results_log.h"
 #include "screens/log_retry.h"
+#include "screens/log_text_validator.h"
 
 class QLabel;
 class QLineEdit;
@@ -33,6 +35,7 @@ public:
     QLineEdit* wzvod = nullptr;
     QLabel* LogWarning;
     QLabel* DroppedNote;
+    QLabel* LengthNote;
 
     resultslog::ResultsLog ResultsFile;
     // Writes what the log held back once the file lets it, keeping the
@@ -45,12 +48,18 @@ public:
 
     // Shows or hides the warning that results wait or are not saved.
     void UpdateLogWarning();
-    // Shows, until the next edit, that an edit of `field` lost characters
-    // that the log cannot hold.
-    void ReportDroppedCharacters(QLineEdit* field, bool dropped);
+    // Notes, until a registration is accepted, that an edit of `field` lost
+    // characters.
+    void ReportLosses(QLineEdit* field, LogTextValidator::Losses losses);
 
 private:
-    QLineEdit* MakeField(QLabel* label, const app::Rect& design);
+    QLineEdit* MakeField(QLabel* label, const app::Rect& design, int maxLength);
+    void ShowNotes();
+    void ClearNotes();
+
+    // The fields that have lost characters since the last registration.
+    QSet<QLineEdit*> droppedIn_;
+    QSet<QLineEdit*> cutIn_;
 };
 
 inline QPointer<TKalvena> Kalvena;

@@ -12,6 +12,7 @@
 
 TResults::TResults() : app::Form(QStringLiteral("Калвена: результаты"), app::Size{750, 540}) {
     SetBackground(app::clCream);
+    setAccessibleName(QStringLiteral("Калвена: результаты"));
 
     Resultlabel = MakeLabel(this, QStringLiteral("Ваши результаты"), app::kComicSansMs, 27, app::clRed);
     Place(Resultlabel, {264, 23, 223, 38});

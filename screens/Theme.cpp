@@ -21,6 +21,7 @@ constexpr std::array<int, engine::kThemeCount> kRadioWidths{337, 345, 481, 329, 
 
 TThemes::TThemes() : app::Form(QStringLiteral("Калвена"), app::Size{749, 540}) {
     SetBackground(app::clCream);
+    setAccessibleName(QStringLiteral("Калвена: выбор темы"));
 
     Start = MakeButton(this, QStringLiteral("Начать выполнение теста"));
     Place(Start, {219, 505, 188, 25});

@@ -1,5 +1,6 @@
 #include "screens/log_text_validator.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "log/cp1251.h"
@@ -22,8 +23,8 @@ bool IsSeparator(char32_t codePoint) {
 
 }  // namespace
 
-LogTextValidator::LogTextValidator(QObject* parent, DropReport report)
-    : QValidator(parent), report_(std::move(report)) {}
+LogTextValidator::LogTextValidator(QObject* parent, int maxLength, LossReport report)
+    : QValidator(parent), maxLength_(maxLength), report_(std::move(report)) {}
 
 QValidator::State LogTextValidator::validate(QString& input, int& position) const {
     const bool edited = input != lastValidated_;
@@ -31,7 +32,7 @@ QValidator::State LogTextValidator::validate(QString& input, int& position) cons
     QString kept;
     kept.reserve(input.size());
     int keptBeforeCursor = 0;
-    bool dropped = false;
+    Losses losses;
     int index = 0;
     for (qsizetype i = 0; i < codePoints.size(); ++i) {
         char32_t codePoint = codePoints[i];
@@ -41,18 +42,28 @@ QValidator::State LogTextValidator::validate(QString& input, int& position) cons
         if (codePoint == U'\r' && i + 1 < codePoints.size() && codePoints[i + 1] == U'\n') continue;
         if (IsSeparator(codePoint)) codePoint = U' ';
         if (!resultslog::Cp1251CanEncode(codePoint)) {
-            dropped = true;
+            losses.dropped = true;
             continue;
         }
         // Every character of the code page is a single UTF-16 unit.
         kept += QChar(static_cast<char16_t>(codePoint));
         if (beforeCursor) ++keptBeforeCursor;
     }
+    if (kept.size() > maxLength_) {
+        // The cursor stands after what was just typed or pasted: the excess
+        // goes from there backwards, so the text the field had stays whole.
+        const qsizetype excess = kept.size() - maxLength_;
+        const qsizetype beforeCursor = std::min<qsizetype>(excess, keptBeforeCursor);
+        kept.remove(keptBeforeCursor - beforeCursor, beforeCursor);
+        keptBeforeCursor -= static_cast<int>(beforeCursor);
+        kept.truncate(maxLength_);
+        losses.cut = true;
+    }
     if (kept != input) {
         input = kept;
         position = keptBeforeCursor;
     }
     lastValidated_ = input;
-    if (edited && report_) report_(dropped);
+    if (edited && report_) report_(losses);
     return Acceptable;
 }

@@ -108,6 +108,8 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     Place(KeysHint, {0, design.clientHeight - kKeysHintHeight - 3, kDesignWidth, kKeysHintHeight});
 
     setWindowTitle(windowTitle() + QStringLiteral(": вопрос ") + QString::number(Kalvena->QuestionOrdinal));
+    // A screen reader also hears how many questions there are.
+    setAccessibleName(QStringLiteral("%1 из %2").arg(windowTitle(), QString::number(Kalvena->QuestionsToAsk)));
 
     OnClick(Start, [this] { StartClick(); });
     OnClick(exit, [this] { exitClick(); });

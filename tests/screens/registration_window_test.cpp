@@ -54,9 +54,23 @@ TEST_F(RegistrationWindowTest, AnEmptyFieldRefusesSilently) {
     EXPECT_EQ(driver::LogBytes(), "");
 }
 
-TEST_F(RegistrationWindowTest, SpacesCountAsFilledAndAreLoggedAsTyped) {
+TEST_F(RegistrationWindowTest, BlankFieldsRefuseAsEmptyOnes) {
     driver::StartProgram();
-    driver::Register(QStringLiteral(" "), QStringLiteral(" "));
+    // A tab becomes a space, and a no-break space is a space too.
+    for (const auto& [name, platoon] : {std::pair{" ", " "}, std::pair{"   ", "101"}, std::pair{"Иванов", "  "},
+                                        std::pair{"\t", "101"}, std::pair{"Иванов", "\u00A0"}}) {
+        driver::Register(QString::fromUtf8(name), QString::fromUtf8(platoon));
+        EXPECT_TRUE(Kalvena->isVisible()) << name << '|' << platoon;
+        EXPECT_EQ(Themes, nullptr) << name << '|' << platoon;
+    }
+    app::App().DestroyForms();
+    EXPECT_EQ(driver::LogBytes(), "");
+    EXPECT_TRUE(testsupport::ShownExceptions().isEmpty());
+}
+
+TEST_F(RegistrationWindowTest, SpacesAroundANameAreLoggedAsTyped) {
+    driver::StartProgram();
+    driver::Register(QStringLiteral("  Иванов  Иван "), QStringLiteral(" 101"));
     ASSERT_NE(Themes, nullptr);
     EXPECT_FALSE(Kalvena->isVisible());
     EXPECT_TRUE(Themes->isVisible());
@@ -64,7 +78,60 @@ TEST_F(RegistrationWindowTest, SpacesCountAsFilledAndAreLoggedAsTyped) {
     EXPECT_EQ(Themes->focusWidget(), Themes->Start);
     QTest::mouseClick(Themes->exit, Qt::LeftButton);
     app::App().DestroyForms();
-    EXPECT_EQ(driver::LogBytes(), " \r\n \r\n");
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251("  Иванов  Иван \r\n 101\r\n"));
+}
+
+TEST_F(RegistrationWindowTest, FieldsStopAtTheirLengthLimitsAndSaySo) {
+    driver::StartProgram();
+    QLabel* note = Kalvena->LengthNote;
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_EQ(note->text(), QStringLiteral("Слишком длинно: в ФИО не более 100 символов, во взводе не более 20"));
+
+    // Typed up to the limit (keys of the Latin layout, as the test tool
+    // types them): nothing is said.
+    const QString hundred = QStringLiteral("Ivanov Ivan ").repeated(8) + QStringLiteral("Ivan");
+    ASSERT_EQ(hundred.size(), 100);
+    QTest::keyClicks(Kalvena->Surname, hundred);
+    EXPECT_EQ(Kalvena->Surname->text(), hundred);
+    EXPECT_FALSE(note->isVisible());
+    // The 101st character is refused, and so said.
+    QTest::keyClicks(Kalvena->Surname, QStringLiteral("o"));
+    EXPECT_EQ(Kalvena->Surname->text(), hundred);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(Kalvena->Surname->accessibleDescription(), note->text());
+    // Typed in the middle of a full field, the text it had stays whole.
+    Kalvena->Surname->setCursorPosition(3);
+    QTest::keyClicks(Kalvena->Surname, QStringLiteral("Z"));
+    EXPECT_EQ(Kalvena->Surname->text(), hundred);
+    EXPECT_EQ(Kalvena->Surname->cursorPosition(), 3);
+
+    // A paste keeps what fits: the first 20 characters of the platoon.
+    QApplication::clipboard()->setText(QStringLiteral("1234567890abcdefghijKLMNO"));
+    Kalvena->wzvod->setFocus();
+    QTest::keySequence(Kalvena->wzvod, QKeySequence::Paste);
+    EXPECT_EQ(Kalvena->wzvod->text(), QStringLiteral("1234567890abcdefghij"));
+    EXPECT_EQ(Kalvena->wzvod->cursorPosition(), 20);
+    EXPECT_EQ(Kalvena->wzvod->accessibleDescription(), note->text());
+
+    // Beside the platoon field, clear of the other controls.
+    const QRect at = note->geometry();
+    EXPECT_TRUE(Kalvena->rect().contains(at));
+    for (const QWidget* other : std::initializer_list<const QWidget*>{
+             Kalvena->Surname, Kalvena->wzvod, Kalvena->DroppedNote, Kalvena->LogWarning, Kalvena->Start}) {
+        EXPECT_FALSE(at.intersects(other->geometry())) << other->metaObject()->className();
+    }
+    EXPECT_LE(at.top(), Kalvena->wzvod->geometry().bottom());
+    EXPECT_GE(at.bottom(), Kalvena->wzvod->geometry().top());
+
+    // What the log gets is the first 100 and 20, however much was pasted.
+    driver::Register(QStringLiteral("Петров ").repeated(1500), QStringLiteral("1").repeated(10000));
+    ASSERT_NE(Themes, nullptr);
+    QTest::mouseClick(Themes->exit, Qt::LeftButton);
+    app::App().DestroyForms();
+    EXPECT_EQ(driver::LogBytes(),
+              driver::Cp1251("Петров Петров Петров Петров Петров Петров Петров Петров Петров Петров "
+                             "Петров Петров Петров Петров Пе\r\n"
+                             "11111111111111111111\r\n"));
 }
 
 TEST_F(RegistrationWindowTest, FieldsKeepOnlyWhatTheLogCanHold) {
@@ -100,32 +167,55 @@ TEST_F(RegistrationWindowTest, PastedSeparatorsBecomeSpaces) {
     EXPECT_EQ(driver::LogBytes(), driver::Cp1251("Иван Иванов\r\n1 01\r\n"));
 }
 
-TEST_F(RegistrationWindowTest, DroppedCharactersAreNotedUntilTheNextEdit) {
+TEST_F(RegistrationWindowTest, DroppedCharactersAreNotedUntilARegistrationIsAccepted) {
     driver::StartProgram();
     QLabel* note = Kalvena->DroppedNote;
     EXPECT_FALSE(note->isVisible());
     EXPECT_EQ(note->text(), QStringLiteral("Некоторые символы не поддерживаются и были удалены"));
+
+    // A tab is no loss.
+    Kalvena->wzvod->insert(QStringLiteral("1\t2"));
+    EXPECT_FALSE(note->isVisible());
 
     // A paste that leaves nothing behind still says why the field is empty.
     Kalvena->Surname->insert(QStringLiteral("漢字😀"));
     EXPECT_EQ(Kalvena->Surname->text(), QString());
     EXPECT_TRUE(note->isVisible());
     EXPECT_EQ(Kalvena->Surname->accessibleDescription(), note->text());
+    EXPECT_EQ(Kalvena->wzvod->accessibleDescription(), QString());
     EXPECT_LE(Kalvena->wzvod->geometry().bottom(), note->geometry().top());
     EXPECT_LE(note->geometry().bottom(), Kalvena->LogWarning->geometry().top());
 
+    // Editing either field, or emptying the other, does not bring the
+    // characters back: the note stays.
     QTest::keyClicks(Kalvena->Surname, QStringLiteral("Z"));
-    EXPECT_FALSE(note->isVisible());
-    EXPECT_EQ(Kalvena->Surname->accessibleDescription(), QString());
+    Kalvena->wzvod->clear();
+    QTest::keyClicks(Kalvena->wzvod, QStringLiteral("101"));
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(Kalvena->Surname->accessibleDescription(), note->text());
+    EXPECT_EQ(Kalvena->wzvod->accessibleDescription(), QString());
 
-    // A tab is no loss; a drop in the other field is noted too, and
-    // emptying the fields after a test clears the note.
-    Kalvena->wzvod->insert(QStringLiteral("1\t2"));
-    EXPECT_FALSE(note->isVisible());
+    // A drop in the other field is noted with that field too.
     Kalvena->wzvod->insert(QStringLiteral("☺"));
     EXPECT_TRUE(note->isVisible());
-    Kalvena->wzvod->clear();
+    EXPECT_EQ(Kalvena->wzvod->accessibleDescription(), note->text());
+
+    // A refused start keeps it.
+    Kalvena->Surname->setText(QStringLiteral(" "));
+    QTest::mouseClick(Kalvena->Start, Qt::LeftButton);
+    EXPECT_TRUE(note->isVisible());
+
+    // An accepted registration clears it, and the window comes back after
+    // the test with empty fields and no note.
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    driver::ChooseTheme(11);
+    driver::AnswerAllAndFinish(0);
+    ASSERT_TRUE(Kalvena->isVisible());
+    EXPECT_EQ(Kalvena->Surname->text(), QString());
     EXPECT_FALSE(note->isVisible());
+    EXPECT_FALSE(Kalvena->LengthNote->isVisible());
+    EXPECT_EQ(Kalvena->Surname->accessibleDescription(), QString());
+    EXPECT_EQ(Kalvena->wzvod->accessibleDescription(), QString());
 }
 
 TEST_F(RegistrationWindowTest, FieldsAreNamedByTheirLabels) {
