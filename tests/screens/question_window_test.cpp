@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "app/application.h"
 #include "app/layout.h"
@@ -49,14 +51,100 @@ TEST_F(QuestionWindowTest, CarriesItsNamesCaptionAndRecord) {
 
 TEST_F(QuestionWindowTest, OpensWithNoOptionChosenAndTheFocusOnTheForwardButton) {
     TQuestionWindow* window = Open({1, 2});
-    for (QRadioButton* option : window->v) {
-        EXPECT_FALSE(option->isChecked());
-        EXPECT_FALSE(option->focusPolicy() & Qt::TabFocus);
-    }
+    for (QRadioButton* option : window->v) EXPECT_FALSE(option->isChecked());
     EXPECT_EQ(window->focusWidget(), window->Start);
+    // The answers are one tab stop: the first while none is chosen, then the
+    // chosen one.
+    EXPECT_TRUE(window->v[0]->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(window->v[1]->focusPolicy() & Qt::TabFocus);
     QTest::mouseClick(window->v[1], Qt::LeftButton);
     EXPECT_TRUE(window->v[1]->focusPolicy() & Qt::TabFocus);
     EXPECT_FALSE(window->v[0]->focusPolicy() & Qt::TabFocus);
+}
+
+TEST_F(QuestionWindowTest, TabGoesToTheAnswersThenOnThenStopAndTheArrowsChoose) {
+    TQuestionWindow* window = Open({1, 2});
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_EQ(window->focusWidget(), window->Start);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->exit);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->v[0]);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->Start);
+    driver::PressKey(Qt::Key_Backtab);
+    ASSERT_EQ(window->focusWidget(), window->v[0]);
+    // Reached by Tab, an answer is not chosen yet; the arrows choose.
+    EXPECT_FALSE(window->v[0]->isChecked());
+    driver::PressKey(Qt::Key_Down);
+    EXPECT_TRUE(window->v[1]->isChecked());
+    EXPECT_EQ(window->focusWidget(), window->v[1]);
+    driver::PressKey(Qt::Key_Down);
+    driver::PressKey(Qt::Key_Up);
+    driver::PressKey(Qt::Key_Up);
+    EXPECT_TRUE(window->v[0]->isChecked());
+    // Once one is chosen, Tab comes back to it.
+    driver::PressKey(Qt::Key_Down);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->Start);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->exit);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->v[1]);
+    EXPECT_TRUE(window->v[1]->isChecked());
+
+    // Space chooses the answer that Tab reached.
+    TQuestionWindow* fresh = Open({1, 3});
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fresh));
+    driver::PressKey(Qt::Key_Backtab);
+    ASSERT_EQ(fresh->focusWidget(), fresh->v[0]);
+    driver::PressKey(Qt::Key_Space);
+    EXPECT_TRUE(fresh->v[0]->isChecked());
+}
+
+TEST_F(QuestionWindowTest, ADigitThenEnterAnswersWithThatOption) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("1"));
+    driver::ChooseTheme(3);
+    for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+        TQuestionWindow* window = driver::QuestionOnScreen();
+        const int right = window->Record().right;
+        driver::PressKey(static_cast<Qt::Key>(Qt::Key_0 + right));
+        ASSERT_EQ(window->focusWidget(), window->v.at(static_cast<std::size_t>(right - 1)));
+        driver::PressKey(enter, enter == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        ASSERT_NE(driver::QuestionOnScreen(), window);
+    }
+    EXPECT_EQ(Kalvena->RightCount, 2);
+    EXPECT_EQ(Kalvena->WrongCount, 0);
+    EXPECT_EQ(driver::QuestionOnScreen()->windowTitle(), QStringLiteral("Калвена: вопрос 3"));
+}
+
+// Wherever the focus stands, Enter moves on: a student who tabbed one step
+// too far does not end the test with it.
+TEST_F(QuestionWindowTest, EnterInAnyFocusPositionMovesOnAndNeverEndsTheTest) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("1"));
+    driver::ChooseTheme(2);
+    const std::vector<std::pair<const char*, std::function<QWidget*(TQuestionWindow*)>>> positions{
+        {"forward", [](TQuestionWindow* w) { return w->Start; }},
+        {"stop", [](TQuestionWindow* w) { return w->exit; }},
+        {"option 4", [](TQuestionWindow* w) { return w->v[3]; }},
+        {"the window", [](TQuestionWindow* w) { return w; }},
+    };
+    int asked = 1;
+    for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+        for (const auto& [name, focus] : positions) {
+            TQuestionWindow* window = driver::QuestionOnScreen();
+            ASSERT_NE(window, nullptr) << name;
+            focus(window)->setFocus();
+            driver::PressKey(enter, enter == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            ++asked;
+            ASSERT_FALSE(app::App().Terminated()) << name << " " << enter;
+            ASSERT_NE(driver::QuestionOnScreen(), nullptr) << name;
+            EXPECT_EQ(driver::QuestionOnScreen()->windowTitle(), QStringLiteral("Калвена: вопрос %1").arg(asked))
+                << name << " " << enter;
+        }
+    }
+    EXPECT_EQ(Kalvena->WrongCount, 8);
+    EXPECT_FALSE(app::App().Terminated());
 }
 
 TEST_F(QuestionWindowTest, HasMinimiseAndMaximiseButNoCloseBox) {
