@@ -106,7 +106,8 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
         Image1 = MakePicture(this, *record_.picture);
         // The name says what it is, never what it shows: that is the question.
         Image1->setAccessibleName(QStringLiteral("Рисунок к вопросу"));
-        Place(Image1, record_.picture->box, app::Anchor::TopLeft);
+        // In the frame of the text it illustrates, on any screen.
+        Place(Image1, record_.picture->box);
     }
 
     // Below the buttons, along the bottom edge.

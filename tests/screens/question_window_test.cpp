@@ -323,11 +323,11 @@ TEST_F(QuestionWindowTest, DesignPositionsAndTheThreeWindowsThatDiffer) {
     EXPECT_EQ(Open({6, 8})->Start->geometry().left(), 119);
 }
 
-TEST_F(QuestionWindowTest, PictureStaysAtItsDesignPlaceAndIsClippedToItsBox) {
+TEST_F(QuestionWindowTest, PictureMovesWithTheLayoutAndIsClippedToItsBox) {
     app::App().SetClientAreaOverride(QRect(0, 0, 1000, 720));
     TQuestionWindow* window = Open({5, 14});
     ASSERT_NE(window->Image1, nullptr);
-    EXPECT_EQ(window->Image1->geometry(), QRect(320, 56, 161, 33));
+    EXPECT_EQ(window->Image1->geometry(), QRect(420, 78, 161, 33));
     EXPECT_EQ(window->Start->geometry().topLeft(), QPoint(167, 661));
 
     const QImage shown = window->Image1->grab().toImage();
@@ -338,6 +338,28 @@ TEST_F(QuestionWindowTest, PictureStaysAtItsDesignPlaceAndIsClippedToItsBox) {
     EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32),
               whole.copy(0, 0, 161, 33).convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(Open({1, 1})->Image1, nullptr);
+}
+
+// The pictures are designed centred in the window, under the question
+// text; on a wider screen they stay there, between the text and the answers.
+TEST_F(QuestionWindowTest, PicturesStayCentredWithTheTextOnAWideScreen) {
+    app::App().SetClientAreaOverride(QRect(0, 0, 1024, 768));
+    // Tq514's text and picture are both designed about x = 400.
+    TQuestionWindow* tq514 = Open({5, 14});
+    EXPECT_EQ(tq514->Image1->geometry(), QRect(432, 84, 161, 33));
+    EXPECT_NEAR(tq514->Image1->geometry().center().x(), tq514->Label1->geometry().center().x(), 2);
+    for (int number = 14; number <= 20; ++number) {
+        TQuestionWindow* window = Open({5, number});
+        const std::string name = window->ClassName().toStdString();
+        ASSERT_NE(window->Image1, nullptr) << name;
+        const QRect picture = window->Image1->geometry();
+        const QRect label = window->Label1->geometry();
+        EXPECT_NEAR(picture.center().x(), 512, 2) << name;
+        EXPECT_LE(label.top() + window->Label1->heightForWidth(label.width()), picture.top()) << name;
+        EXPECT_LT(picture.bottom(), window->v[0]->geometry().top()) << name;
+        window->Hide();
+        driver::Settle();
+    }
 }
 
 // Mean difference of the grey levels of two images of one size, 0 to 255.
