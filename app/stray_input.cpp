@@ -9,6 +9,12 @@
 #include "app/form.h"
 
 namespace app {
+namespace {
+
+// The keys that press a button, as a click would.
+bool Activates(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space; }
+
+}  // namespace
 
 bool StrayInputFilter::Swallows(QObject* receiver, QEvent* event) {
     const QEvent::Type type = event->type();
@@ -32,26 +38,45 @@ bool StrayInputFilter::Swallows(QObject* receiver, QEvent* event) {
 
 bool StrayInputFilter::SwallowsPress(const Form* form, const QMouseEvent& event) {
     const std::uint64_t timestamp = event.timestamp();
-    const auto interval = static_cast<std::uint64_t>(QGuiApplication::styleHints()->mouseDoubleClickInterval());
-    // A press that follows a stray one within the interval is part of the
-    // same burst of clicks.
-    const bool soonAfterLast =
-        lastPress_.seen && timestamp >= lastPress_.timestamp && timestamp - lastPress_.timestamp < interval;
-    const bool swallow =
-        form != nullptr && soonAfterLast && (lastPress_.swallowed || AimedBefore(lastPress_.mark, form));
+    const bool swallow = ContinuesStrayBurst(lastPress_, timestamp, form);
     lastPress_ = Press{true, timestamp, showMark_, swallow};
     return swallow;
 }
 
 bool StrayInputFilter::SwallowsKey(const Form* form, const QKeyEvent& event) {
-    if (!event.isAutoRepeat()) {
-        lastKey_ = event.key();
-        lastKeyMark_ = showMark_;
+    if (event.isAutoRepeat()) {
+        // A repeat of a key whose first press went elsewhere, or was kept
+        // back: Enter held down would otherwise answer question after
+        // question.
+        return form != nullptr && (event.key() != lastKey_ || lastKeySwallowed_ || AimedBefore(lastKeyMark_, form));
+    }
+    lastKey_ = event.key();
+    lastKeyMark_ = showMark_;
+    lastKeySwallowed_ = Activates(event.key()) && SwallowsActivation(form, event);
+    return lastKeySwallowed_;
+}
+
+bool StrayInputFilter::SwallowsActivation(const Form* form, const QKeyEvent& event) {
+    const std::uint64_t timestamp = event.timestamp();
+    // An event made by a program rather than struck on a keyboard carries
+    // no time, and so cannot be told part of a burst.
+    if (timestamp == 0) {
+        lastActivation_ = Press{};
         return false;
     }
-    // A repeat of a key whose first press went elsewhere: Enter held down
-    // would otherwise answer question after question.
-    return form != nullptr && (event.key() != lastKey_ || AimedBefore(lastKeyMark_, form));
+    // Enter struck twice as fast as a double-click: the second press was
+    // made before the window the first one opened could be read.
+    const bool swallow = ContinuesStrayBurst(lastActivation_, timestamp, form);
+    lastActivation_ = Press{true, timestamp, showMark_, swallow};
+    return swallow;
+}
+
+bool StrayInputFilter::ContinuesStrayBurst(const Press& earlier, std::uint64_t timestamp, const Form* form) const {
+    const auto interval = static_cast<std::uint64_t>(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    // A press that follows a stray one within the interval is part of the
+    // same burst.
+    const bool soonAfter = earlier.seen && timestamp >= earlier.timestamp && timestamp - earlier.timestamp < interval;
+    return form != nullptr && soonAfter && (earlier.swallowed || AimedBefore(earlier.mark, form));
 }
 
 bool StrayInputFilter::AimedBefore(std::uint64_t mark, const Form* form) const { return mark < form->ShowMark(); }

@@ -73,7 +73,11 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
 
     Start = MakeButton(this, QStringLiteral("Перейти к следующему вопросу"));
     Place(Start, {design.startLeft, design.buttonsTop, 223, 25});
+    // Enter anywhere in the window moves on (see keyPressEvent); it never
+    // ends the test, which only a click or Space on this button does.
+    Start->setDefault(true);
     exit = MakeButton(this, QStringLiteral("Прекратить выполнение теста"));
+    exit->setAutoDefault(false);
     Place(exit, {469, design.buttonsTop, 221, 25});
 
     const QString text = QString::fromUtf8(record_.text.data(), static_cast<qsizetype>(record_.text.size()));
@@ -93,13 +97,17 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
         Place(v[i], {layout.optionsLeft, design.optionTops[i], layout.optionWidths[i], 25});
         group.append(v[i]);
     }
+    // Made after the buttons, the answers come round to Tab after "Прекратить
+    // выполнение теста": the answers, the button that moves on, and last the
+    // one that ends the test. The window opens on the button that moves on.
     app::MakeTabStopFollowCheck(group);
 
     if (record_.picture != nullptr) {
         Image1 = MakePicture(this, *record_.picture);
         // The name says what it is, never what it shows: that is the question.
         Image1->setAccessibleName(QStringLiteral("Рисунок к вопросу"));
-        Place(Image1, record_.picture->box, app::Anchor::TopLeft);
+        // In the frame of the text it illustrates, on any screen.
+        Place(Image1, record_.picture->box);
     }
 
     // Below the buttons, along the bottom edge.
@@ -122,6 +130,12 @@ bool TQuestionWindow::RightOptionChecked() const {
 }
 
 void TQuestionWindow::keyPressEvent(QKeyEvent* event) {
+    // Enter that no control took, after choosing with a digit or the arrows,
+    // or on "Прекратить выполнение теста", moves on.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Start->click();
+        return;
+    }
     const int option = event->key() - Qt::Key_1 + 1;
     const bool plainOrKeypad = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (option < 1 || option > static_cast<int>(v.size()) || !plainOrKeypad) {

@@ -42,7 +42,8 @@ public:
     void FormClose() override;
 
 protected:
-    // The keys 1 to 4, on the main row or the keypad, choose an option.
+    // The keys 1 to 4, on the main row or the keypad, choose an option;
+    // Enter presses "Перейти к следующему вопросу" wherever the focus is.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

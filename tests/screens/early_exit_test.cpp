@@ -63,6 +63,12 @@ INSTANTIATE_TEST_SUITE_P(Ways, EarlyExitTest,
                                                          QTest::mouseClick(driver::QuestionOnScreen()->exit,
                                                                            Qt::LeftButton);
                                                      }},
+                                           EarlyExit{"SpaceOnStop",
+                                                     [] {
+                                                         AnswerAllBut(7);
+                                                         driver::QuestionOnScreen()->exit->setFocus();
+                                                         driver::PressKey(Qt::Key_Space);
+                                                     }},
                                            EarlyExit{"CloseRequestToQuestionWindow",
                                                      [] {
                                                          AnswerAllBut(5);

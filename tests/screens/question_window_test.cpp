@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "app/application.h"
 #include "app/layout.h"
@@ -49,14 +51,100 @@ TEST_F(QuestionWindowTest, CarriesItsNamesCaptionAndRecord) {
 
 TEST_F(QuestionWindowTest, OpensWithNoOptionChosenAndTheFocusOnTheForwardButton) {
     TQuestionWindow* window = Open({1, 2});
-    for (QRadioButton* option : window->v) {
-        EXPECT_FALSE(option->isChecked());
-        EXPECT_FALSE(option->focusPolicy() & Qt::TabFocus);
-    }
+    for (QRadioButton* option : window->v) EXPECT_FALSE(option->isChecked());
     EXPECT_EQ(window->focusWidget(), window->Start);
+    // The answers are one tab stop: the first while none is chosen, then the
+    // chosen one.
+    EXPECT_TRUE(window->v[0]->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(window->v[1]->focusPolicy() & Qt::TabFocus);
     QTest::mouseClick(window->v[1], Qt::LeftButton);
     EXPECT_TRUE(window->v[1]->focusPolicy() & Qt::TabFocus);
     EXPECT_FALSE(window->v[0]->focusPolicy() & Qt::TabFocus);
+}
+
+TEST_F(QuestionWindowTest, TabGoesToTheAnswersThenOnThenStopAndTheArrowsChoose) {
+    TQuestionWindow* window = Open({1, 2});
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_EQ(window->focusWidget(), window->Start);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->exit);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->v[0]);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->Start);
+    driver::PressKey(Qt::Key_Backtab);
+    ASSERT_EQ(window->focusWidget(), window->v[0]);
+    // Reached by Tab, an answer is not chosen yet; the arrows choose.
+    EXPECT_FALSE(window->v[0]->isChecked());
+    driver::PressKey(Qt::Key_Down);
+    EXPECT_TRUE(window->v[1]->isChecked());
+    EXPECT_EQ(window->focusWidget(), window->v[1]);
+    driver::PressKey(Qt::Key_Down);
+    driver::PressKey(Qt::Key_Up);
+    driver::PressKey(Qt::Key_Up);
+    EXPECT_TRUE(window->v[0]->isChecked());
+    // Once one is chosen, Tab comes back to it.
+    driver::PressKey(Qt::Key_Down);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->Start);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->exit);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->v[1]);
+    EXPECT_TRUE(window->v[1]->isChecked());
+
+    // Space chooses the answer that Tab reached.
+    TQuestionWindow* fresh = Open({1, 3});
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fresh));
+    driver::PressKey(Qt::Key_Backtab);
+    ASSERT_EQ(fresh->focusWidget(), fresh->v[0]);
+    driver::PressKey(Qt::Key_Space);
+    EXPECT_TRUE(fresh->v[0]->isChecked());
+}
+
+TEST_F(QuestionWindowTest, ADigitThenEnterAnswersWithThatOption) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("1"));
+    driver::ChooseTheme(3);
+    for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+        TQuestionWindow* window = driver::QuestionOnScreen();
+        const int right = window->Record().right;
+        driver::PressKey(static_cast<Qt::Key>(Qt::Key_0 + right));
+        ASSERT_EQ(window->focusWidget(), window->v.at(static_cast<std::size_t>(right - 1)));
+        driver::PressKey(enter, enter == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        ASSERT_NE(driver::QuestionOnScreen(), window);
+    }
+    EXPECT_EQ(Kalvena->RightCount, 2);
+    EXPECT_EQ(Kalvena->WrongCount, 0);
+    EXPECT_EQ(driver::QuestionOnScreen()->windowTitle(), QStringLiteral("Калвена: вопрос 3"));
+}
+
+// Wherever the focus stands, Enter moves on: a student who tabbed one step
+// too far does not end the test with it.
+TEST_F(QuestionWindowTest, EnterInAnyFocusPositionMovesOnAndNeverEndsTheTest) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("1"));
+    driver::ChooseTheme(2);
+    const std::vector<std::pair<const char*, std::function<QWidget*(TQuestionWindow*)>>> positions{
+        {"forward", [](TQuestionWindow* w) { return w->Start; }},
+        {"stop", [](TQuestionWindow* w) { return w->exit; }},
+        {"option 4", [](TQuestionWindow* w) { return w->v[3]; }},
+        {"the window", [](TQuestionWindow* w) { return w; }},
+    };
+    int asked = 1;
+    for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+        for (const auto& [name, focus] : positions) {
+            TQuestionWindow* window = driver::QuestionOnScreen();
+            ASSERT_NE(window, nullptr) << name;
+            focus(window)->setFocus();
+            driver::PressKey(enter, enter == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            ++asked;
+            ASSERT_FALSE(app::App().Terminated()) << name << " " << enter;
+            ASSERT_NE(driver::QuestionOnScreen(), nullptr) << name;
+            EXPECT_EQ(driver::QuestionOnScreen()->windowTitle(), QStringLiteral("Калвена: вопрос %1").arg(asked))
+                << name << " " << enter;
+        }
+    }
+    EXPECT_EQ(Kalvena->WrongCount, 8);
+    EXPECT_FALSE(app::App().Terminated());
 }
 
 TEST_F(QuestionWindowTest, HasMinimiseAndMaximiseButNoCloseBox) {
@@ -235,11 +323,11 @@ TEST_F(QuestionWindowTest, DesignPositionsAndTheThreeWindowsThatDiffer) {
     EXPECT_EQ(Open({6, 8})->Start->geometry().left(), 119);
 }
 
-TEST_F(QuestionWindowTest, PictureStaysAtItsDesignPlaceAndIsClippedToItsBox) {
+TEST_F(QuestionWindowTest, PictureMovesWithTheLayoutAndIsClippedToItsBox) {
     app::App().SetClientAreaOverride(QRect(0, 0, 1000, 720));
     TQuestionWindow* window = Open({5, 14});
     ASSERT_NE(window->Image1, nullptr);
-    EXPECT_EQ(window->Image1->geometry(), QRect(320, 56, 161, 33));
+    EXPECT_EQ(window->Image1->geometry(), QRect(420, 78, 161, 33));
     EXPECT_EQ(window->Start->geometry().topLeft(), QPoint(167, 661));
 
     const QImage shown = window->Image1->grab().toImage();
@@ -250,6 +338,28 @@ TEST_F(QuestionWindowTest, PictureStaysAtItsDesignPlaceAndIsClippedToItsBox) {
     EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32),
               whole.copy(0, 0, 161, 33).convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(Open({1, 1})->Image1, nullptr);
+}
+
+// The pictures are designed centred in the window, under the question
+// text; on a wider screen they stay there, between the text and the answers.
+TEST_F(QuestionWindowTest, PicturesStayCentredWithTheTextOnAWideScreen) {
+    app::App().SetClientAreaOverride(QRect(0, 0, 1024, 768));
+    // Tq514's text and picture are both designed about x = 400.
+    TQuestionWindow* tq514 = Open({5, 14});
+    EXPECT_EQ(tq514->Image1->geometry(), QRect(432, 84, 161, 33));
+    EXPECT_NEAR(tq514->Image1->geometry().center().x(), tq514->Label1->geometry().center().x(), 2);
+    for (int number = 14; number <= 20; ++number) {
+        TQuestionWindow* window = Open({5, number});
+        const std::string name = window->ClassName().toStdString();
+        ASSERT_NE(window->Image1, nullptr) << name;
+        const QRect picture = window->Image1->geometry();
+        const QRect label = window->Label1->geometry();
+        EXPECT_NEAR(picture.center().x(), 512, 2) << name;
+        EXPECT_LE(label.top() + window->Label1->heightForWidth(label.width()), picture.top()) << name;
+        EXPECT_LT(picture.bottom(), window->v[0]->geometry().top()) << name;
+        window->Hide();
+        driver::Settle();
+    }
 }
 
 // Mean difference of the grey levels of two images of one size, 0 to 255.

@@ -43,7 +43,45 @@ private:
     ulong now_;
 };
 
+// Keys struck where the focus is in the window on screen, with their own
+// clock in milliseconds, as a keyboard's events carry the moment they were
+// struck.
+class Keyboard {
+public:
+    // Strikes `key` `afterMs` after the last stroke, and lets it go 40 ms
+    // later: Space presses a button as it is let go.
+    void Stroke(Qt::Key key, int afterMs, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        now_ += static_cast<quint64>(afterMs);
+        Send(QEvent::KeyPress, key, modifiers, now_, false);
+        Send(QEvent::KeyRelease, key, modifiers, now_ + 40, false);
+    }
+    // The key's repeats while it is held down after the last stroke.
+    void Repeat(Qt::Key key, int times) {
+        for (int repeat = 1; repeat <= times; ++repeat) {
+            Send(QEvent::KeyPress, key, Qt::NoModifier, now_ + 500 + 30 * static_cast<quint64>(repeat), true);
+        }
+    }
+
+private:
+    static void Send(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers, quint64 at, bool autoRepeat) {
+        QWidget* form = app::App().ActiveForm();
+        if (form == nullptr) return;
+        const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r");
+        QKeyEvent event(type, key, modifiers, text, autoRepeat);
+        event.setTimestamp(at);
+        QApplication::sendEvent(form->focusWidget() != nullptr ? form->focusWidget() : form, &event);
+        driver::Settle();
+    }
+
+    quint64 now_ = 1000000;
+};
+
 int DoubleClickMs() { return QGuiApplication::styleHints()->mouseDoubleClickInterval(); }
+
+QString OnScreen() {
+    TQuestionWindow* window = driver::QuestionOnScreen();
+    return window != nullptr ? window->windowTitle() : QStringLiteral("no question");
+}
 
 class StrayInputTest : public ::testing::Test {
 protected:
@@ -128,6 +166,61 @@ TEST_F(StrayInputTest, AHeldEnterAnswersOneQuestionAFreshEnterTheNext) {
     EXPECT_EQ(Kalvena->WrongCount, 2);
     ASSERT_NE(driver::QuestionOnScreen(), nullptr);
     EXPECT_EQ(driver::QuestionOnScreen()->windowTitle(), QStringLiteral("Калвена: вопрос 3"));
+}
+
+// The second of two Enter or Space strokes as fast as a double-click was
+// made before the student could see the question the first one opened.
+TEST_F(StrayInputTest, TwoStrokesOfEnterOrSpaceAsFastAsADoubleClickAnswerOneQuestion) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    driver::ChooseTheme(2);
+    Keyboard keyboard;
+    int question = 1;
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+        for (const int apart : {80, 150, 250}) {
+            keyboard.Stroke(key, DoubleClickMs() + 10);
+            keyboard.Stroke(key, apart);
+            ++question;
+            ASSERT_EQ(OnScreen(), QStringLiteral("Калвена: вопрос %1").arg(question)) << key << " " << apart;
+        }
+    }
+    // The keypad's Enter, and Enter after Space, alike.
+    keyboard.Stroke(Qt::Key_Enter, DoubleClickMs() + 10, Qt::KeypadModifier);
+    keyboard.Stroke(Qt::Key_Enter, 120, Qt::KeypadModifier);
+    keyboard.Stroke(Qt::Key_Space, DoubleClickMs() + 10);
+    keyboard.Stroke(Qt::Key_Return, 100);
+    EXPECT_EQ(OnScreen(), QStringLiteral("Калвена: вопрос 9"));
+    EXPECT_EQ(Kalvena->WrongCount, 8);
+}
+
+TEST_F(StrayInputTest, AStrokeAfterTheIntervalAnswersTheNextQuestion) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    driver::ChooseTheme(2);
+    Keyboard keyboard;
+    keyboard.Stroke(Qt::Key_Return, 0);
+    keyboard.Stroke(Qt::Key_Return, DoubleClickMs() + 10);
+    EXPECT_EQ(OnScreen(), QStringLiteral("Калвена: вопрос 3"));
+    keyboard.Stroke(Qt::Key_Space, DoubleClickMs() + 10);
+    EXPECT_EQ(OnScreen(), QStringLiteral("Калвена: вопрос 4"));
+
+    // A burst goes on as long as its strokes come within the interval of
+    // each other.
+    keyboard.Stroke(Qt::Key_Return, DoubleClickMs() - 100);
+    keyboard.Stroke(Qt::Key_Return, DoubleClickMs() - 100);
+    EXPECT_EQ(OnScreen(), QStringLiteral("Калвена: вопрос 4"));
+    keyboard.Stroke(Qt::Key_Return, DoubleClickMs() + 10);
+    EXPECT_EQ(OnScreen(), QStringLiteral("Калвена: вопрос 5"));
+    EXPECT_EQ(Kalvena->WrongCount, 4);
+}
+
+TEST_F(StrayInputTest, AStrayEnterHeldDownAnswersNothing) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    driver::ChooseTheme(2);
+    Keyboard keyboard;
+    keyboard.Stroke(Qt::Key_Return, 0);
+    keyboard.Stroke(Qt::Key_Return, 150);
+    keyboard.Repeat(Qt::Key_Return, 5);
+    EXPECT_EQ(OnScreen(), QStringLiteral("Калвена: вопрос 2"));
+    EXPECT_EQ(Kalvena->WrongCount, 1);
 }
 
 }  // namespace
