@@ -111,7 +111,7 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     }
 
     // Below the buttons, along the bottom edge.
-    KeysHint = MakeNote(this, QStringLiteral("Клавиши 1–4 — выбор ответа"));
+    KeysHint = MakeNote(this, QStringLiteral("Клавиши 1–4 — выбор ответа, Enter — следующий вопрос"));
     KeysHint->setAlignment(Qt::AlignCenter);
     Place(KeysHint, {0, design.clientHeight - kKeysHintHeight - 3, kDesignWidth, kKeysHintHeight});
 

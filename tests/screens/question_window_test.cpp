@@ -199,7 +199,7 @@ TEST_F(QuestionWindowTest, NumberKeysChooseAnOptionAsAClickWould) {
         QTest::keyClick(window->focusWidget(), key, modifiers);
         EXPECT_TRUE(window->v[0]->isChecked()) << key;
     }
-    EXPECT_EQ(window->KeysHint->text(), QStringLiteral("Клавиши 1–4 — выбор ответа"));
+    EXPECT_EQ(window->KeysHint->text(), QStringLiteral("Клавиши 1–4 — выбор ответа, Enter — следующий вопрос"));
 }
 
 TEST_F(QuestionWindowTest, AWholeTestByKeyboardAloneCountsTheChoicesMade) {
