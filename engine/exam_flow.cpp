@@ -29,12 +29,13 @@ void RecordAnswer(TestState& state, int theme, bool rightOptionChecked, TestScre
         PickNextQuestion(state);
         screens.OpenQuestion(theme, state.CurrentQuestion);
     } else {
+        screens.LogTestResult(state.RightCount, state.QuestionsToAsk);
         screens.OpenResults();
     }
 }
 
 void FinishTest(TestState& state, TestScreens& screens) {
-    screens.LogTestResult(state.RightCount, state.QuestionsToAsk);
+    screens.CloseResultsLog();
     state.RightCount = 0;
     state.WrongCount = 0;
     screens.ReturnToRegistration();

@@ -22,8 +22,8 @@ public:
     void OpenResults() override { app::App().CreateForm(Results); }
     void LogTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) override {
         WriteTestResult(rightCount, questionsToAsk);
-        CloseResultsLog();
     }
+    void CloseResultsLog() override { ::CloseResultsLog(); }
     void ReturnToRegistration() override {
         Kalvena->Surname->setText(QString());
         Kalvena->wzvod->setText(QString());

@@ -16,10 +16,14 @@ struct OpenedWindow {
 class RecordingScreens final : public engine::TestScreens {
 public:
     void OpenQuestion(int theme, std::int32_t number) override { opened.push_back({theme, number}); }
-    void OpenResults() override { opened.push_back({0, 0}); }
+    void OpenResults() override {
+        opened.push_back({0, 0});
+        steps.emplace_back("results");
+    }
     void LogTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) override {
         steps.emplace_back("log " + std::to_string(rightCount) + " of " + std::to_string(questionsToAsk));
     }
+    void CloseResultsLog() override { steps.emplace_back("close log"); }
     void ReturnToRegistration() override { steps.emplace_back("registration"); }
     std::vector<OpenedWindow> opened;
     std::vector<std::string> steps;
@@ -108,18 +112,22 @@ TEST(ExamFlow, ASecondTestStartsFromAnEmptyAskedList) {
     EXPECT_EQ(asked, (std::vector<std::int32_t>{2, 5, 8, 1, 4, 7, 10, 3, 6, 9}));
 }
 
-TEST(ExamFlow, FinishTestLogsTheResultThenClearsOnlyTheCountsAndReturnsToRegistration) {
+TEST(ExamFlow, TheLastAnswerLogsTheResultAndFinishTestClosesTheLogThenReturns) {
     Exam exam(3);
     exam.Begin(11);
-    for (int i = 0; i < 8; ++i) exam.Answer(11, i % 4 != 0);
+    for (int i = 0; i < 7; ++i) exam.Answer(11, i % 4 != 0);
+    EXPECT_TRUE(exam.screens.steps.empty());
+    exam.Answer(11, true);
     ASSERT_EQ(exam.state.RightCount, 6);
+    // The result is logged as the test completes, before the results show,
+    // so that any end of the program from there on keeps it.
+    EXPECT_EQ(exam.screens.steps, (std::vector<std::string>{"log 6 of 8", "results"}));
     const engine::TestState finished = exam.state;
 
     engine::FinishTest(exam.state, exam.screens);
 
-    // The log gets the counts before they are cleared, and the registration
-    // window comes back only after the log is closed.
-    EXPECT_EQ(exam.screens.steps, (std::vector<std::string>{"log 6 of 8", "registration"}));
+    // The registration window comes back only after the log is closed.
+    EXPECT_EQ(exam.screens.steps, (std::vector<std::string>{"log 6 of 8", "results", "close log", "registration"}));
     EXPECT_EQ(exam.state.RightCount, 0);
     EXPECT_EQ(exam.state.WrongCount, 0);
     EXPECT_EQ(exam.state.QuestionOrdinal, 8);

@@ -30,6 +30,8 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 const char* const kHeader = "Петров Петр Петрович\r\n101\r\n";
+// The same student with the test done: theme 11, no question answered.
+const char* const kWholeEntry = "Петров Петр Петрович\r\n101\r\nПравильных ответов 0 из 8\r\n\r\n";
 
 // The child: what the student does once the program runs, and how the
 // program ends, by the name given on the command line.
@@ -40,9 +42,14 @@ void ActAsStudent() {
     if (childEnd == "close-box-at-start") return static_cast<void>(Kalvena->close());
     driver::Register(QString::fromUtf8("Петров Петр Петрович"), QStringLiteral("101"));
     if (childEnd == "theme-exit") return QTest::mouseClick(Themes->exit, Qt::LeftButton);
+    if (childEnd.starts_with("results")) {
+        driver::ChooseTheme(11);
+        while (driver::QuestionOnScreen() != nullptr) driver::Answer(0);
+    }
     // As Qt does when the connection to the X server breaks.
-    if (childEnd == "exit") std::exit(1);
-    // Waits on the theme choice window for the parent to end it.
+    if (childEnd == "exit" || childEnd == "results-exit") std::exit(1);
+    // Waits on the theme choice window, or the results, for the parent to
+    // end it.
     const char ready[] = "ready\n";
     if (write(STDOUT_FILENO, ready, sizeof ready - 1) < 0) std::abort();
 }
@@ -195,7 +202,12 @@ INSTANTIATE_TEST_SUITE_P(Ways, ProgramEndTest,
                                            End{"Sigterm", "wait", SIGTERM, 0, kHeader},
                                            End{"Sighup", "wait", SIGHUP, 0, kHeader},
                                            End{"Sigint", "wait", SIGINT, 0, kHeader},
-                                           End{"Sigquit", "wait", SIGQUIT, 0, kHeader}),
+                                           End{"Sigquit", "wait", SIGQUIT, 0, kHeader},
+                                           // The test is done once the results show: ended
+                                           // there, it is logged as "OK" would have.
+                                           End{"SigtermOnTheResults", "results-wait", SIGTERM, 0, kWholeEntry},
+                                           End{"SighupOnTheResults", "results-wait", SIGHUP, 0, kWholeEntry},
+                                           End{"ExitCallOnTheResults", "results-exit", 0, 1, kWholeEntry}),
                          [](const ::testing::TestParamInfo<End>& info) { return std::string(info.param.name); });
 
 // The X server goes away under the program (a session that ends, a
