@@ -31,6 +31,21 @@ void SyncDirectoryOf(const std::filesystem::path& path) {
     close(fd);
 }
 
+// In a folder its group may write to (a class's shared folder), the file
+// the first student's program creates must take the next student's
+// appends, whatever that first student's umask: the group gets write
+// permission, and nothing else is widened.
+void ShareWithFolderGroup(int fd, const std::filesystem::path& path) {
+    std::filesystem::path directory = path.parent_path();
+    if (directory.empty()) directory = ".";
+    struct stat folder {};
+    struct stat file {};
+    if (stat(directory.c_str(), &folder) != 0 || (folder.st_mode & S_IWGRP) == 0) return;
+    if (fstat(fd, &file) != 0 || (file.st_mode & S_IWGRP) != 0) return;
+    // Fails harmlessly when another account created the file meanwhile.
+    RetryOnInterrupt([&] { return fchmod(fd, (file.st_mode & 07777) | S_IWGRP); });
+}
+
 struct AppendJob {
     int fd;
     std::string_view bytes;
@@ -74,7 +89,10 @@ int OpenAppendFile(const std::filesystem::path& path) {
         close(fd);
         return -1;
     }
-    if (created) SyncDirectoryOf(path);
+    if (created) {
+        ShareWithFolderGroup(fd, path);
+        SyncDirectoryOf(path);
+    }
     return fd;
 }
 

@@ -9,6 +9,8 @@ namespace resultslog {
 
 // Opens a regular file for appending, creating it when missing. Returns the
 // descriptor, or -1 when the file cannot be opened or is not a regular file.
+// A file created in a group-writable folder is made group-writable as well,
+// so that other accounts of the folder's group can append to it.
 int OpenAppendFile(const std::filesystem::path& path);
 void CloseAppendFile(int fd);
 
