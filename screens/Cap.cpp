@@ -21,7 +21,8 @@ constexpr int kPlatoonMaxLength = 20;
 
 }  // namespace
 
-TKalvena::TKalvena() : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}) {
+TKalvena::TKalvena(std::filesystem::path resultsPath)
+    : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}), ResultsFile(std::move(resultsPath)) {
     SetBackground(app::clCream);
     // The title is the program's name alone; a screen reader is told which
     // window this is.

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QSet>
+#include <filesystem>
 
 #include "app/form.h"
 #include "engine/exam_state.h"
@@ -23,7 +24,8 @@ class TKalvena : public app::Form, public engine::TestState {
     Q_OBJECT
 
 public:
-    TKalvena();
+    // The results log goes to `resultsPath`.
+    explicit TKalvena(std::filesystem::path resultsPath = "Results.txt");
 
     QPushButton* Start;
     QPushButton* exit;

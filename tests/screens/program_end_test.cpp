@@ -10,13 +10,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <pwd.h>
+
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMetaObject>
 #include <QTest>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "screens/program.h"
@@ -38,6 +43,8 @@ const char* const kWholeEntry = "Петров Петр Петрович\r\n101\r
 std::string childEnd;
 
 void ActAsStudent() {
+    // For the parent, which cannot see the window.
+    if (Kalvena->LogWarning->isVisible()) std::fputs("log warning shown\n", stderr);
     if (childEnd == "exit-at-start") return QTest::mouseClick(Kalvena->exit, Qt::LeftButton);
     if (childEnd == "close-box-at-start") return static_cast<void>(Kalvena->close());
     driver::Register(QString::fromUtf8("Петров Петр Петрович"), QStringLiteral("101"));
@@ -210,6 +217,40 @@ INSTANTIATE_TEST_SUITE_P(Ways, ProgramEndTest,
                                            End{"ExitCallOnTheResults", "results-exit", 0, 1, kWholeEntry}),
                          [](const ::testing::TestParamInfo<End>& info) { return std::string(info.param.name); });
 
+// Each bad line of the administrator's settings is reported once, and the
+// log goes to the folder they name, made with its parents.
+TEST(ProgramSettings, TheLogGoesToTheConfiguredFolder) {
+    testsupport::TemporaryWorkingDirectory directory;
+    std::ofstream("kalvena.conf") << "# the class's folder\nresults_folder = class/%u/%%\nresults_dir = elsewhere\n";
+    Child child = StartProgram("theme-exit");
+    ASSERT_GT(child.pid, 0);
+    const int status = WaitForEnd(child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    const std::string user = getpwuid(getuid())->pw_name;
+    EXPECT_EQ(testsupport::ReadFileBytes("class/" + user + "/%/Results.txt"), driver::Cp1251(kHeader));
+    EXPECT_FALSE(std::filesystem::exists("Results.txt"));
+    const std::string errors = testsupport::ReadFileBytes("stderr.txt");
+    const std::string report = "Калвена: kalvena.conf:3: неизвестный параметр \"results_dir\", строка не учтена\n";
+    EXPECT_NE(errors.find(report), std::string::npos) << errors;
+    EXPECT_EQ(errors.find(report), errors.rfind(report)) << "reported more than once";
+    EXPECT_EQ(errors.find("log warning shown"), std::string::npos);
+}
+
+// A folder that cannot be made warns as an unwritable log does; the test
+// goes on and the entry ends up on standard error.
+TEST(ProgramSettings, AnUnusableFolderWarnsAndTheTestGoesOn) {
+    testsupport::TemporaryWorkingDirectory directory;
+    std::ofstream("taken") << "a file where the folder would be";
+    std::ofstream("kalvena.conf") << "results_folder = taken/%h\n";
+    Child child = StartProgram("theme-exit");
+    ASSERT_GT(child.pid, 0);
+    const int status = WaitForEnd(child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    const std::string errors = testsupport::ReadFileBytes("stderr.txt");
+    EXPECT_NE(errors.find("log warning shown\n"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("Петров Петр Петрович\n101\n"), std::string::npos) << errors;
+}
+
 // The X server goes away under the program (a session that ends, a
 // display that is stopped): Qt ends the process with exit(1) from inside
 // its event handling, and the header is in the log.
@@ -266,7 +307,8 @@ INSTANTIATE_TEST_SUITE_P(Locks, TerminationWhileTheLogIsHeldTest,
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--end") == 0) {
         childEnd = argv[2];
-        return RunKalvena();
+        // The settings of the test's working folder, never the computer's.
+        return RunKalvena("kalvena.conf");
     }
     self = std::filesystem::absolute(argv[0]);
     testing::InitGoogleTest(&argc, argv);
