@@ -36,6 +36,9 @@ dpkg -x "$deb" "$root"
 for doc in usr/share/doc/kalvena/copyright usr/share/doc/kalvena/changelog.gz usr/share/man/man1/kalvena.1.gz; do
   [ -f "$root/$doc" ] && pass "$doc" || fail "no $doc"
 done
+[ -f "$root/etc/kalvena/kalvena.conf" ] && pass "etc/kalvena/kalvena.conf" || fail "no etc/kalvena/kalvena.conf"
+dpkg-deb -I "$deb" conffiles 2>/dev/null | grep -qx /etc/kalvena/kalvena.conf \
+  && pass "kalvena.conf is a conffile" || fail "kalvena.conf is not a conffile"
 grep -q "SIL Open Font License" "$root/usr/share/doc/kalvena/copyright" \
   && pass "copyright carries the fonts' licence" || fail "copyright lacks the fonts' licence"
 
