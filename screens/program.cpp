@@ -4,9 +4,9 @@
 
 #include "app/application.h"
 #include "app/program.h"
+#include "app/settings/results_folder.h"
 #include "content/jpeg/jpeg_unit.h"
 #include "screens/Cap.h"
-#include "settings/results_folder.h"
 
 int RunKalvena(const std::filesystem::path& settingsFile) {
     // Before Qt: a bad line is reported once, whatever becomes of the

@@ -1,4 +1,4 @@
-#include "settings/settings_file.h"
+#include "app/settings/settings_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "settings/placeholders.h"
+#include "app/settings/placeholders.h"
 
 namespace settings {
 

@@ -1,4 +1,4 @@
-#include "settings/results_folder.h"
+#include "app/settings/results_folder.h"
 
 #include <sys/stat.h>
 
