@@ -53,6 +53,9 @@ for desktop in "$root"/usr/share/applications/*.desktop; do
   else
     fail "appstreamcli validate $id"
   fi
+  # Logs are opened by argument, dialog or drag and drop: no entry claims a
+  # file type, or it would become the default program for it.
+  if grep -q '^MimeType=' "$desktop"; then fail "$id claims file types"; else pass "$id claims no file type"; fi
   exec_line=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
   [ -x "$root/usr/bin/$exec_line" ] && pass "$id runs usr/bin/$exec_line" || fail "$id: Exec=$exec_line not in usr/bin"
   icon=$(sed -n 's/^Icon=//p' "$desktop")
