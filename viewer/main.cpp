@@ -8,16 +8,24 @@
 #include "viewer/window/results_window.h"
 
 int main(int argc, char** argv) {
+    // Read here, not by Qt: a wrong option is refused even without a
+    // display, and Qt never takes a file name for one of its own options.
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    if (viewer::IsCommandLine(arguments)) {
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const viewer::Arguments parsed = viewer::ParseArguments(arguments);
+    if (!parsed.error.isEmpty()) {
+        viewer::PrintArgumentError(parsed.error);
+        return 2;
+    }
+    int qtArgc = 1;
+    if (parsed.mode != viewer::Mode::Window) {
         // Scripts run without a display; the PDF writer still needs fonts.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        QGuiApplication app(argc, argv);
-        return viewer::RunCommandLine(app.arguments());
+        const QGuiApplication app(qtArgc, argv);
+        return viewer::RunCommandLine(parsed);
     }
 
-    QApplication app(argc, argv);
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName("kalvena-results");
     QApplication::setApplicationDisplayName("Калвена — результаты");
     QApplication::setDesktopFileName("org.kalvena.Results");
@@ -27,7 +35,7 @@ int main(int argc, char** argv) {
     }
 
     viewer::ResultsWindow window;
-    QStringList files = app.arguments().mid(1);
+    QStringList files = parsed.files;
     if (files.isEmpty() && QDir::current().exists("Results.txt")) files << "Results.txt";
     window.AddFiles(files);
     window.show();

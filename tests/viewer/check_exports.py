@@ -27,7 +27,8 @@ def entry(name, platoon, right=None, asked=None):
 
 def run(*arguments):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-    return subprocess.run([PROGRAM, *arguments], capture_output=True, env=env, check=False)
+    # An option taken for a file name would open the window and never end.
+    return subprocess.run([PROGRAM, *arguments], capture_output=True, env=env, check=False, timeout=60)
 
 
 def pdf_pages(path):
@@ -96,6 +97,27 @@ with tempfile.TemporaryDirectory() as folder:
     missing = run("--summary", "Results.txt", "absent.txt")
     check(missing.returncode == 1 and "absent.txt" in missing.stderr.decode("utf-8"), "missing file not reported")
     check(run("--csv", "/nonexistent/out.csv", "Results.txt").returncode == 1, "unwritable output should exit 1")
+
+    # Options: an unknown one is refused in one Russian line, not read as a
+    # file; after "--" a name may start with '-'.
+    for wrong in [["--bogus"], ["--bogus", "Results.txt"], ["--csv", "bogus.csv", "-x", "Results.txt"],
+                  ["--summary", "--csv", "bogus.csv", "Results.txt"], ["--last", "Results.txt"],
+                  ["--summary"], ["--pdf"]]:
+        result = run(*wrong)
+        message = result.stderr.decode("utf-8")
+        check(result.returncode == 2, f"{wrong} should exit 2, exited {result.returncode}")
+        check(message.count("\n") == 1 and message.startswith("kalvena-results: ")
+              and any("а" <= c <= "я" for c in message), f"{wrong}: not one Russian line: {message!r}")
+        check(result.stdout == b"", f"{wrong}: printed {result.stdout!r}")
+    check("«--bogus»" in run("--bogus").stderr.decode("utf-8"), "the unknown option is not named")
+    check(not os.path.exists("bogus.csv"), "a refused command line wrote its output")
+    os.rename("Results.txt", "-dash.txt")
+    dashed = run("--summary", "--", "-dash.txt")
+    check(dashed.returncode == 0 and dashed.stdout.decode("utf-8").splitlines()[-1].split()[:2] == ["Всего", "4"],
+          f"a file after -- not read: {dashed}")
+    check(run("--csv", "dash.csv", "--last", "--", "-dash.txt").returncode == 0 and os.path.exists("dash.csv"),
+          "an export of a file after -- failed")
+    check(run("--help").returncode == 0, "--help should exit 0")
 
 for failure in failures:
     print("FAIL:", failure)
