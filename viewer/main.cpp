@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include "viewer/model/command_line.h"
+#include "viewer/window/program_identity.h"
 #include "viewer/window/results_window.h"
 
 int main(int argc, char** argv) {
@@ -26,9 +27,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(qtArgc, argv);
-    QApplication::setApplicationName("kalvena-results");
-    QApplication::setApplicationDisplayName("Калвена — результаты");
-    QApplication::setDesktopFileName("org.kalvena.Results");
+    viewer::SetProgramIdentity();
     QTranslator qtRussian;
     if (qtRussian.load(QLocale(QLocale::Russian), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtRussian);

@@ -27,6 +27,10 @@ def main():
         # A claimed type makes the program the default for every such file.
         if "MimeType" in keys:
             failures.append(f"{entry.name}: MimeType={keys['MimeType']}")
+        # The desktop finds a program's windows by their class, which the
+        # programs set to the entry's name.
+        if keys.get("StartupWMClass") != entry.name.removesuffix(".desktop"):
+            failures.append(f"{entry.name}: StartupWMClass={keys.get('StartupWMClass')}")
     for failure in failures:
         print("FAIL:", failure)
     print(f"{len(entries)} entries, {len(failures)} failures")
