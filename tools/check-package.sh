@@ -33,7 +33,8 @@ done
 
 dpkg -x "$deb" "$root"
 [ -x "$root/usr/bin/kalvena" ] && pass "usr/bin/kalvena" || fail "no executable usr/bin/kalvena"
-for doc in usr/share/doc/kalvena/copyright usr/share/doc/kalvena/changelog.gz usr/share/man/man1/kalvena.1.gz; do
+for doc in usr/share/doc/kalvena/copyright usr/share/doc/kalvena/changelog.gz usr/share/man/man1/kalvena.1.gz \
+    usr/share/man/man1/kalvena-results.1.gz; do
   [ -f "$root/$doc" ] && pass "$doc" || fail "no $doc"
 done
 grep -q "SIL Open Font License" "$root/usr/share/doc/kalvena/copyright" \
