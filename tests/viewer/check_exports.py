@@ -71,14 +71,17 @@ with tempfile.TemporaryDirectory() as folder:
     summary = list(book["Сводка"].iter_rows(values_only=True))
     check(summary[0][0] == "Учебный взвод" and len(summary) == 4, f"summary sheet: {summary}")
     # 101: one finished (4), one unfinished; 102;б: 87 % → 4 and 0 % → 2.
-    check(list(summary[1][:4]) == ["101", 2, 1, 1], f"summary 101: {summary[1]}")
-    check(list(summary[3][:4]) == ["Всего", 4, 3, 1] and abs(summary[3][4] - 10 / 3) < 1e-9,
+    # Students, of them finished, then attempts: all, finished, unfinished.
+    check(list(summary[1][:6]) == ["101", 2, 1, 2, 1, 1], f"summary 101: {summary[1]}")
+    check(list(summary[3][:6]) == ["Всего", 4, 3, 4, 3, 1] and abs(summary[3][6] - 10 / 3) < 1e-9,
           f"summary total: {summary[3]}")
+    # The mean of 70, 87,5 and 0, not of the rounded 87.
+    check(summary[3][11] == 52.5, f"summary mean percent: {summary[3][11]}")
 
     # Text summary for scripts.
     result = run("--summary", "Results.txt")
     lines = result.stdout.decode("utf-8").splitlines()
-    check(result.returncode == 0 and lines[-1].split() == ["Всего", "4", "3", "1", "3,33", "0", "2", "0", "1", "52,3"],
+    check(result.returncode == 0 and lines[-1].split() == ["Всего", "4", "3", "4", "3", "1", "3,33", "0", "2", "0", "1", "52,5"],
           f"summary text: {lines}")
 
     # PDF: 30 rows a page, then the summary on pages of its own.

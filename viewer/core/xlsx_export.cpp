@@ -71,6 +71,7 @@ std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const Ex
     format_set_bold(header);
     format_set_bg_color(header, 0xDDE4EE);
     format_set_bottom(header, LXW_BORDER_THIN);
+    format_set_text_wrap(header);
     lxw_format* unfinished = workbook_add_format(book);
     format_set_bg_color(unfinished, 0xFFF1D6);
     lxw_format* total = workbook_add_format(book);

@@ -17,8 +17,10 @@ namespace {
 
 constexpr std::array<double, kColumnCount> kColumnShares = {0.05, 0.27, 0.10, 0.08, 0.07, 0.05, 0.16, 0.09, 0.13};
 constexpr double kSummaryFirstShare = 0.19;
+// The header row holds two lines of its smaller font.
+constexpr double kHeaderRows = 1.3;
 // Title, header row, the rows, footer, in row heights.
-constexpr double kRowsOnPage = 2.0 + 1.2 + kPdfRowsPerPage + 1.2;
+constexpr double kRowsOnPage = 2.0 + kHeaderRows + kPdfRowsPerPage + 1.2;
 
 const QColor kHeaderFill(0xDD, 0xE4, 0xEE);
 const QColor kUnfinishedFill(0xFF, 0xF1, 0xD6);
@@ -47,8 +49,8 @@ public:
         do {
             StartPage(heading);
             double y = rowHeight_ * 2.0;
-            DrawRow(y, rowHeight_ * 1.2, shares, header, kHeaderFill, true);
-            y += rowHeight_ * 1.2;
+            DrawRow(y, rowHeight_ * kHeaderRows, shares, header, kHeaderFill, true);
+            y += rowHeight_ * kHeaderRows;
             for (int onPage = 0; onPage < kPdfRowsPerPage && row < rowCount; ++onPage, ++row) {
                 DrawRow(y, rowHeight_, shares, cellsOf(row), highlighted(row) ? kUnfinishedFill : QColor(), false);
                 y += rowHeight_;
@@ -92,9 +94,15 @@ private:
         for (std::size_t c = 0; c < cells.size(); ++c) {
             const double cellWidth = shares[c] * width_;
             const QRectF box(x + padding, y, cellWidth - 2 * padding, height);
-            const QString text =
-                painter_.fontMetrics().elidedText(cells[c].text, Qt::ElideRight, static_cast<int>(box.width()));
-            painter_.drawText(box, (cells[c].alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
+            const int align = (cells[c].alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+            if (bold) {
+                // Headers such as «Попыток не завершено» take two lines.
+                painter_.drawText(box, align | Qt::TextWordWrap, cells[c].text);
+            } else {
+                painter_.drawText(
+                    box, align,
+                    painter_.fontMetrics().elidedText(cells[c].text, Qt::ElideRight, static_cast<int>(box.width())));
+            }
             x += cellWidth;
         }
         painter_.setPen(QPen(kRule, rowHeight_ * 0.03));
