@@ -3,12 +3,28 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdio>
 
 #include "viewer/model/command_line.h"
 #include "viewer/window/program_identity.h"
 #include "viewer/window/results_window.h"
 
+namespace {
+
+// Qt's own diagnostics are English notes for developers ("XDG_RUNTIME_DIR
+// not set"); the viewer tells its user about failures itself, in Russian.
+void DropQtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    // A fatal one ends the program (no display, say): its cause is kept, quoted.
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "kalvena-results: сбой библиотеки Qt, работа прервана (%s)\n",
+                     message.toLocal8Bit().constData());
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    qInstallMessageHandler(DropQtMessage);
     // Read here, not by Qt: a wrong option is refused even without a
     // display, and Qt never takes a file name for one of its own options.
     QStringList arguments;

@@ -101,6 +101,25 @@ with tempfile.TemporaryDirectory() as folder:
     check(missing.returncode == 1 and "absent.txt" in missing.stderr.decode("utf-8"), "missing file not reported")
     check(run("--csv", "/nonexistent/out.csv", "Results.txt").returncode == 1, "unwritable output should exit 1")
 
+    # Failures are told in Russian only: the system's and libxlsxwriter's
+    # English texts, and Qt's notes, do not reach the user.
+    def russian_only(stderr, name):
+        text = stderr.decode("utf-8").replace("kalvena-results", "").replace(name, "")
+        return text.count("\n") == 1 and not any("a" <= c.lower() <= "z" for c in text)
+
+    for kind in ["csv", "xlsx", "pdf"]:
+        target = f"/nonexistent/out.{kind}"
+        failed = subprocess.run([PROGRAM, f"--{kind}", target, "Results.txt"], capture_output=True, check=False,
+                                env={k: v for k, v in os.environ.items() if k != "XDG_RUNTIME_DIR"}, timeout=60)
+        expected = f"kalvena-results: Не удалось записать «{target}»: нет такого файла или папки\n"
+        check(failed.returncode == 1 and failed.stderr.decode("utf-8") == expected,
+              f"{kind} failure: {failed.stderr.decode('utf-8')!r}")
+    os.mkdir("folder.xlsx")
+    folder = run("--xlsx", "folder.xlsx", "Results.txt")
+    check(folder.returncode == 1 and russian_only(folder.stderr, "folder.xlsx"), f"xlsx over a folder: {folder.stderr!r}")
+    unreadable = run("--summary", "Results.txt", ".")
+    check(unreadable.returncode == 1 and russian_only(unreadable.stderr, "."), f"a folder as a log: {unreadable.stderr!r}")
+
     # Options: an unknown one is refused in one Russian line, not read as a
     # file; after "--" a name may start with '-'.
     for wrong in [["--bogus"], ["--bogus", "Results.txt"], ["--csv", "bogus.csv", "-x", "Results.txt"],

@@ -1,14 +1,20 @@
 #include "viewer/model/pdf_export.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include <array>
+#include <cerrno>
 #include <functional>
 
+#include "viewer/core/error_text.h"
 #include "viewer/core/finished_file.h"
 
 namespace viewer {
@@ -142,8 +148,16 @@ QString SummaryTitle(Counting counting) {
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
                                     const QString& summaryTitle) {
     FinishedFile file(path);
+    // Opened here rather than by the writer, which reports no reason.
+    const int descriptor = ::open(file.Partial().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0) return file.Failure(SystemErrorText(errno));
+    QFile output;
+    if (!output.open(descriptor, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return file.Failure("");
+    }
     {
-        QPdfWriter writer(QString::fromStdString(file.Partial().string()));
+        QPdfWriter writer(&output);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 10, 12, 10),
                                          QPageLayout::Millimeter));
         writer.setResolution(300);
@@ -192,6 +206,8 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
             [](int) { return false; });
         if (!painter.end()) return file.Failure("");
     }
+    if (!output.flush()) return file.Failure(SystemErrorText(errno));
+    output.close();
     return file.Finish();
 }
 
