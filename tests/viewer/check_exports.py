@@ -1,5 +1,5 @@
 """Checks kalvena-results' exports with readers independent of it: Python's
-csv module, openpyxl for XLSX and poppler's pdfinfo for the page count."""
+csv module, openpyxl for XLSX and poppler's pdfinfo and pdftotext for PDF."""
 import csv
 import io
 import os
@@ -29,6 +29,11 @@ def run(*arguments):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     # An option taken for a file name would open the window and never end.
     return subprocess.run([PROGRAM, *arguments], capture_output=True, env=env, check=False, timeout=60)
+
+
+def pdf_page_text(path, page):
+    return subprocess.run(["pdftotext", "-f", str(page), "-l", str(page), "-layout", path, "-"],
+                          capture_output=True, text=True, check=True).stdout
 
 
 def pdf_pages(path):
@@ -84,13 +89,21 @@ with tempfile.TemporaryDirectory() as folder:
     check(result.returncode == 0 and lines[-1].split() == ["Всего", "4", "3", "4", "3", "1", "3,33", "0", "2", "0", "1", "52,5"],
           f"summary text: {lines}")
 
-    # PDF: 30 rows a page, then the summary on pages of its own.
+    # PDF: the summary on pages of its own, then 30 rows a page.
     check(run("--pdf", "one.pdf", "Results.txt").returncode == 0, "pdf export failed")
     check(pdf_pages("one.pdf") == 2, "4 rows should give 2 pages")
     with open("big.txt", "wb") as f:
         f.write("".join(entry(f"Студент {i}", "20" + str(i % 2), i % 11, 10) for i in range(65)).encode("cp1251"))
     check(run("--pdf", "big.pdf", "big.txt").returncode == 0, "pdf export failed")
-    check(pdf_pages("big.pdf") == 4, f"65 rows should give 3 + 1 pages, got {pdf_pages('big.pdf')}")
+    check(pdf_pages("big.pdf") == 4, f"65 rows should give 1 + 3 pages, got {pdf_pages('big.pdf')}")
+    # The summary opens the PDF; the table's rows follow.
+    first = pdf_page_text("big.pdf", 1)
+    check("Сводка (все попытки)" in first and "Всего" in first and "Студент 0" not in first,
+          f"the first page is not the summary: {first!r}")
+    second = pdf_page_text("big.pdf", 2)
+    check("Студент 0" in second and "Студент 29" in second and "Сводка" not in second,
+          f"the table does not follow the summary: {second!r}")
+    check("Студент 64" in pdf_page_text("big.pdf", 4), "the table's last row is not on the last page")
     open("empty.txt", "wb").close()
     check(run("--pdf", "empty.pdf", "empty.txt").returncode == 0 and pdf_pages("empty.pdf") == 2,
           "an empty log gives a table page and a summary page")

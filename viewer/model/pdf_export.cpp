@@ -169,23 +169,7 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
         const int tallies = static_cast<int>(data.summary.platoons.size()) + 1;
         PageWriter pages(writer, painter, PagesFor(static_cast<int>(data.rows.size())) + PagesFor(tallies));
 
-        std::vector<double> shares(kColumnShares.begin(), kColumnShares.end());
-        std::vector<Cell> header;
-        for (int c = 0; c < kColumnCount; ++c)
-            header.push_back({QString::fromUtf8(ColumnTitle(static_cast<Column>(c)))});
-        pages.WritePages(
-            title, shares, header, static_cast<int>(data.rows.size()),
-            [&](int row) {
-                std::vector<Cell> cells;
-                for (int c = 0; c < kColumnCount; ++c) {
-                    const auto column = static_cast<Column>(c);
-                    const Row& shown = data.rows[static_cast<std::size_t>(row)];
-                    cells.push_back({FromUtf8(CellText(shown, column)), IsNumberColumn(column)});
-                }
-                return cells;
-            },
-            [&](int row) { return !data.rows[static_cast<std::size_t>(row)].attempt->Finished(); });
-
+        // The summary first: it is what the instructor reads, and it is short.
         std::vector<double> summaryShares(kSummaryColumnCount, (1.0 - kSummaryFirstShare) / (kSummaryColumnCount - 1));
         summaryShares[0] = kSummaryFirstShare;
         std::vector<Cell> summaryHeader;
@@ -204,6 +188,24 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
                 return cells;
             },
             [](int) { return false; });
+
+        std::vector<double> shares(kColumnShares.begin(), kColumnShares.end());
+        std::vector<Cell> header;
+        for (int c = 0; c < kColumnCount; ++c)
+            header.push_back({QString::fromUtf8(ColumnTitle(static_cast<Column>(c)))});
+        pages.WritePages(
+            title, shares, header, static_cast<int>(data.rows.size()),
+            [&](int row) {
+                std::vector<Cell> cells;
+                for (int c = 0; c < kColumnCount; ++c) {
+                    const auto column = static_cast<Column>(c);
+                    const Row& shown = data.rows[static_cast<std::size_t>(row)];
+                    cells.push_back({FromUtf8(CellText(shown, column)), IsNumberColumn(column)});
+                }
+                return cells;
+            },
+            [&](int row) { return !data.rows[static_cast<std::size_t>(row)].attempt->Finished(); });
+
         if (!painter.end()) return file.Failure("");
     }
     if (!output.flush()) return file.Failure(SystemErrorText(errno));
