@@ -9,6 +9,7 @@
 #include <exception>
 
 #include "app/fonts.h"
+#include "tools/icon/icon_image.h"
 
 namespace app {
 
@@ -61,7 +62,11 @@ void Application::Initialize() {
     // This style draws controls without per-window pixmap caches, so memory
     // stays flat over a day of tests.
     QApplication::setStyle(QStringLiteral("Windows"));
-    QCoreApplication::setApplicationName(QStringLiteral("Калвена"));
+    // The window class is the application name: the desktop groups the
+    // windows under the menu entry of that name (StartupWMClass).
+    QCoreApplication::setApplicationName(QString::fromLatin1(kDesktopId));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
+    QGuiApplication::setWindowIcon(icontool::WindowIcon(QString::fromLatin1(kDesktopId), "kalvena"));
     InstallQtTranslation();
     RegisterDesignFonts();
     terminated_ = false;
@@ -76,7 +81,7 @@ void Application::ShowException(const QString& message) {
     if (exceptionDisplay_) {
         exceptionDisplay_(message);
     } else if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
-        QMessageBox::critical(activeForm_, QCoreApplication::applicationName(), message);
+        QMessageBox::critical(activeForm_, QString::fromUtf8(kProgramTitle), message);
     } else {
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     }

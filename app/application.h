@@ -15,6 +15,12 @@ namespace app {
 
 class Form;
 
+// The name of the program's menu entry (org.kalvena.Kalvena.desktop) and
+// icon; also its window class, which the window manager reads as Latin-1,
+// so ASCII. The name the student sees is kProgramTitle.
+inline constexpr char kDesktopId[] = "org.kalvena.Kalvena";
+inline constexpr char kProgramTitle[] = "Калвена";
+
 // Qt's application object, with a last line of defence: an exception that
 // escapes any event handler is shown and the event loop goes on. The
 // start-up function keeps it on its stack, so Qt's own shutdown runs once
@@ -33,8 +39,9 @@ class Application {
 public:
     using ExceptionDisplay = std::function<void(const QString& message)>;
 
-    // Prepares the application before any form exists; Qt's application
-    // object must exist already.
+    // Prepares the application before any form exists (its identity for the
+    // desktop, style, translation, fonts); Qt's application object must
+    // exist already.
     void Initialize();
 
     // Constructs a form owned by the application, runs its creation handler,

@@ -33,7 +33,8 @@ done
 
 dpkg -x "$deb" "$root"
 [ -x "$root/usr/bin/kalvena" ] && pass "usr/bin/kalvena" || fail "no executable usr/bin/kalvena"
-for doc in usr/share/doc/kalvena/copyright usr/share/doc/kalvena/changelog.gz usr/share/man/man1/kalvena.1.gz; do
+for doc in usr/share/doc/kalvena/copyright usr/share/doc/kalvena/changelog.gz usr/share/man/man1/kalvena.1.gz \
+    usr/share/man/man1/kalvena-results.1.gz; do
   [ -f "$root/$doc" ] && pass "$doc" || fail "no $doc"
 done
 [ -f "$root/etc/kalvena/kalvena.conf" ] && pass "etc/kalvena/kalvena.conf" || fail "no etc/kalvena/kalvena.conf"
@@ -56,6 +57,9 @@ for desktop in "$root"/usr/share/applications/*.desktop; do
   else
     fail "appstreamcli validate $id"
   fi
+  # Logs are opened by argument, dialog or drag and drop: no entry claims a
+  # file type, or it would become the default program for it.
+  if grep -q '^MimeType=' "$desktop"; then fail "$id claims file types"; else pass "$id claims no file type"; fi
   exec_line=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
   [ -x "$root/usr/bin/$exec_line" ] && pass "$id runs usr/bin/$exec_line" || fail "$id: Exec=$exec_line not in usr/bin"
   icon=$(sed -n 's/^Icon=//p' "$desktop")

@@ -2,14 +2,17 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/application.h"
 #include "app/exceptions.h"
 #include "app/program.h"
+#include "tests/support/desktop_entry.h"
 #include "tests/support/gui_support.h"
 
 namespace {
@@ -147,6 +150,26 @@ TEST_F(ApplicationTest, ProgramRunsUntilItsMainFormIsClosed) {
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(mainForm, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+bool IsAscii(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// The window manager reads the window class (the application name) as
+// Latin-1 and matches it with the menu entry's StartupWMClass.
+TEST_F(ApplicationTest, WindowsCarryTheMenuEntrysClassAndTheProgramsIcon) {
+    app::App().Initialize();
+    EXPECT_EQ(testsupport::DesktopEntryValue("org.kalvena.Kalvena", "StartupWMClass"), "org.kalvena.Kalvena");
+    EXPECT_EQ(QCoreApplication::applicationName(), "org.kalvena.Kalvena");
+    EXPECT_TRUE(IsAscii(QCoreApplication::applicationName()));
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "org.kalvena.Kalvena");
+    EXPECT_FALSE(QGuiApplication::windowIcon().isNull());
+    EXPECT_FALSE(QGuiApplication::windowIcon().pixmap(32).isNull());
 }
 
 }  // namespace

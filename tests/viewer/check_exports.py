@@ -1,5 +1,5 @@
 """Checks kalvena-results' exports with readers independent of it: Python's
-csv module, openpyxl for XLSX and poppler's pdfinfo for the page count."""
+csv module, openpyxl for XLSX and poppler's pdfinfo and pdftotext for PDF."""
 import csv
 import io
 import os
@@ -27,7 +27,13 @@ def entry(name, platoon, right=None, asked=None):
 
 def run(*arguments):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-    return subprocess.run([PROGRAM, *arguments], capture_output=True, env=env, check=False)
+    # An option taken for a file name would open the window and never end.
+    return subprocess.run([PROGRAM, *arguments], capture_output=True, env=env, check=False, timeout=60)
+
+
+def pdf_page_text(path, page):
+    return subprocess.run(["pdftotext", "-f", str(page), "-l", str(page), "-layout", path, "-"],
+                          capture_output=True, text=True, check=True).stdout
 
 
 def pdf_pages(path):
@@ -70,23 +76,34 @@ with tempfile.TemporaryDirectory() as folder:
     summary = list(book["Сводка"].iter_rows(values_only=True))
     check(summary[0][0] == "Учебный взвод" and len(summary) == 4, f"summary sheet: {summary}")
     # 101: one finished (4), one unfinished; 102;б: 87 % → 4 and 0 % → 2.
-    check(list(summary[1][:4]) == ["101", 2, 1, 1], f"summary 101: {summary[1]}")
-    check(list(summary[3][:4]) == ["Всего", 4, 3, 1] and abs(summary[3][4] - 10 / 3) < 1e-9,
+    # Students, of them finished, then attempts: all, finished, unfinished.
+    check(list(summary[1][:6]) == ["101", 2, 1, 2, 1, 1], f"summary 101: {summary[1]}")
+    check(list(summary[3][:6]) == ["Всего", 4, 3, 4, 3, 1] and abs(summary[3][6] - 10 / 3) < 1e-9,
           f"summary total: {summary[3]}")
+    # The mean of 70, 87,5 and 0, not of the rounded 87.
+    check(summary[3][11] == 52.5, f"summary mean percent: {summary[3][11]}")
 
     # Text summary for scripts.
     result = run("--summary", "Results.txt")
     lines = result.stdout.decode("utf-8").splitlines()
-    check(result.returncode == 0 and lines[-1].split() == ["Всего", "4", "3", "1", "3,33", "0", "2", "0", "1", "52,3"],
+    check(result.returncode == 0 and lines[-1].split() == ["Всего", "4", "3", "4", "3", "1", "3,33", "0", "2", "0", "1", "52,5"],
           f"summary text: {lines}")
 
-    # PDF: 30 rows a page, then the summary on pages of its own.
+    # PDF: the summary on pages of its own, then 30 rows a page.
     check(run("--pdf", "one.pdf", "Results.txt").returncode == 0, "pdf export failed")
     check(pdf_pages("one.pdf") == 2, "4 rows should give 2 pages")
     with open("big.txt", "wb") as f:
         f.write("".join(entry(f"Студент {i}", "20" + str(i % 2), i % 11, 10) for i in range(65)).encode("cp1251"))
     check(run("--pdf", "big.pdf", "big.txt").returncode == 0, "pdf export failed")
-    check(pdf_pages("big.pdf") == 4, f"65 rows should give 3 + 1 pages, got {pdf_pages('big.pdf')}")
+    check(pdf_pages("big.pdf") == 4, f"65 rows should give 1 + 3 pages, got {pdf_pages('big.pdf')}")
+    # The summary opens the PDF; the table's rows follow.
+    first = pdf_page_text("big.pdf", 1)
+    check("Сводка (все попытки)" in first and "Всего" in first and "Студент 0" not in first,
+          f"the first page is not the summary: {first!r}")
+    second = pdf_page_text("big.pdf", 2)
+    check("Студент 0" in second and "Студент 29" in second and "Сводка" not in second,
+          f"the table does not follow the summary: {second!r}")
+    check("Студент 64" in pdf_page_text("big.pdf", 4), "the table's last row is not on the last page")
     open("empty.txt", "wb").close()
     check(run("--pdf", "empty.pdf", "empty.txt").returncode == 0 and pdf_pages("empty.pdf") == 2,
           "an empty log gives a table page and a summary page")
@@ -96,6 +113,46 @@ with tempfile.TemporaryDirectory() as folder:
     missing = run("--summary", "Results.txt", "absent.txt")
     check(missing.returncode == 1 and "absent.txt" in missing.stderr.decode("utf-8"), "missing file not reported")
     check(run("--csv", "/nonexistent/out.csv", "Results.txt").returncode == 1, "unwritable output should exit 1")
+
+    # Failures are told in Russian only: the system's and libxlsxwriter's
+    # English texts, and Qt's notes, do not reach the user.
+    def russian_only(stderr, name):
+        text = stderr.decode("utf-8").replace("kalvena-results", "").replace(name, "")
+        return text.count("\n") == 1 and not any("a" <= c.lower() <= "z" for c in text)
+
+    for kind in ["csv", "xlsx", "pdf"]:
+        target = f"/nonexistent/out.{kind}"
+        failed = subprocess.run([PROGRAM, f"--{kind}", target, "Results.txt"], capture_output=True, check=False,
+                                env={k: v for k, v in os.environ.items() if k != "XDG_RUNTIME_DIR"}, timeout=60)
+        expected = f"kalvena-results: Не удалось записать «{target}»: нет такого файла или папки\n"
+        check(failed.returncode == 1 and failed.stderr.decode("utf-8") == expected,
+              f"{kind} failure: {failed.stderr.decode('utf-8')!r}")
+    os.mkdir("folder.xlsx")
+    folder = run("--xlsx", "folder.xlsx", "Results.txt")
+    check(folder.returncode == 1 and russian_only(folder.stderr, "folder.xlsx"), f"xlsx over a folder: {folder.stderr!r}")
+    unreadable = run("--summary", "Results.txt", ".")
+    check(unreadable.returncode == 1 and russian_only(unreadable.stderr, "."), f"a folder as a log: {unreadable.stderr!r}")
+
+    # Options: an unknown one is refused in one Russian line, not read as a
+    # file; after "--" a name may start with '-'.
+    for wrong in [["--bogus"], ["--bogus", "Results.txt"], ["--csv", "bogus.csv", "-x", "Results.txt"],
+                  ["--summary", "--csv", "bogus.csv", "Results.txt"], ["--last", "Results.txt"],
+                  ["--summary"], ["--pdf"]]:
+        result = run(*wrong)
+        message = result.stderr.decode("utf-8")
+        check(result.returncode == 2, f"{wrong} should exit 2, exited {result.returncode}")
+        check(message.count("\n") == 1 and message.startswith("kalvena-results: ")
+              and any("а" <= c <= "я" for c in message), f"{wrong}: not one Russian line: {message!r}")
+        check(result.stdout == b"", f"{wrong}: printed {result.stdout!r}")
+    check("«--bogus»" in run("--bogus").stderr.decode("utf-8"), "the unknown option is not named")
+    check(not os.path.exists("bogus.csv"), "a refused command line wrote its output")
+    os.rename("Results.txt", "-dash.txt")
+    dashed = run("--summary", "--", "-dash.txt")
+    check(dashed.returncode == 0 and dashed.stdout.decode("utf-8").splitlines()[-1].split()[:2] == ["Всего", "4"],
+          f"a file after -- not read: {dashed}")
+    check(run("--csv", "dash.csv", "--last", "--", "-dash.txt").returncode == 0 and os.path.exists("dash.csv"),
+          "an export of a file after -- failed")
+    check(run("--help").returncode == 0, "--help should exit 0")
 
 for failure in failures:
     print("FAIL:", failure)

@@ -85,6 +85,16 @@ TEST(ResultsWindow, OpensSortsAndFilters) {
     auto* summary = window.findChild<QTableWidget*>("summary");
     ASSERT_EQ(summary->rowCount(), 2) << "platoon 101 and the overall line";
     EXPECT_EQ(summary->item(1, static_cast<int>(viewer::SummaryColumn::Unfinished))->text(), "1");
+    // People and attempts under headers of their own.
+    QStringList headers;
+    QStringList overall;
+    for (int c = 1; c <= 5; ++c) {
+        headers << summary->horizontalHeaderItem(c)->text();
+        overall << summary->item(1, c)->text();
+    }
+    EXPECT_EQ(headers,
+              (QStringList{"Студентов", "Из них завершили", "Попыток", "Попыток завершено", "Попыток не завершено"}));
+    EXPECT_EQ(overall, (QStringList{"2", "1", "2", "1", "1"}));
 
     platoons->setCurrentIndex(0);
     auto* search = window.findChild<QLineEdit*>();

@@ -1,9 +1,6 @@
 // kalvena-icon DRAWING DIR NAME SIZE...: writes a program's icon as
 // DIR/NAME.svg and DIR/NAME-SIZE.png for each size. Run by the build
 // (packaging/CMakeLists.txt), which installs the files.
-#include <QImage>
-#include <QPainter>
-#include <QPainterPath>
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
@@ -11,10 +8,9 @@
 #include <string>
 
 #include "tools/icon/icon_drawing.h"
+#include "tools/icon/icon_image.h"
 
 namespace {
-
-constexpr int kCanvas = 256;
 
 std::string Hex(unsigned colour) {
     char text[8];
@@ -70,37 +66,6 @@ std::string Svg(const std::vector<icontool::Shape>& shapes) {
     return svg + "</svg>\n";
 }
 
-QImage Png(const std::vector<icontool::Shape>& shapes, int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(static_cast<double>(size) / kCanvas, static_cast<double>(size) / kCanvas);
-    painter.setPen(Qt::NoPen);
-    for (const icontool::Shape& shape : shapes) {
-        painter.setBrush(QColor::fromRgb(shape.colour));
-        switch (shape.kind) {
-            case icontool::Shape::Kind::RoundedRect: {
-                const QRectF box(QPointF(shape.points[0].x, shape.points[0].y),
-                                 QPointF(shape.points[1].x, shape.points[1].y));
-                painter.drawRoundedRect(box, shape.radius, shape.radius);
-                break;
-            }
-            case icontool::Shape::Kind::Circle:
-                painter.drawEllipse(QPointF(shape.points[0].x, shape.points[0].y), shape.radius, shape.radius);
-                break;
-            case icontool::Shape::Kind::Polygon: {
-                QPolygonF polygon;
-                for (const icontool::Point& p : shape.points) polygon << QPointF(p.x, p.y);
-                painter.drawPolygon(polygon);
-                break;
-            }
-        }
-    }
-    painter.end();
-    return image;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -128,7 +93,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         const QString file = QString::fromStdString(base + "-" + std::to_string(size) + ".png");
-        if (!Png(shapes, size).save(file, "PNG")) {
+        if (!icontool::Image(shapes, size).save(file, "PNG")) {
             std::fprintf(stderr, "kalvena-icon: cannot write %s\n", qPrintable(file));
             return 1;
         }

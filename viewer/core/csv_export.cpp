@@ -1,7 +1,7 @@
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 
+#include "viewer/core/error_text.h"
 #include "viewer/core/export.h"
 #include "viewer/core/finished_file.h"
 
@@ -55,7 +55,7 @@ std::optional<std::string> WriteCsv(const std::filesystem::path& path, const Exp
     std::ofstream out(file.Partial(), std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
-    if (!out) return file.Failure(std::strerror(errno));
+    if (!out) return file.Failure(SystemErrorText(errno));
     return file.Finish();
 }
 

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "viewer/core/error_text.h"
+
 namespace viewer {
 
 FinishedFile::FinishedFile(std::filesystem::path target) : target_(std::move(target)), partial_(target_) {
@@ -16,7 +18,7 @@ FinishedFile::~FinishedFile() {
 std::optional<std::string> FinishedFile::Finish() {
     std::error_code error;
     std::filesystem::rename(partial_, target_, error);
-    if (error) return Failure(error.message());
+    if (error) return Failure(SystemErrorText(error.value()));
     return std::nullopt;
 }
 

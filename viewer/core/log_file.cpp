@@ -6,8 +6,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <vector>
+
+#include "viewer/core/error_text.h"
 
 namespace viewer {
 
@@ -32,8 +33,7 @@ private:
 std::string Reason(int error) {
     if (error == ENOENT) return "файл не найден";
     if (error == EACCES || error == EPERM) return "нет доступа к файлу";
-    if (error == EISDIR) return "это папка, а не файл";
-    return std::strerror(error);
+    return SystemErrorText(error);
 }
 
 }  // namespace

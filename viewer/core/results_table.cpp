@@ -1,6 +1,7 @@
 #include "viewer/core/results_table.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "engine/grading.h"
@@ -64,8 +65,10 @@ const char* SummaryColumnTitle(SummaryColumn column) {
     switch (column) {
         case SummaryColumn::Platoon: return "Учебный взвод";
         case SummaryColumn::Students: return "Студентов";
-        case SummaryColumn::Finished: return "Завершено";
-        case SummaryColumn::Unfinished: return "Не завершено";
+        case SummaryColumn::StudentsFinished: return "Из них завершили";
+        case SummaryColumn::Attempts: return "Попыток";
+        case SummaryColumn::Finished: return "Попыток завершено";
+        case SummaryColumn::Unfinished: return "Попыток не завершено";
         case SummaryColumn::MeanGrade: return "Средняя оценка";
         case SummaryColumn::Fives: return "«5»";
         case SummaryColumn::Fours: return "«4»";
@@ -80,6 +83,8 @@ std::optional<double> SummaryCellNumber(const Tally& tally, SummaryColumn column
     switch (column) {
         case SummaryColumn::Platoon: return std::nullopt;
         case SummaryColumn::Students: return tally.students;
+        case SummaryColumn::StudentsFinished: return tally.studentsFinished;
+        case SummaryColumn::Attempts: return tally.Attempts();
         case SummaryColumn::Finished: return tally.finished;
         case SummaryColumn::Unfinished: return tally.unfinished;
         case SummaryColumn::MeanGrade: return tally.MeanGrade();
@@ -102,8 +107,11 @@ std::string SummaryCellText(const Tally& tally, SummaryColumn column) {
 }
 
 std::string FormatMean(double value, int decimals) {
+    // Halves round up, as taught: a mean of exact shares often ends in one
+    // (76.25 → 76,3), where printf would round to even.
+    const double scale = std::pow(10.0, decimals);
     char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    std::snprintf(text, sizeof text, "%.*f", decimals, std::round(value * scale) / scale);
     std::string out = text;
     for (char& c : out) {
         if (c == '.') c = ',';

@@ -22,9 +22,12 @@ struct Row {
 enum class Column { Number, FullName, Platoon, Right, Questions, Percent, Grade, State, File };
 inline constexpr int kColumnCount = 9;
 
+// People first, then attempts: a retaken test is one student, two attempts.
 enum class SummaryColumn {
     Platoon,
     Students,
+    StudentsFinished,
+    Attempts,
     Finished,
     Unfinished,
     MeanGrade,
@@ -34,7 +37,7 @@ enum class SummaryColumn {
     Twos,
     MeanPercent
 };
-inline constexpr int kSummaryColumnCount = 10;
+inline constexpr int kSummaryColumnCount = 12;
 
 // Titles and cell texts (UTF-8) shared by the window and every export.
 const char* ColumnTitle(Column column);

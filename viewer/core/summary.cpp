@@ -50,7 +50,7 @@ void Count(Tally& tally, const Attempt& attempt) {
     const std::int32_t grade = *GradeOf(attempt);
     ++tally.gradeCounts[static_cast<std::size_t>(grade)];
     tally.gradeSum += grade;
-    tally.percentSum += *PercentOf(attempt);
+    tally.percentSum += 100.0 * attempt.rightCount / attempt.questionCount;
 }
 
 }  // namespace
@@ -87,7 +87,7 @@ std::optional<double> Tally::MeanGrade() const {
 
 std::optional<double> Tally::MeanPercent() const {
     if (finished == 0) return std::nullopt;
-    return static_cast<double>(percentSum) / finished;
+    return percentSum / finished;
 }
 
 Summary Summarize(const std::vector<const Attempt*>& attempts, Counting counting) {
@@ -104,8 +104,10 @@ Summary Summarize(const std::vector<const Attempt*>& attempts, Counting counting
 
     std::unordered_map<std::string, Tally> byPlatoon;
     std::unordered_map<std::string, std::set<std::string>> studentsOf;
+    std::unordered_map<std::string, std::set<std::string>> finishersOf;
     Summary summary;
     std::set<std::string> everyone;
+    std::set<std::string> finishers;
     for (const Attempt* attempt : counted) {
         const std::string key = PlatoonKey(attempt->platoon);
         Tally& tally = byPlatoon[key];
@@ -115,6 +117,10 @@ Summary Summarize(const std::vector<const Attempt*>& attempts, Counting counting
         const std::string student = StudentKey(*attempt);
         studentsOf[key].insert(student);
         everyone.insert(student);
+        if (attempt->Finished()) {
+            finishersOf[key].insert(student);
+            finishers.insert(student);
+        }
     }
     // Sorted once at the end: a collation costs more than a lookup.
     std::vector<std::string> keys;
@@ -124,9 +130,11 @@ Summary Summarize(const std::vector<const Attempt*>& attempts, Counting counting
     for (const std::string& key : keys) {
         Tally& tally = byPlatoon[key];
         tally.students = static_cast<std::int32_t>(studentsOf[key].size());
+        tally.studentsFinished = static_cast<std::int32_t>(finishersOf[key].size());
         summary.platoons.push_back(std::move(tally));
     }
     summary.overall.students = static_cast<std::int32_t>(everyone.size());
+    summary.overall.studentsFinished = static_cast<std::int32_t>(finishers.size());
     return summary;
 }
 

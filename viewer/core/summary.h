@@ -31,15 +31,21 @@ enum class Counting {
     LastAttempt,  // only each student's last attempt, finished or not
 };
 
+// People and attempts are counted apart: a student who tried twice is one
+// student and two attempts.
 struct Tally {
     std::string platoon;  // as first written; empty for the overall line
     std::int32_t students = 0;
-    std::int32_t finished = 0;
-    std::int32_t unfinished = 0;
+    std::int32_t studentsFinished = 0;          // students with a finished attempt
+    std::int32_t finished = 0;                  // attempts
+    std::int32_t unfinished = 0;                // attempts
     std::array<std::int32_t, 6> gradeCounts{};  // indexed by the grade, 2 to 5
     std::int64_t gradeSum = 0;
-    std::int64_t percentSum = 0;
+    // Of the unrounded percentages: a mean of rounded ones drifts (7 of 8
+    // is 87.5 %, not 87 %).
+    double percentSum = 0;
 
+    std::int32_t Attempts() const { return finished + unfinished; }
     std::optional<double> MeanGrade() const;
     std::optional<double> MeanPercent() const;
 };

@@ -1,7 +1,13 @@
+#include <fcntl.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
 
+#include <cerrno>
+
+#include "viewer/core/error_text.h"
 #include "viewer/core/export.h"
 #include "viewer/core/finished_file.h"
+#include "viewer/core/silenced_stderr.h"
 
 namespace viewer {
 
@@ -64,13 +70,19 @@ void WriteSummary(lxw_workbook* book, const Summary& summary, lxw_format* header
 
 std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const ExportData& data) {
     FinishedFile file(path);
+    // The library names a file it cannot create only in English, on
+    // standard error: try it here first, for the system's reason.
+    const int probe = ::open(file.Partial().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (probe < 0) return file.Failure(SystemErrorText(errno));
+    ::close(probe);
     lxw_workbook* book = workbook_new(file.Partial().c_str());
-    if (book == nullptr) return file.Failure("");
+    if (book == nullptr) return file.Failure(SystemErrorText(ENOMEM));
 
     lxw_format* header = workbook_add_format(book);
     format_set_bold(header);
     format_set_bg_color(header, 0xDDE4EE);
     format_set_bottom(header, LXW_BORDER_THIN);
+    format_set_text_wrap(header);
     lxw_format* unfinished = workbook_add_format(book);
     format_set_bg_color(unfinished, 0xFFF1D6);
     lxw_format* total = workbook_add_format(book);
@@ -86,8 +98,13 @@ std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const Ex
     WriteTable(book, data, header, unfinished);
     WriteSummary(book, data.summary, header, total, mean, totalMean);
 
-    const lxw_error error = workbook_close(book);
-    if (error != LXW_NO_ERROR) return file.Failure(lxw_strerror(error));
+    errno = 0;
+    lxw_error error = LXW_NO_ERROR;
+    {
+        const SilencedStandardError silenced;
+        error = workbook_close(book);
+    }
+    if (error != LXW_NO_ERROR) return file.Failure(XlsxErrorText(error, errno));
     return file.Finish();
 }
 

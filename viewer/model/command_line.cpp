@@ -18,38 +18,78 @@ const char* const kUsage =
     "  kalvena-results --csv ВЫХОД [--last] ФАЙЛ…   таблица в CSV\n"
     "  kalvena-results --xlsx ВЫХОД [--last] ФАЙЛ…  таблица и сводка в XLSX\n"
     "  kalvena-results --pdf ВЫХОД [--last] ФАЙЛ…   таблица и сводка в PDF\n"
-    "--last: в сводке учитывать только последнюю попытку каждого студента.\n";
+    "--last: в сводке учитывать только последнюю попытку каждого студента.\n"
+    "--: дальше только имена файлов, даже начинающиеся с «-».\n";
 
 void PrintError(const std::string& text) { std::fprintf(stderr, "kalvena-results: %s\n", text.c_str()); }
 
-}  // namespace
-
-bool IsCommandLine(const QStringList& arguments) {
-    static const QStringList kOptions = {"--summary", "--csv", "--xlsx", "--pdf", "--help", "-h"};
-    return arguments.size() > 1 && kOptions.contains(arguments[1]);
+// The modes by their options; all but --summary and --help take an output file.
+Mode ModeOf(const QString& option) {
+    if (option == "--help" || option == "-h") return Mode::Help;
+    if (option == "--summary") return Mode::Summary;
+    if (option == "--csv") return Mode::Csv;
+    if (option == "--xlsx") return Mode::Xlsx;
+    if (option == "--pdf") return Mode::Pdf;
+    return Mode::Window;
 }
 
-int RunCommandLine(const QStringList& arguments) {
-    QStringList rest = arguments.mid(1);
-    const QString mode = rest.takeFirst();
-    if (mode == "--help" || mode == "-h") {
+bool TakesOutput(Mode mode) { return mode == Mode::Csv || mode == Mode::Xlsx || mode == Mode::Pdf; }
+
+}  // namespace
+
+Arguments ParseArguments(const QStringList& arguments) {
+    Arguments parsed;
+    bool options = true;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (!options || argument == "-" || !argument.startsWith('-')) {
+            parsed.files << argument;
+        } else if (argument == "--") {
+            options = false;
+        } else if (argument == "--last") {
+            parsed.last = true;
+        } else if (const Mode mode = ModeOf(argument); mode != Mode::Window) {
+            if (parsed.mode != Mode::Window) {
+                parsed.error = QString("лишний параметр «%1»: выгрузка или сводка выбирается одна").arg(argument);
+                return parsed;
+            }
+            parsed.mode = mode;
+            if (TakesOutput(mode)) {
+                if (++i == arguments.size()) {
+                    parsed.error = QString("после «%1» нужно имя выходного файла").arg(argument);
+                    return parsed;
+                }
+                parsed.output = arguments[i];
+            }
+        } else {
+            parsed.error = QString("неизвестный параметр «%1»").arg(argument);
+            return parsed;
+        }
+    }
+    if (parsed.mode == Mode::Help) return parsed;
+    if (parsed.last && parsed.mode == Mode::Window) {
+        parsed.error = "«--last» действует только вместе с --summary, --csv, --xlsx или --pdf";
+    } else if (parsed.mode != Mode::Window && parsed.files.isEmpty()) {
+        parsed.error = "не указан ни один файл журнала";
+    }
+    return parsed;
+}
+
+void PrintArgumentError(const QString& error) { PrintError(error.toStdString() + "; справка: kalvena-results --help"); }
+
+int RunCommandLine(const Arguments& arguments) {
+    if (!arguments.error.isEmpty()) {
+        PrintArgumentError(arguments.error);
+        return 2;
+    }
+    if (arguments.mode == Mode::Help) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    QString output;
-    if (mode != "--summary") {
-        if (rest.isEmpty()) {
-            std::fputs(kUsage, stderr);
-            return 2;
-        }
-        output = rest.takeFirst();
-    }
-    const Counting counting = rest.removeAll("--last") > 0 ? Counting::LastAttempt : Counting::AllAttempts;
-    if (rest.isEmpty()) {
-        PrintError("не указан ни один файл журнала");
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
+    const Mode mode = arguments.mode;
+    const QString& output = arguments.output;
+    const QStringList& rest = arguments.files;
+    const Counting counting = arguments.last ? Counting::LastAttempt : Counting::AllAttempts;
 
     int status = 0;
     std::vector<std::unique_ptr<LogFile>> files;
@@ -70,11 +110,11 @@ int RunCommandLine(const QStringList& arguments) {
     const ExportData data = CollectAll(read, counting);
 
     std::optional<std::string> error;
-    if (mode == "--summary") {
+    if (mode == Mode::Summary) {
         std::fputs(SummaryText(data.summary).c_str(), stdout);
-    } else if (mode == "--csv") {
+    } else if (mode == Mode::Csv) {
         error = WriteCsv(output.toStdString(), data);
-    } else if (mode == "--xlsx") {
+    } else if (mode == Mode::Xlsx) {
         error = WriteXlsx(output.toStdString(), data);
     } else {
         error = WritePdf(output.toStdString(), data, PdfTitle(rest), SummaryTitle(counting));

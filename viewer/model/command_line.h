@@ -1,15 +1,30 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 namespace viewer {
 
-// Whether the arguments ask for work without a window (--summary, --csv,
-// --xlsx, --pdf, --help).
-bool IsCommandLine(const QStringList& arguments);
+enum class Mode { Window, Help, Summary, Csv, Xlsx, Pdf };
 
-// Does that work and returns the exit status: 0 done, 1 a file could not
-// be read or written (the rest is still done), 2 the arguments are wrong.
-int RunCommandLine(const QStringList& arguments);
+// The arguments after the program's name, taken apart. "--" ends the
+// options, so that a file name may start with '-'.
+struct Arguments {
+    Mode mode = Mode::Window;
+    QString output;  // of --csv, --xlsx and --pdf
+    bool last = false;
+    QStringList files;
+    QString error;  // Russian, one line; empty if the arguments are right
+};
+
+Arguments ParseArguments(const QStringList& arguments);
+
+// Prints the error and the way to the help; for the status 2.
+void PrintArgumentError(const QString& error);
+
+// Does the work without a window (every mode but Window) and returns the
+// exit status: 0 done, 1 a file could not be read or written (the rest is
+// still done), 2 the arguments are wrong.
+int RunCommandLine(const Arguments& arguments);
 
 }  // namespace viewer

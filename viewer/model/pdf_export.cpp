@@ -1,14 +1,20 @@
 #include "viewer/model/pdf_export.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include <array>
+#include <cerrno>
 #include <functional>
 
+#include "viewer/core/error_text.h"
 #include "viewer/core/finished_file.h"
 
 namespace viewer {
@@ -17,8 +23,10 @@ namespace {
 
 constexpr std::array<double, kColumnCount> kColumnShares = {0.05, 0.27, 0.10, 0.08, 0.07, 0.05, 0.16, 0.09, 0.13};
 constexpr double kSummaryFirstShare = 0.19;
+// The header row holds two lines of its smaller font.
+constexpr double kHeaderRows = 1.3;
 // Title, header row, the rows, footer, in row heights.
-constexpr double kRowsOnPage = 2.0 + 1.2 + kPdfRowsPerPage + 1.2;
+constexpr double kRowsOnPage = 2.0 + kHeaderRows + kPdfRowsPerPage + 1.2;
 
 const QColor kHeaderFill(0xDD, 0xE4, 0xEE);
 const QColor kUnfinishedFill(0xFF, 0xF1, 0xD6);
@@ -47,8 +55,8 @@ public:
         do {
             StartPage(heading);
             double y = rowHeight_ * 2.0;
-            DrawRow(y, rowHeight_ * 1.2, shares, header, kHeaderFill, true);
-            y += rowHeight_ * 1.2;
+            DrawRow(y, rowHeight_ * kHeaderRows, shares, header, kHeaderFill, true);
+            y += rowHeight_ * kHeaderRows;
             for (int onPage = 0; onPage < kPdfRowsPerPage && row < rowCount; ++onPage, ++row) {
                 DrawRow(y, rowHeight_, shares, cellsOf(row), highlighted(row) ? kUnfinishedFill : QColor(), false);
                 y += rowHeight_;
@@ -92,9 +100,15 @@ private:
         for (std::size_t c = 0; c < cells.size(); ++c) {
             const double cellWidth = shares[c] * width_;
             const QRectF box(x + padding, y, cellWidth - 2 * padding, height);
-            const QString text =
-                painter_.fontMetrics().elidedText(cells[c].text, Qt::ElideRight, static_cast<int>(box.width()));
-            painter_.drawText(box, (cells[c].alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
+            const int align = (cells[c].alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+            if (bold) {
+                // Headers such as «Попыток не завершено» take two lines.
+                painter_.drawText(box, align | Qt::TextWordWrap, cells[c].text);
+            } else {
+                painter_.drawText(
+                    box, align,
+                    painter_.fontMetrics().elidedText(cells[c].text, Qt::ElideRight, static_cast<int>(box.width())));
+            }
             x += cellWidth;
         }
         painter_.setPen(QPen(kRule, rowHeight_ * 0.03));
@@ -134,8 +148,16 @@ QString SummaryTitle(Counting counting) {
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
                                     const QString& summaryTitle) {
     FinishedFile file(path);
+    // Opened here rather than by the writer, which reports no reason.
+    const int descriptor = ::open(file.Partial().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0) return file.Failure(SystemErrorText(errno));
+    QFile output;
+    if (!output.open(descriptor, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return file.Failure("");
+    }
     {
-        QPdfWriter writer(QString::fromStdString(file.Partial().string()));
+        QPdfWriter writer(&output);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 10, 12, 10),
                                          QPageLayout::Millimeter));
         writer.setResolution(300);
@@ -147,23 +169,7 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
         const int tallies = static_cast<int>(data.summary.platoons.size()) + 1;
         PageWriter pages(writer, painter, PagesFor(static_cast<int>(data.rows.size())) + PagesFor(tallies));
 
-        std::vector<double> shares(kColumnShares.begin(), kColumnShares.end());
-        std::vector<Cell> header;
-        for (int c = 0; c < kColumnCount; ++c)
-            header.push_back({QString::fromUtf8(ColumnTitle(static_cast<Column>(c)))});
-        pages.WritePages(
-            title, shares, header, static_cast<int>(data.rows.size()),
-            [&](int row) {
-                std::vector<Cell> cells;
-                for (int c = 0; c < kColumnCount; ++c) {
-                    const auto column = static_cast<Column>(c);
-                    const Row& shown = data.rows[static_cast<std::size_t>(row)];
-                    cells.push_back({FromUtf8(CellText(shown, column)), IsNumberColumn(column)});
-                }
-                return cells;
-            },
-            [&](int row) { return !data.rows[static_cast<std::size_t>(row)].attempt->Finished(); });
-
+        // The summary first: it is what the instructor reads, and it is short.
         std::vector<double> summaryShares(kSummaryColumnCount, (1.0 - kSummaryFirstShare) / (kSummaryColumnCount - 1));
         summaryShares[0] = kSummaryFirstShare;
         std::vector<Cell> summaryHeader;
@@ -182,8 +188,28 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
                 return cells;
             },
             [](int) { return false; });
+
+        std::vector<double> shares(kColumnShares.begin(), kColumnShares.end());
+        std::vector<Cell> header;
+        for (int c = 0; c < kColumnCount; ++c)
+            header.push_back({QString::fromUtf8(ColumnTitle(static_cast<Column>(c)))});
+        pages.WritePages(
+            title, shares, header, static_cast<int>(data.rows.size()),
+            [&](int row) {
+                std::vector<Cell> cells;
+                for (int c = 0; c < kColumnCount; ++c) {
+                    const auto column = static_cast<Column>(c);
+                    const Row& shown = data.rows[static_cast<std::size_t>(row)];
+                    cells.push_back({FromUtf8(CellText(shown, column)), IsNumberColumn(column)});
+                }
+                return cells;
+            },
+            [&](int row) { return !data.rows[static_cast<std::size_t>(row)].attempt->Finished(); });
+
         if (!painter.end()) return file.Failure("");
     }
+    if (!output.flush()) return file.Failure(SystemErrorText(errno));
+    output.close();
     return file.Finish();
 }
 

@@ -11,14 +11,15 @@
 
 namespace viewer {
 
-// Table rows on one landscape A4 page; the summary starts on a page of its own.
+// Table rows on one landscape A4 page; the table starts on a page of its
+// own, after the summary.
 inline constexpr int kPdfRowsPerPage = 30;
 
 // Headings of the table and the summary pages for the open files.
 QString PdfTitle(const QStringList& files);
 QString SummaryTitle(Counting counting);
 
-// The table and the summary as a PDF, headed by the title on every page.
+// The summary, then the table, as a PDF, each page headed by its part's title.
 // Returns an error message (Russian, UTF-8), or nothing on success.
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
                                     const QString& summaryTitle);
