@@ -9,7 +9,7 @@
 #include <exception>
 
 #include "app/fonts.h"
-#include "tools/icon/icon_image.h"
+#include "app/icon/icon_image.h"
 
 namespace app {
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <string>
 
-#include "tools/icon/icon_drawing.h"
-#include "tools/icon/icon_image.h"
+#include "app/icon/icon_drawing.h"
+#include "app/icon/icon_image.h"
 
 namespace {
 

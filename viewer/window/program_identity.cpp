@@ -2,7 +2,7 @@
 
 #include <QGuiApplication>
 
-#include "tools/icon/icon_image.h"
+#include "app/icon/icon_image.h"
 
 namespace viewer {
 

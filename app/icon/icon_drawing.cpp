@@ -1,4 +1,4 @@
-#include "tools/icon/icon_drawing.h"
+#include "app/icon/icon_drawing.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,4 +1,4 @@
-#include "tools/icon/icon_image.h"
+#include "app/icon/icon_image.h"
 
 #include <QPainter>
 #include <QPolygonF>

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "tools/icon/icon_drawing.h"
+#include "app/icon/icon_drawing.h"
 
 namespace icontool {
 
