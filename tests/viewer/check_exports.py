@@ -89,6 +89,21 @@ with tempfile.TemporaryDirectory() as folder:
     check(result.returncode == 0 and lines[-1].split() == ["Всего", "4", "3", "4", "3", "1", "3,33", "0", "2", "0", "1", "52,5"],
           f"summary text: {lines}")
 
+    # A 50 MB line with no line break: read in bounded memory, told in one
+    # short line. The whole file once cost 330 MB and went to the terminal.
+    with open("huge.txt", "wb") as f:
+        f.write(b"x" * (50 << 20))
+    with open("huge.err", "wb") as err:
+        huge = subprocess.Popen([PROGRAM, "--summary", "huge.txt"], stdout=subprocess.DEVNULL, stderr=err,
+                                env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+        # wait4, not wait: the child's own peak memory.
+        _, status, usage = os.wait4(huge.pid, 0)
+    huge_err = open("huge.err", "rb").read()
+    check(os.waitstatus_to_exitcode(status) == 0 and len(huge_err) < 300 and huge_err.count(b"\n") == 1,
+          f"a huge line: {status}, {huge_err[:300]!r}")
+    check(usage.ru_maxrss < 100 * 1024, f"a huge line took {usage.ru_maxrss} KiB")
+    os.remove("huge.txt")
+
     # PDF: the summary on pages of its own, then 30 rows a page.
     check(run("--pdf", "one.pdf", "Results.txt").returncode == 0, "pdf export failed")
     check(pdf_pages("one.pdf") == 2, "4 rows should give 2 pages")

@@ -158,6 +158,56 @@ TEST(LogReader, LinesThatFitNoEntryAreListedWithTheirNumbers) {
     EXPECT_NE(reader.Remarks()[0].text.find("Правильных ответов 5 из 10"), std::string::npos);
 }
 
+// A file with a huge line, as a wrong or damaged file gives: one short
+// remark, never the line itself, whether it comes at once or in pieces.
+TEST(LogReader, AHugeLineIsOneShortRemark) {
+    const std::string huge(50u << 20, 'x');
+    const std::string remark = "строка длиннее 4096 байт пропущена: «" + std::string(60, 'x') + "…»";
+
+    const LogReader atOnce = Read(huge);
+    EXPECT_TRUE(atOnce.Attempts().empty());
+    ASSERT_EQ(atOnce.Remarks().size(), 1u);
+    EXPECT_EQ(atOnce.Remarks()[0].line, 1);
+    ASSERT_LT(atOnce.Remarks()[0].text.size(), 200u);
+    EXPECT_EQ(atOnce.Remarks()[0].text, remark);
+
+    LogReader inPieces;
+    for (std::size_t at = 0; at < huge.size(); at += 1u << 20)
+        inPieces.Feed(std::string_view(huge).substr(at, 1u << 20));
+    ASSERT_EQ(inPieces.Remarks().size(), 1u);
+    inPieces.Feed(Cp1251("\r\nИванов\r\n101\r\nПравильных ответов 7 из 10\r\n\r\n"));
+    ExpectAttempts(inPieces, {{"Иванов", "101", 7, 10, 2}});
+    ASSERT_EQ(inPieces.Remarks().size(), 1u);
+    EXPECT_EQ(inPieces.Remarks()[0].line, 1);
+    ASSERT_LT(inPieces.Remarks()[0].text.size(), 200u);
+    EXPECT_EQ(inPieces.Remarks()[0].text, remark);
+
+    // Its end arriving with the first byte of the next feed.
+    LogReader endLater;
+    endLater.Feed(std::string(5000, 'x'));
+    endLater.Feed(Cp1251("\nПетров\r\n102\r\n"));
+    ExpectAttempts(endLater, {{"Петров", "102", 0, 0, 2}});
+    EXPECT_EQ(endLater.Remarks().size(), 1u);
+}
+
+TEST(LogReader, ALongLineIsQuotedByItsBeginningInItsEncoding) {
+    std::string utf8Ya = "\xD1\x8F";  // я
+    std::string longUtf8 = "a";
+    for (int i = 0; i < 3000; ++i) longUtf8 += utf8Ya;
+    const LogReader reader = Read(Cp1251("Петров\r\n") + Cp1251(std::string(5000, 'z') + "я") + "\r\n" + longUtf8 +
+                                  "\n" + Cp1251("Сидоров\r\n") + std::string(4000, 'b') + "\r\n");
+    ExpectAttempts(reader, {{"Сидоров", std::string(4000, 'b'), 0, 0, 4}});
+    std::string twentyNineYa;
+    for (int i = 0; i < 29; ++i) twentyNineYa += utf8Ya;
+    ASSERT_EQ(reader.Remarks().size(), 3u);
+    EXPECT_EQ(reader.Remarks()[0].text, "ФИО без учебного взвода: «Петров»");
+    EXPECT_EQ(reader.Remarks()[1].line, 2);
+    EXPECT_EQ(reader.Remarks()[1].text, "строка длиннее 4096 байт пропущена: «" + std::string(60, 'z') + "…»");
+    // Cut inside a letter, the beginning ends before that letter.
+    EXPECT_EQ(reader.Remarks()[2].line, 3);
+    EXPECT_EQ(reader.Remarks()[2].text, "строка длиннее 4096 байт пропущена: «a" + twentyNineYa + "…»");
+}
+
 TEST(LogReader, EmptyInputGivesNothing) {
     LogReader reader;
     EXPECT_EQ(reader.Feed(""), 0u);

@@ -37,6 +37,34 @@ bool HasControlCharacters(std::string_view text) {
 
 std::string Quoted(const std::string& text) { return "«" + text + "»"; }
 
+// Enough of a skipped line to recognise it.
+constexpr std::size_t kQuotedBytes = 60;
+
+// A UTF-8 sequence cut short at the end of a beginning.
+std::size_t CutUtf8Tail(std::string_view bytes) {
+    for (std::size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((byte & 0xC0) == 0x80) continue;  // a continuation byte
+        if (byte < 0x80) return 0;
+        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+        return length > back ? back : 0;
+    }
+    return 0;
+}
+
+std::string QuotedBeginning(std::string_view raw) {
+    raw = raw.substr(0, kQuotedBytes);
+    std::string_view whole = raw.substr(0, raw.size() - CutUtf8Tail(raw));
+    if (!IsAscii(whole) && !resultslog::IsUtf8(whole)) whole = raw;
+    std::string text;
+    DecodeLine(whole, text);
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) c = '?';
+    }
+    return "«" + text + "…»";
+}
+
 }  // namespace
 
 std::size_t LogReader::Feed(std::string_view bytes) {
@@ -44,17 +72,44 @@ std::size_t LogReader::Feed(std::string_view bytes) {
     bytesFed_ += bytes.size();
     RollBackUnterminated();
 
-    std::string joined;
-    if (!unterminated_.empty()) {
-        joined = std::move(unterminated_) + std::string(bytes);
-        bytes = joined;
+    if (inLongLine_) {
+        const auto end = bytes.find('\n');
+        inLongLine_ = end == std::string_view::npos;
+        bytes.remove_prefix(inLongLine_ ? bytes.size() : end + 1);
     }
-    unterminated_.clear();
     std::size_t start = 0;
-    for (std::size_t end; (end = bytes.find('\n', start)) != std::string_view::npos; start = end + 1) {
-        ReadLine(bytes.substr(start, end - start));
+    if (!unterminated_.empty()) {
+        // Joined with what came before, only up to the first line feed.
+        const auto end = bytes.find('\n');
+        const std::size_t take = end == std::string_view::npos ? bytes.size() : end;
+        unterminated_.append(bytes.substr(0, std::min(take, kLongestLine + 1)));
+        if (end != std::string_view::npos) {
+            if (unterminated_.size() > kLongestLine) {
+                SkipLongLine(unterminated_);
+            } else {
+                ReadLine(unterminated_);
+            }
+            unterminated_.clear();
+            start = end + 1;
+        } else {
+            start = bytes.size();
+        }
     }
-    unterminated_ = std::string(bytes.substr(start));
+    for (std::size_t end; (end = bytes.find('\n', start)) != std::string_view::npos; start = end + 1) {
+        const std::string_view line = bytes.substr(start, end - start);
+        if (line.size() > kLongestLine) {
+            SkipLongLine(line);
+        } else {
+            ReadLine(line);
+        }
+    }
+    unterminated_.append(bytes.substr(start, std::min(bytes.size() - start, kLongestLine + 1)));
+    if (unterminated_.size() > kLongestLine) {
+        // Told once now; the rest of it is dropped as it arrives.
+        SkipLongLine(unterminated_);
+        unterminated_.clear();
+        inLongLine_ = true;
+    }
     Commit();
 
     // What follows is read again with the next bytes.
@@ -117,6 +172,14 @@ void LogReader::ReadLine(std::string_view raw) {
     } else {
         TakeText(text);
     }
+}
+
+void LogReader::SkipLongLine(std::string_view beginning) {
+    ++state_.lineNumber;
+    if (state_.lineNumber == 1 && beginning.starts_with(kByteOrderMark)) beginning.remove_prefix(kByteOrderMark.size());
+    if (state_.expect == Expect::Platoon) NoteNameWithoutPlatoon();
+    Note("строка длиннее " + std::to_string(kLongestLine) + " байт пропущена: " + QuotedBeginning(beginning));
+    state_.expect = Expect::Name;
 }
 
 void LogReader::TakeText(const std::string& text) {

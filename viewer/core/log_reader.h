@@ -34,8 +34,14 @@ struct Remark {
 // blank lines); the encoding is decided per line, so a UTF-8 file that the
 // test program went on appending to still reads right. An unterminated
 // last line is read as it stands and read again once its end arrives.
+//
+// A line longer than kLongestLine bytes is no name, platoon or result: it
+// becomes one remark quoting its beginning and is skipped, and no more
+// than kLongestLine bytes of it are ever held, however long it grows.
 class LogReader {
 public:
+    static constexpr std::size_t kLongestLine = 4096;
+
     // Takes the next bytes of the file. Returns the index of the first
     // attempt that was added, changed or removed by them; Attempts().size()
     // when none was.
@@ -59,6 +65,7 @@ private:
     void TakeResult(std::int32_t right, std::int32_t questions, const std::string& text);
     void Note(std::string text);
     void NoteNameWithoutPlatoon();
+    void SkipLongLine(std::string_view beginning);
     void RollBackUnterminated();
     void Commit();
 
@@ -66,6 +73,7 @@ private:
     std::vector<Remark> remarks_;
     State state_;
     std::string unterminated_;  // bytes after the last line feed
+    bool inLongLine_ = false;   // skipping to the end of a too long line
     std::uint64_t bytesFed_ = 0;
     std::string decoded_;  // the current line as UTF-8, reused between lines
 
