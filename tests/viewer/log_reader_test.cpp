@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -185,8 +186,8 @@ TEST(LogReader, AHugeLineIsOneShortRemark) {
     // Its end arriving with the first byte of the next feed.
     LogReader endLater;
     endLater.Feed(std::string(5000, 'x'));
-    endLater.Feed(Cp1251("\nПетров\r\n102\r\n"));
-    ExpectAttempts(endLater, {{"Петров", "102", 0, 0, 2}});
+    endLater.Feed(Cp1251("\nПетров\r\n102\r\nПравильных ответов 5 из 10\r\n"));
+    ExpectAttempts(endLater, {{"Петров", "102", 5, 10, 2}});
     EXPECT_EQ(endLater.Remarks().size(), 1u);
 }
 
@@ -194,9 +195,10 @@ TEST(LogReader, ALongLineIsQuotedByItsBeginningInItsEncoding) {
     std::string utf8Ya = "\xD1\x8F";  // я
     std::string longUtf8 = "a";
     for (int i = 0; i < 3000; ++i) longUtf8 += utf8Ya;
-    const LogReader reader = Read(Cp1251("Петров\r\n") + Cp1251(std::string(5000, 'z') + "я") + "\r\n" + longUtf8 +
-                                  "\n" + Cp1251("Сидоров\r\n") + std::string(4000, 'b') + "\r\n");
-    ExpectAttempts(reader, {{"Сидоров", std::string(4000, 'b'), 0, 0, 4}});
+    const LogReader reader =
+        Read(Cp1251("Петров\r\n") + Cp1251(std::string(5000, 'z') + "я") + "\r\n" + longUtf8 + "\n" +
+             Cp1251("Сидоров\r\n") + std::string(4000, 'b') + "\r\n" + Cp1251("Правильных ответов 7 из 10\r\n\r\n"));
+    ExpectAttempts(reader, {{"Сидоров", std::string(4000, 'b'), 7, 10, 4}});
     std::string twentyNineYa;
     for (int i = 0; i < 29; ++i) twentyNineYa += utf8Ya;
     ASSERT_EQ(reader.Remarks().size(), 3u);
@@ -206,6 +208,61 @@ TEST(LogReader, ALongLineIsQuotedByItsBeginningInItsEncoding) {
     // Cut inside a letter, the beginning ends before that letter.
     EXPECT_EQ(reader.Remarks()[2].line, 3);
     EXPECT_EQ(reader.Remarks()[2].text, "строка длиннее 4096 байт пропущена: «a" + twentyNineYa + "…»");
+}
+
+// Random bytes and an English text once gave made-up students and
+// thousands of remarks.
+TEST(LogReader, AFileWithNoResultAndLinesNoLogHasIsNoResultsLog) {
+    std::mt19937 random(20240611);
+    std::string noise(5u << 20, '\0');
+    for (char& c : noise) c = static_cast<char>(random() & 0xFF);
+    LogReader fromNoise;
+    fromNoise.Feed(std::string_view(noise).substr(0, 1u << 20));
+    EXPECT_EQ(fromNoise.Feed(std::string_view(noise).substr(1u << 20)), 0u);
+    EXPECT_TRUE(fromNoise.Attempts().empty());
+    EXPECT_EQ(
+        fromNoise.NotResultsReason().rfind("в нём нет ни одной строки результата, зато есть строки, каких в файле "
+                                           "результатов не бывает (с непечатаемыми символами или длиннее ФИО и "
+                                           "учебного взвода): ",
+                                           0),
+        0u);
+
+    std::string licence;
+    for (int i = 0; i < 20; ++i) {
+        licence +=
+            "Permission is hereby granted, free of charge, to any person obtaining\n"
+            "a copy of this software and associated documentation files, to deal\n"
+            "in the Software without restriction, including without limitation\n"
+            "the rights to use, copy, modify, merge, publish, distribute, sublicense.\n"
+            "\n";
+    }
+    const LogReader fromLicence = Read(licence);
+    EXPECT_TRUE(fromLicence.Attempts().empty());
+    EXPECT_EQ(fromLicence.NotResultsReason(),
+              "в нём нет ни одной строки результата, зато есть строки, каких в файле результатов не бывает "
+              "(с непечатаемыми символами или длиннее ФИО и учебного взвода): 40");
+    EXPECT_EQ(LogReader::NotResultsMessage("LICENSE", "причина"),
+              "Файл «LICENSE» не похож на файл результатов: причина");
+}
+
+TEST(LogReader, ALogWithoutResultsYetOrWithDamageIsStillALog) {
+    // Students who all left before the end.
+    const LogReader abandoned = Read(Cp1251("Иванов\r\n101\r\nПетров\r\n102\r\n"));
+    EXPECT_EQ(abandoned.NotResultsReason(), "");
+    EXPECT_EQ(abandoned.Attempts().size(), 2u);
+    // A damaged line among results.
+    const LogReader damaged = Read(Cp1251("\x01\x02\r\nИванов\r\n101\r\nПравильных ответов 7 из 10\r\n\r\n"));
+    EXPECT_EQ(damaged.NotResultsReason(), "");
+    ExpectAttempts(damaged, {{"Иванов", "101", 7, 10, 2}});
+
+    // A platoon longer than the test program now allows, written before it
+    // did: no log until its result arrives, then its attempt shows.
+    LogReader growing;
+    growing.Feed(Cp1251("Иванов\r\nВзвод номер сто один, второй курс\r\n"));
+    EXPECT_NE(growing.NotResultsReason(), "");
+    EXPECT_TRUE(growing.Attempts().empty());
+    EXPECT_EQ(growing.Feed(Cp1251("Правильных ответов 7 из 10\r\n\r\n")), 0u);
+    ExpectAttempts(growing, {{"Иванов", "Взвод номер сто один, второй курс", 7, 10, 1}});
 }
 
 TEST(LogReader, EmptyInputGivesNothing) {

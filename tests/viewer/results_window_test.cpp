@@ -215,4 +215,22 @@ TEST(ResultsWindow, TakesDroppedFilesAndListsRemarks) {
     EXPECT_EQ(remarks->item(0, 1)->text(), "1");
 }
 
+TEST(ResultsWindow, AFileThatIsNoResultsLogIsSaidToBeOne) {
+    TemporaryWorkingDirectory dir;
+    std::ofstream("notes.txt", std::ios::binary)
+        << std::string("\x01\x02\x03\n", 4) << "An English text, not names and platoons at all\n"
+        << "another line of the same text, long as it goes\n";
+    ResultsWindow window;
+    window.AddFiles({"notes.txt"});
+    const std::string expected =
+        "Файл «notes.txt» не похож на файл результатов: в нём нет ни одной строки результата, "
+        "зато есть строки, каких в файле результатов не бывает (с непечатаемыми символами "
+        "или длиннее ФИО и учебного взвода): 2";
+    EXPECT_EQ(StatusCounts(window),
+              expected + " · Показано попыток: 0 из 0 · завершено: 0 · не завершено: 0 · файлов: 1");
+    auto* remarks = window.findChild<QTableWidget*>("remarks");
+    ASSERT_EQ(remarks->rowCount(), 1);
+    EXPECT_EQ(remarks->item(0, 2)->text().toStdString(), expected);
+}
+
 }  // namespace

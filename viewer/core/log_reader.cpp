@@ -12,6 +12,14 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::int32_t kMostQuestions = 100;
+// What the test program lets be typed, in characters.
+constexpr std::size_t kLongestName = 100;
+constexpr std::size_t kLongestPlatoon = 20;
+
+std::size_t Characters(std::string_view utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
 
 bool IsAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -67,7 +75,20 @@ std::string QuotedBeginning(std::string_view raw) {
 
 }  // namespace
 
+const std::vector<Attempt>& LogReader::Attempts() const {
+    static const std::vector<Attempt> kNone;
+    return NotResultsReason().empty() ? attempts_ : kNone;
+}
+
+std::string LogReader::NotResultsReason() const {
+    if (state_.resultLines > 0 || state_.foreignLines == 0) return {};
+    return "в нём нет ни одной строки результата, зато есть строки, каких в файле результатов не бывает "
+           "(с непечатаемыми символами или длиннее ФИО и учебного взвода): " +
+           std::to_string(state_.foreignLines);
+}
+
 std::size_t LogReader::Feed(std::string_view bytes) {
+    const bool shownBefore = NotResultsReason().empty();
     firstChanged_ = attempts_.size();
     bytesFed_ += bytes.size();
     RollBackUnterminated();
@@ -116,7 +137,9 @@ std::size_t LogReader::Feed(std::string_view bytes) {
     provisional_ = true;
     if (!unterminated_.empty()) ReadLine(unterminated_);
     if (state_.expect == Expect::Platoon) NoteNameWithoutPlatoon();
-    return std::min(firstChanged_, attempts_.size());
+    // Every attempt appears or disappears at once.
+    if (NotResultsReason().empty() != shownBefore) firstChanged_ = 0;
+    return std::min(firstChanged_, Attempts().size());
 }
 
 void LogReader::RollBackUnterminated() {
@@ -159,13 +182,16 @@ void LogReader::ReadLine(std::string_view raw) {
     DecodeLine(raw, text);
     if (HasControlCharacters(text)) {
         if (state_.expect == Expect::Platoon) NoteNameWithoutPlatoon();
+        ++state_.foreignLines;
         Note("строка с непечатаемыми символами пропущена");
         state_.expect = Expect::Name;
         return;
     }
     if (const auto result = resultslog::ParseTestResult(text)) {
+        ++state_.resultLines;
         TakeResult(result->rightCount, result->questionsToAsk, text);
     } else if (resultslog::StartsAsTestResult(text)) {
+        ++state_.resultLines;
         if (state_.expect == Expect::Platoon) NoteNameWithoutPlatoon();
         Note("строка результата не разобрана: " + Quoted(text));
         state_.expect = Expect::Name;
@@ -176,6 +202,7 @@ void LogReader::ReadLine(std::string_view raw) {
 
 void LogReader::SkipLongLine(std::string_view beginning) {
     ++state_.lineNumber;
+    ++state_.foreignLines;
     if (state_.lineNumber == 1 && beginning.starts_with(kByteOrderMark)) beginning.remove_prefix(kByteOrderMark.size());
     if (state_.expect == Expect::Platoon) NoteNameWithoutPlatoon();
     Note("строка длиннее " + std::to_string(kLongestLine) + " байт пропущена: " + QuotedBeginning(beginning));
@@ -183,6 +210,7 @@ void LogReader::SkipLongLine(std::string_view beginning) {
 }
 
 void LogReader::TakeText(const std::string& text) {
+    if (Characters(text) > (state_.expect == Expect::Platoon ? kLongestPlatoon : kLongestName)) ++state_.foreignLines;
     if (state_.expect == Expect::Platoon) {
         Attempt attempt;
         attempt.fullName = std::move(state_.pendingName);

@@ -47,8 +47,19 @@ public:
     // when none was.
     std::size_t Feed(std::string_view bytes);
 
-    const std::vector<Attempt>& Attempts() const { return attempts_; }
+    // None from a file that does not look like a results log: its "students"
+    // would be made up of whatever text it holds.
+    const std::vector<Attempt>& Attempts() const;
     const std::vector<Remark>& Remarks() const { return remarks_; }
+    // Why the bytes read so far are no results log (Russian, UTF-8); empty
+    // while they may be one. They are not when no line is a result and some
+    // line cannot be in a results log at all: non-printable characters, or
+    // longer than the test program lets a name or a platoon be.
+    std::string NotResultsReason() const;
+    // What the viewer tells of such a file.
+    static std::string NotResultsMessage(const std::string& file, const std::string& reason) {
+        return "Файл «" + file + "» не похож на файл результатов: " + reason;
+    }
     std::uint64_t BytesFed() const { return bytesFed_; }
 
 private:
@@ -58,6 +69,8 @@ private:
         std::string pendingName;
         std::int64_t pendingNameLine = 0;
         std::int64_t lineNumber = 0;
+        std::int64_t resultLines = 0;   // parsed or not
+        std::int64_t foreignLines = 0;  // such as no results log holds
     };
 
     void ReadLine(std::string_view raw);

@@ -102,6 +102,14 @@ int RunCommandLine(const Arguments& arguments) {
             PrintError(name.toStdString() + ": " + file.Problem());
             status = 1;
         }
+        // Its every line would be a remark.
+        if (const std::string reason = file.Reader().NotResultsReason(); !reason.empty()) {
+            const std::string message = LogReader::NotResultsMessage(name.toStdString(), reason);
+            PrintError(message);
+            if (mode == Mode::Summary) std::fputs((message + '\n').c_str(), stdout);
+            read.push_back(&file);
+            continue;
+        }
         for (const Remark& remark : file.Reader().Remarks()) {
             PrintError(name.toStdString() + ":" + std::to_string(remark.line) + ": " + remark.text);
         }

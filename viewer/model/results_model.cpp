@@ -152,11 +152,26 @@ QList<ResultsModel::FileRemark> ResultsModel::Remarks() const {
     QList<FileRemark> remarks;
     for (const Source& source : sources_) {
         if (!source.file->Problem().empty()) remarks.push_back({source.label, 0, FromUtf8(source.file->Problem())});
+        if (const std::string reason = source.file->Reader().NotResultsReason(); !reason.empty()) {
+            remarks.push_back(
+                {source.label, 0, FromUtf8(LogReader::NotResultsMessage(source.label.toStdString(), reason))});
+            continue;
+        }
         for (const Remark& remark : source.file->Reader().Remarks()) {
             remarks.push_back({source.label, remark.line, FromUtf8(remark.text)});
         }
     }
     return remarks;
+}
+
+QStringList ResultsModel::NotResultsMessages() const {
+    QStringList messages;
+    for (const Source& source : sources_) {
+        if (const std::string reason = source.file->Reader().NotResultsReason(); !reason.empty()) {
+            messages << FromUtf8(LogReader::NotResultsMessage(source.label.toStdString(), reason));
+        }
+    }
+    return messages;
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const {

@@ -46,6 +46,8 @@ public:
         QString text;
     };
     QList<FileRemark> Remarks() const;
+    // For each open file that is no results log, what to tell of it.
+    QStringList NotResultsMessages() const;
     // Every platoon of the open logs, as first written, in platoon order.
     QStringList Platoons() const;
 

@@ -127,6 +127,8 @@ ResultsWindow::ResultsWindow(QWidget* parent)
 
     status_ = new QLabel;
     status_->setObjectName("status");
+    // A long message is cut, not let widen the window past the screen.
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(status_, 1);
     BuildActions();
 
@@ -310,13 +312,17 @@ void ResultsWindow::UpdateStatus() {
         if (model_->AttemptAt(filter_->mapToSource(filter_->index(row, 0)).row()).Finished()) ++finished;
     }
     const int shown = filter_->rowCount();
-    status_->setText(tr("Показано попыток: %1 из %2 · завершено: %3 · не завершено: %4 · файлов: %5 · обновлено в %6")
+    // Said first: it explains an empty table.
+    const QStringList notResults = model_->NotResultsMessages();
+    status_->setText((notResults.isEmpty() ? QString() : notResults.join(" · ") + " · ") +
+                     tr("Показано попыток: %1 из %2 · завершено: %3 · не завершено: %4 · файлов: %5 · обновлено в %6")
                          .arg(shown)
                          .arg(model_->rowCount())
                          .arg(finished)
                          .arg(shown - finished)
                          .arg(model_->Files().size())
                          .arg(QTime::currentTime().toString("hh:mm:ss")));
+    status_->setToolTip(status_->text());
 }
 
 QString ResultsWindow::SuggestedPath(const QString& extension) const {
