@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -23,6 +26,7 @@
 #include "tests/viewer/viewer_test_support.h"
 #include "viewer/model/results_filter.h"
 #include "viewer/model/results_model.h"
+#include "viewer/window/window_geometry.h"
 
 namespace {
 
@@ -30,6 +34,12 @@ using testsupport::TemporaryWorkingDirectory;
 using viewer::ResultsWindow;
 using viewertest::AbandonTest;
 using viewertest::FinishTest;
+
+// Every window here reads and writes its settings apart from the user's.
+const bool kSettingsApart = [] {
+    QStandardPaths::setTestModeEnabled(true);
+    return true;
+}();
 
 // Runs the event loop until the condition holds; the time it took, or -1.
 qint64 WaitUntil(const std::function<bool()>& condition, int limitMs = 3000) {
@@ -231,6 +241,42 @@ TEST(ResultsWindow, AFileThatIsNoResultsLogIsSaidToBeOne) {
     auto* remarks = window.findChild<QTableWidget*>("remarks");
     ASSERT_EQ(remarks->rowCount(), 1);
     EXPECT_EQ(remarks->item(0, 2)->text().toStdString(), expected);
+}
+
+// Screens as small as 800×600 and as large as 2560×1440, with a panel
+// taking the top of one.
+TEST(WindowGeometry, FitsTheScreenAndKeepsWhereItWas) {
+    using viewer::FittedGeometry;
+    EXPECT_EQ(FittedGeometry(QRect(0, 0, 1024, 768), {}), QRect(51, 38, 921, 691));
+    EXPECT_EQ(FittedGeometry(QRect(0, 0, 800, 600), {}), QRect(40, 30, 720, 540));
+    EXPECT_EQ(FittedGeometry(QRect(0, 0, 2560, 1440), {}), QRect(730, 360, 1100, 720));
+    EXPECT_EQ(FittedGeometry(QRect(0, 32, 1024, 736), {}), QRect(51, 69, 921, 662));
+
+    EXPECT_EQ(FittedGeometry(QRect(0, 0, 1920, 1080), QRect(100, 120, 900, 600)), QRect(100, 120, 900, 600));
+    // Last seen on a larger screen, or on one to the right that is gone.
+    EXPECT_EQ(FittedGeometry(QRect(0, 0, 1024, 768), QRect(500, 300, 1600, 1000)), QRect(63, 39, 921, 691));
+    EXPECT_EQ(FittedGeometry(QRect(0, 0, 1024, 768), QRect(2000, -50, 600, 400)), QRect(384, 40, 600, 400));
+}
+
+// The offscreen screen is 800×800 whatever is asked; the window is at
+// least as wide as its toolbar, so only the height is sure to come back.
+TEST(ResultsWindow, OpensWhereItWasClosed) {
+    ASSERT_TRUE(kSettingsApart);
+    QSettings("Kalvena", "kalvena-results").clear();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QRect closedAt;
+    {
+        ResultsWindow window;
+        window.show();
+        window.setGeometry(screen.x() + 60, screen.y() + 50, screen.width() / 2, 400);
+        closedAt = window.geometry();
+        window.close();
+    }
+    EXPECT_EQ(QSettings("Kalvena", "kalvena-results").value("window/geometry").toRect(), closedAt);
+    ResultsWindow again;
+    EXPECT_EQ(again.geometry().top(), screen.y() + 50);
+    EXPECT_EQ(again.geometry().height(), 400);
+    QSettings("Kalvena", "kalvena-results").clear();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDragEnterEvent>
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -28,12 +31,16 @@
 #include "viewer/model/results_filter.h"
 #include "viewer/model/results_model.h"
 #include "viewer/window/grade_chart.h"
+#include "viewer/window/window_geometry.h"
 
 namespace viewer {
 
 namespace {
 
 const QString kTitle = QStringLiteral("Калвена — результаты");
+const QString kSettingsOrganization = QStringLiteral("Kalvena");
+const QString kSettingsApplication = QStringLiteral("kalvena-results");
+const QString kGeometryKey = QStringLiteral("window/geometry");
 // Summaries wait this long after a change, so a burst of appends costs one.
 constexpr int kSummaryDelayMilliseconds = 150;
 
@@ -70,7 +77,9 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     : QMainWindow(parent), model_(new ResultsModel(this)), filter_(new ResultsFilter(model_, this)) {
     setWindowTitle(kTitle);
     setAcceptDrops(true);
-    resize(1100, 720);
+    const QSettings settings(kSettingsOrganization, kSettingsApplication);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    setGeometry(FittedGeometry(screen->availableGeometry(), settings.value(kGeometryKey).toRect()));
 
     table_ = new QTableView;
     table_->setModel(filter_);
@@ -237,6 +246,12 @@ void ResultsWindow::dragEnterEvent(QDragEnterEvent* event) {
             return;
         }
     }
+}
+
+void ResultsWindow::closeEvent(QCloseEvent* event) {
+    QSettings settings(kSettingsOrganization, kSettingsApplication);
+    settings.setValue(kGeometryKey, normalGeometry());
+    QMainWindow::closeEvent(event);
 }
 
 void ResultsWindow::dropEvent(QDropEvent* event) {

@@ -45,6 +45,8 @@ public:
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Where the window was, for the next run.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     enum class Format { Csv, Xlsx, Pdf };
