@@ -8,6 +8,7 @@
 
 #include "log/append_file.h"
 #include "log/results_log.h"
+#include "tests/support/file_mode.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -15,24 +16,9 @@ namespace {
 using resultslog::CloseAppendFile;
 using resultslog::OpenAppendFile;
 using resultslog::ResultsLog;
+using testsupport::ModeOf;
 using testsupport::TemporaryWorkingDirectory;
-
-class Umask {
-public:
-    explicit Umask(mode_t mask) : previous_(umask(mask)) {}
-    ~Umask() { umask(previous_); }
-    Umask(const Umask&) = delete;
-    Umask& operator=(const Umask&) = delete;
-
-private:
-    mode_t previous_;
-};
-
-mode_t ModeOf(const std::filesystem::path& path) {
-    struct stat status {};
-    if (stat(path.c_str(), &status) != 0) return 0;
-    return status.st_mode & 07777;
-}
+using testsupport::Umask;
 
 // Creates the log in a folder of mode `folderMode` under `mask`; its mode.
 mode_t CreatedMode(mode_t mask, mode_t folderMode) {

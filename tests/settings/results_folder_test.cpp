@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/file_mode.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -14,24 +15,9 @@ namespace {
 using settings::MachineNames;
 using settings::MakeSharedFolder;
 using settings::ResultsLogPath;
+using testsupport::ModeOf;
 using testsupport::TemporaryWorkingDirectory;
-
-class Umask {
-public:
-    explicit Umask(mode_t mask) : previous_(umask(mask)) {}
-    ~Umask() { umask(previous_); }
-    Umask(const Umask&) = delete;
-    Umask& operator=(const Umask&) = delete;
-
-private:
-    mode_t previous_;
-};
-
-mode_t ModeOf(const std::filesystem::path& path) {
-    struct stat status {};
-    if (stat(path.c_str(), &status) != 0) return 0;
-    return status.st_mode & 07777;
-}
+using testsupport::Umask;
 
 const MachineNames kNames{"pc-07", "ivanov"};
 
