@@ -41,6 +41,14 @@ Settings ParseSettings(std::string_view text, std::string_view fileName, std::os
         }
         const std::string_view key = Trim(line.substr(0, equals));
         const std::string_view value = Trim(line.substr(equals + 1));
+        if (key == "protected_results") {
+            if (value == "yes" || value == "no") {
+                settings.protectedResults = value == "yes";
+            } else {
+                report("значение protected_results должно быть yes или no");
+            }
+            continue;
+        }
         if (key != "results_folder") {
             report("неизвестный параметр \"" + std::string(key) + "\"");
             continue;

@@ -14,6 +14,9 @@ struct Settings {
     // Where "Results.txt" goes, with %h, %u and %% still in it; empty for
     // the working folder.
     std::string resultsFolder;
+    // Entries go through the setgid helper kalvena-append into a folder
+    // that students cannot open, instead of being appended by the program.
+    bool protectedResults = false;
 };
 
 // Reads `key = value` lines; blank lines and lines starting with '#' are

@@ -54,6 +54,17 @@ TEST(SettingsFile, TheLaterOfTwoLinesCounts) {
     EXPECT_EQ(Parse("results_folder = /srv/a\nresults_folder = /srv/b\n").settings.resultsFolder, "/srv/b");
 }
 
+TEST(SettingsFile, ProtectedResultsAreOnlyByAnExplicitYes) {
+    EXPECT_FALSE(Parse("").settings.protectedResults);
+    EXPECT_TRUE(Parse("protected_results = yes\n").settings.protectedResults);
+    EXPECT_FALSE(Parse("protected_results = yes\nprotected_results = no\n").settings.protectedResults);
+    const Parsed parsed = Parse("protected_results = Yes\n");
+    EXPECT_FALSE(parsed.settings.protectedResults);
+    EXPECT_EQ(parsed.errors,
+              "Калвена: /etc/kalvena/kalvena.conf:1: значение protected_results должно быть yes или no, строка не "
+              "учтена\n");
+}
+
 TEST(SettingsFile, MalformedLinesAreReportedOnceWithTheirNumbersAndIgnored) {
     const Parsed parsed = Parse(
         "# settings\n"
