@@ -75,6 +75,29 @@ for desktop in "$root"/usr/share/applications/*.desktop; do
 done
 [ "$entries" -gt 0 ] || fail "no desktop entry"
 
+[ -x "$root/usr/libexec/kalvena/kalvena-append" ] && pass "usr/libexec/kalvena/kalvena-append" \
+  || fail "no helper usr/libexec/kalvena/kalvena-append"
+
+# Installed for real, twice, as an upgrade would run the maintainer scripts
+# again: the group and the helper's setgid mode are made once and kept;
+# purging takes the mode's override away again.
+if [ "$(id -u)" -eq 0 ] && ! dpkg -s kalvena >/dev/null 2>&1; then
+  helper=/usr/libexec/kalvena/kalvena-append
+  if dpkg -i "$deb" >/dev/null && dpkg -i "$deb" >/dev/null; then
+    pass "installs, and installs again over itself"
+    getent group kalvena >/dev/null && pass "the group kalvena exists" || fail "no group kalvena"
+    mode=$(stat -c '%a %U:%G' "$helper")
+    [ "$mode" = "2755 root:kalvena" ] && pass "the helper is setgid kalvena" || fail "the helper is $mode"
+  else
+    fail "dpkg -i"
+  fi
+  dpkg --purge kalvena >/dev/null || fail "dpkg --purge"
+  if dpkg-statoverride --list "$helper" >/dev/null; then fail "the override outlived the purge"; else
+    pass "purged without leftovers"; fi
+else
+  echo "skip: installing the package needs root and a machine without kalvena installed"
+fi
+
 # The installed program, started as from the menu but with no display.
 work=$scratch/work
 mkdir -p "$work" "$scratch/runtime"
