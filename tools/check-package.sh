@@ -33,7 +33,7 @@ done
 
 dpkg -x "$deb" "$root"
 [ -x "$root/usr/bin/kalvena" ] && pass "usr/bin/kalvena" || fail "no executable usr/bin/kalvena"
-for doc in usr/share/doc/kalvena/copyright usr/share/doc/kalvena/changelog.gz usr/share/man/man1/kalvena.1.gz \
+for doc in usr/share/doc/kalvena/copyright usr/share/doc/kalvena/CLASSROOM.ru.md usr/share/doc/kalvena/changelog.gz usr/share/man/man1/kalvena.1.gz \
     usr/share/man/man1/kalvena-results.1.gz; do
   [ -f "$root/$doc" ] && pass "$doc" || fail "no $doc"
 done
