@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QChartView>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPrinter>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -202,6 +205,48 @@ TEST(ResultsWindow, ExportsThroughTheToolbar) {
     const std::string csv = testsupport::ReadFileBytes(("Results-" + date + ".csv").toStdString());
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_NE(csv.find("\r\n2;Петров Петр;101;;;;;не завершён;Results.txt\r\n"), std::string::npos);
+}
+
+TEST(ResultsWindow, PrintsTheSummaryAndTheShownRows) {
+    TemporaryWorkingDirectory dir;
+    WriteClass();
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    QString document;
+    window.SetPrinterSetup([&](QPrinter& printer) {
+        document = printer.docName();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName("printed.pdf");
+        return true;
+    });
+    QAction* print = window.findChild<QAction*>("Печать…");
+    ASSERT_NE(print, nullptr);
+    EXPECT_EQ(print->shortcut(), QKeySequence(QKeySequence::Print));
+    print->trigger();
+    EXPECT_TRUE(document.startsWith("Результаты тестирования: Results.txt")) << document.toStdString();
+    EXPECT_EQ(testsupport::ReadFileBytes("printed.pdf").substr(0, 5), "%PDF-");
+}
+
+TEST(ResultsWindow, TheChartNamesEveryOneOfThirtyPlatoons) {
+    TemporaryWorkingDirectory dir;
+    for (int platoon = 101; platoon <= 130; ++platoon)
+        FinishTest("Иванов Иван", std::to_string(platoon).c_str(), 7, 10);
+    ResultsWindow window;
+    window.resize(1024, 700);
+    window.AddFiles({"Results.txt"});
+    window.show();
+    auto* chart = window.findChild<QChartView*>();
+    ASSERT_NE(chart, nullptr);
+    window.findChild<QTabWidget*>()->setCurrentWidget(chart);
+    QTest::qWait(300);  // the summary waits for a burst of appends to end
+    QCoreApplication::sendPostedEvents();
+    QStringList labels;
+    for (QGraphicsItem* item : chart->scene()->items()) {
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) labels << text->toPlainText();
+    }
+    EXPECT_TRUE(labels.contains("101") && labels.contains("130")) << labels.join("|").toStdString();
+    for (const QString& label : labels)
+        EXPECT_FALSE(label.endsWith("...") || label.contains(u'…')) << label.toStdString();
 }
 
 TEST(ResultsWindow, TakesDroppedFilesAndListsRemarks) {

@@ -39,7 +39,7 @@ struct Cell {
 
 class PageWriter {
 public:
-    PageWriter(QPdfWriter& writer, QPainter& painter, int pageCount)
+    PageWriter(QPagedPaintDevice& writer, QPainter& painter, int pageCount)
         : writer_(writer), painter_(painter), pageCount_(pageCount) {
         width_ = writer.width();
         rowHeight_ = writer.height() / kRowsOnPage;
@@ -115,7 +115,7 @@ private:
         painter_.drawLine(QPointF(0, y + height), QPointF(width_, y + height));
     }
 
-    QPdfWriter& writer_;
+    QPagedPaintDevice& writer_;
     QPainter& painter_;
     int pageCount_;
     int page_ = 0;
@@ -145,6 +145,48 @@ QString SummaryTitle(Counting counting) {
                                              : QObject::tr("Сводка (все попытки)");
 }
 
+void PaintResults(QPagedPaintDevice& device, QPainter& painter, const ExportData& data, const QString& title,
+                  const QString& summaryTitle) {
+    const int tallies = static_cast<int>(data.summary.platoons.size()) + 1;
+    PageWriter pages(device, painter, PagesFor(static_cast<int>(data.rows.size())) + PagesFor(tallies));
+
+    // The summary first: it is what the instructor reads, and it is short.
+    std::vector<double> summaryShares(kSummaryColumnCount, (1.0 - kSummaryFirstShare) / (kSummaryColumnCount - 1));
+    summaryShares[0] = kSummaryFirstShare;
+    std::vector<Cell> summaryHeader;
+    for (int c = 0; c < kSummaryColumnCount; ++c) {
+        summaryHeader.push_back({QString::fromUtf8(SummaryColumnTitle(static_cast<SummaryColumn>(c))), c > 0});
+    }
+    pages.WritePages(
+        summaryTitle, summaryShares, summaryHeader, tallies,
+        [&](int row) {
+            const Tally& tally =
+                row + 1 < tallies ? data.summary.platoons[static_cast<std::size_t>(row)] : data.summary.overall;
+            std::vector<Cell> cells;
+            for (int c = 0; c < kSummaryColumnCount; ++c) {
+                cells.push_back({FromUtf8(SummaryCellText(tally, static_cast<SummaryColumn>(c))), c > 0});
+            }
+            return cells;
+        },
+        [](int) { return false; });
+
+    std::vector<double> shares(kColumnShares.begin(), kColumnShares.end());
+    std::vector<Cell> header;
+    for (int c = 0; c < kColumnCount; ++c) header.push_back({QString::fromUtf8(ColumnTitle(static_cast<Column>(c)))});
+    pages.WritePages(
+        title, shares, header, static_cast<int>(data.rows.size()),
+        [&](int row) {
+            std::vector<Cell> cells;
+            for (int c = 0; c < kColumnCount; ++c) {
+                const auto column = static_cast<Column>(c);
+                const Row& shown = data.rows[static_cast<std::size_t>(row)];
+                cells.push_back({FromUtf8(CellText(shown, column)), IsNumberColumn(column)});
+            }
+            return cells;
+        },
+        [&](int row) { return !data.rows[static_cast<std::size_t>(row)].attempt->Finished(); });
+}
+
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
                                     const QString& summaryTitle) {
     FinishedFile file(path);
@@ -166,46 +208,7 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
         QPainter painter;
         if (!painter.begin(&writer)) return file.Failure("");
 
-        const int tallies = static_cast<int>(data.summary.platoons.size()) + 1;
-        PageWriter pages(writer, painter, PagesFor(static_cast<int>(data.rows.size())) + PagesFor(tallies));
-
-        // The summary first: it is what the instructor reads, and it is short.
-        std::vector<double> summaryShares(kSummaryColumnCount, (1.0 - kSummaryFirstShare) / (kSummaryColumnCount - 1));
-        summaryShares[0] = kSummaryFirstShare;
-        std::vector<Cell> summaryHeader;
-        for (int c = 0; c < kSummaryColumnCount; ++c) {
-            summaryHeader.push_back({QString::fromUtf8(SummaryColumnTitle(static_cast<SummaryColumn>(c))), c > 0});
-        }
-        pages.WritePages(
-            summaryTitle, summaryShares, summaryHeader, tallies,
-            [&](int row) {
-                const Tally& tally =
-                    row + 1 < tallies ? data.summary.platoons[static_cast<std::size_t>(row)] : data.summary.overall;
-                std::vector<Cell> cells;
-                for (int c = 0; c < kSummaryColumnCount; ++c) {
-                    cells.push_back({FromUtf8(SummaryCellText(tally, static_cast<SummaryColumn>(c))), c > 0});
-                }
-                return cells;
-            },
-            [](int) { return false; });
-
-        std::vector<double> shares(kColumnShares.begin(), kColumnShares.end());
-        std::vector<Cell> header;
-        for (int c = 0; c < kColumnCount; ++c)
-            header.push_back({QString::fromUtf8(ColumnTitle(static_cast<Column>(c)))});
-        pages.WritePages(
-            title, shares, header, static_cast<int>(data.rows.size()),
-            [&](int row) {
-                std::vector<Cell> cells;
-                for (int c = 0; c < kColumnCount; ++c) {
-                    const auto column = static_cast<Column>(c);
-                    const Row& shown = data.rows[static_cast<std::size_t>(row)];
-                    cells.push_back({FromUtf8(CellText(shown, column)), IsNumberColumn(column)});
-                }
-                return cells;
-            },
-            [&](int row) { return !data.rows[static_cast<std::size_t>(row)].attempt->Finished(); });
-
+        PaintResults(writer, painter, data, title, summaryTitle);
         if (!painter.end()) return file.Failure("");
     }
     if (!output.flush()) return file.Failure(SystemErrorText(errno));

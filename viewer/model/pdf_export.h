@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +20,11 @@ inline constexpr int kPdfRowsPerPage = 30;
 // Headings of the table and the summary pages for the open files.
 QString PdfTitle(const QStringList& files);
 QString SummaryTitle(Counting counting);
+
+// The summary, then the table, on the pages of `device` (a PDF file or a
+// printer), each page headed by its part's title; `painter` is active on it.
+void PaintResults(QPagedPaintDevice& device, QPainter& painter, const ExportData& data, const QString& title,
+                  const QString& summaryTitle);
 
 // The summary, then the table, as a PDF, each page headed by its part's title.
 // Returns an error message (Russian, UTF-8), or nothing on success.

@@ -4,13 +4,20 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCoreApplication>
+#include <QStackedBarSeries>
 #include <QValueAxis>
 
 #include <algorithm>
+#include <vector>
 
 namespace viewer {
 
 namespace {
+
+// Beyond this many platoons, each platoon gets one bar, its grades stacked,
+// and its name stands upright under it, so thirty platoons still fit a
+// window's width with every name whole.
+constexpr qsizetype kSideBySidePlatoons = 8;
 
 struct GradeBar {
     int grade;
@@ -41,9 +48,11 @@ void GradeChart::Show(const Summary& summary) {
         chart->removeAxis(axis);
         delete axis;
     }
-    auto* series = new QBarSeries;
     QStringList platoons;
     for (const Tally& tally : summary.platoons) platoons << QString::fromUtf8(tally.platoon);
+    const bool stacked = platoons.size() > kSideBySidePlatoons;
+    QAbstractBarSeries* series = stacked ? static_cast<QAbstractBarSeries*>(new QStackedBarSeries) : new QBarSeries;
+    std::vector<int> platoonTotals(summary.platoons.size());
     int highest = 0;
     for (const GradeBar& bar : kBars) {
         auto* set = new QBarSet(tr("«%1»").arg(bar.grade));
@@ -52,7 +61,9 @@ void GradeChart::Show(const Summary& summary) {
         for (const Tally& tally : summary.platoons) {
             const int count = tally.gradeCounts[static_cast<std::size_t>(bar.grade)];
             *set << count;
-            highest = std::max(highest, count);
+            const std::size_t at = static_cast<std::size_t>(set->count() - 1);
+            platoonTotals[at] += count;
+            highest = std::max(highest, stacked ? platoonTotals[at] : count);
         }
         series->append(set);
     }
@@ -60,6 +71,7 @@ void GradeChart::Show(const Summary& summary) {
     auto* platoonAxis = new QBarCategoryAxis;
     platoonAxis->append(platoons);
     platoonAxis->setTitleText(tr("Учебный взвод"));
+    if (stacked) platoonAxis->setLabelsAngle(-90);
     chart->addAxis(platoonAxis, Qt::AlignBottom);
     series->attachAxis(platoonAxis);
     auto* countAxis = new QValueAxis;

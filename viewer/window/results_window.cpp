@@ -15,6 +15,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -180,6 +183,11 @@ void ResultsWindow::BuildActions() {
     addExport(tr("CSV…"), tr("Сохранить показанные строки в CSV для электронной таблицы"), Format::Csv);
     addExport(tr("XLSX…"), tr("Сохранить показанные строки и сводку в книгу Excel"), Format::Xlsx);
     addExport(tr("PDF…"), tr("Сохранить таблицу и сводку в PDF для печати"), Format::Pdf);
+    QAction* print = bar->addAction(look->standardIcon(QStyle::SP_FileDialogDetailedView), tr("Печать…"));
+    print->setObjectName(tr("Печать…"));
+    print->setShortcut(QKeySequence::Print);
+    print->setToolTip(tr("Напечатать сводку и показанные строки (Ctrl+P)"));
+    connect(print, &QAction::triggered, this, &ResultsWindow::Print);
     bar->addSeparator();
     QAction* chart = bar->addAction(look->standardIcon(QStyle::SP_FileDialogContentsView), tr("Диаграмма в PNG…"));
     chart->setObjectName(tr("Диаграмма в PNG…"));
@@ -388,6 +396,27 @@ void ResultsWindow::SaveChart() {
     tabs_->setCurrentWidget(chart_);
     ShowSummary();
     if (!chart_->SavePng(path)) ShowError(tr("Не удалось записать «%1»").arg(path));
+}
+
+void ResultsWindow::Print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 10, 12, 10),
+                                      QPageLayout::Millimeter));
+    printer.setDocName(PdfTitle(model_->Files()));
+    if (setUpPrinter_) {
+        if (!setUpPrinter_(printer)) return;
+    } else {
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() != QDialog::Accepted) return;
+    }
+    const Counting counting = CurrentCounting();
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        ShowError(tr("Не удалось начать печать на «%1»").arg(printer.printerName()));
+        return;
+    }
+    PaintResults(printer, painter, filter_->Shown(counting), PdfTitle(model_->Files()), SummaryTitle(counting));
+    painter.end();
 }
 
 void ResultsWindow::ShowError(const QString& text) { QMessageBox::warning(this, kTitle, text); }

@@ -11,6 +11,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QTabWidget;
 class QTableView;
 class QTableWidget;
@@ -23,7 +24,8 @@ class ResultsModel;
 
 // The instructor's window: the attempts of the open logs as a live table
 // with a platoon filter and a name search, the summary, the grade chart and
-// the remarks on lines that could not be read; exports to CSV, XLSX and PDF.
+// the remarks on lines that could not be read; exports to CSV, XLSX and PDF,
+// and prints.
 class ResultsWindow : public QMainWindow {
     Q_OBJECT
 
@@ -37,6 +39,11 @@ public:
     // cancels. A file dialog unless replaced, as tests do.
     using SavePathChooser = std::function<QString(const QString&, const QString&, const QString&)>;
     void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
+
+    // Lets the instructor set up the printer; false cancels. Qt's print
+    // dialog unless replaced, as tests do.
+    using PrinterSetup = std::function<bool(QPrinter&)>;
+    void SetPrinterSetup(PrinterSetup setup) { setUpPrinter_ = std::move(setup); }
 
     ResultsModel& Model() { return *model_; }
     ResultsFilter& Filter() { return *filter_; }
@@ -60,6 +67,7 @@ private:
     void UpdateStatus();
     void Export(Format format);
     void SaveChart();
+    void Print();
     QString SuggestedPath(const QString& extension) const;
     QString SavePath(const QString& title, const QString& extension, const QString& filter);
     Counting CurrentCounting() const;
@@ -78,6 +86,7 @@ private:
     QLabel* status_;
     QTimer summaryDelay_;
     SavePathChooser chooseSavePath_;
+    PrinterSetup setUpPrinter_;
 };
 
 }  // namespace viewer
