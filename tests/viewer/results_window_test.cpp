@@ -249,6 +249,21 @@ TEST(ResultsWindow, TheChartNamesEveryOneOfThirtyPlatoons) {
         EXPECT_FALSE(label.endsWith("...") || label.contains(u'…')) << label.toStdString();
 }
 
+TEST(ResultsWindow, FitsAnEightHundredBySixHundredScreen) {
+    TemporaryWorkingDirectory dir;
+    WriteClass();
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    window.show();
+    // The window may take 90 % of the screen; its layout must not ask more.
+    const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize());
+    EXPECT_LE(least.width(), 720);
+    EXPECT_LE(least.height(), 540);
+    const QRect fitted = viewer::FittedGeometry(QRect(0, 0, 800, 600), QRect());
+    window.setGeometry(fitted);
+    EXPECT_EQ(window.size(), fitted.size()) << "the layout widened the window past the screen";
+}
+
 TEST(ResultsWindow, TakesDroppedFilesAndListsRemarks) {
     TemporaryWorkingDirectory dir;
     std::ofstream("other.txt", std::ios::binary) << logtest::Cp1251("Правильных ответов 3 из 10\r\nКозлов\r\n103\r\n");

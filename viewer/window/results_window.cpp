@@ -202,7 +202,9 @@ QWidget* ResultsWindow::BuildFilterBar() {
 
     platoonChoice_ = new QComboBox;
     platoonChoice_->setObjectName("platoon");
-    platoonChoice_->setMinimumContentsLength(14);
+    // On a small screen the choices narrow rather than widen the window.
+    platoonChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    platoonChoice_->setMinimumContentsLength(10);
     platoonChoice_->addItem(tr("Все взводы"), QString());
     connect(platoonChoice_, &QComboBox::currentIndexChanged, this, [this] {
         filter_->SetPlatoon(platoonChoice_->currentData().toString());
@@ -212,7 +214,8 @@ QWidget* ResultsWindow::BuildFilterBar() {
     search_ = new QLineEdit;
     search_->setPlaceholderText(tr("Поиск по ФИО"));
     search_->setClearButtonEnabled(true);
-    search_->setMinimumWidth(260);
+    search_->setMinimumWidth(160);
+    search_->setMaximumWidth(320);
     connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
         filter_->SetSearch(text);
         ShowSummary();
@@ -220,6 +223,8 @@ QWidget* ResultsWindow::BuildFilterBar() {
     });
     countingChoice_ = new QComboBox;
     countingChoice_->setObjectName("counting");
+    countingChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    countingChoice_->setMinimumContentsLength(12);
     countingChoice_->addItem(tr("все попытки"));
     countingChoice_->addItem(tr("последнюю попытку каждого"));
     connect(countingChoice_, &QComboBox::currentIndexChanged, this, &ResultsWindow::ShowSummary);
