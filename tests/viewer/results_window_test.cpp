@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -262,6 +263,23 @@ TEST(ResultsWindow, FitsAnEightHundredBySixHundredScreen) {
     const QRect fitted = viewer::FittedGeometry(QRect(0, 0, 800, 600), QRect());
     window.setGeometry(fitted);
     EXPECT_EQ(window.size(), fitted.size()) << "the layout widened the window past the screen";
+}
+
+TEST(ResultsWindow, AFileThatCannotBeReadIsSaidWhereTheTableWouldBe) {
+    TemporaryWorkingDirectory dir;
+    ResultsWindow window;
+    window.AddFiles({"missing.txt"});
+    window.show();
+    auto* notice = window.findChild<QLabel*>("notice");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_FALSE(window.Table().isVisible());
+    EXPECT_EQ(notice->text(), "Файл «missing.txt»: файл не найден");
+
+    FinishTest("Иванов Иван", "101", 7, 10);
+    std::filesystem::rename("Results.txt", "missing.txt");
+    EXPECT_GE(WaitUntil([&] { return window.Table().isVisible(); }), 0) << "the table comes back once there are rows";
+    EXPECT_FALSE(notice->isVisible());
 }
 
 TEST(ResultsWindow, TakesDroppedFilesAndListsRemarks) {

@@ -174,6 +174,15 @@ QStringList ResultsModel::NotResultsMessages() const {
     return messages;
 }
 
+QStringList ResultsModel::FileProblems() const {
+    QStringList problems;
+    for (const Source& source : sources_) {
+        if (!source.file->Problem().empty())
+            problems << tr("Файл «%1»: %2").arg(source.label, FromUtf8(source.file->Problem()));
+    }
+    return problems + NotResultsMessages();
+}
+
 int ResultsModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid()) return 0;
     int rows = 0;

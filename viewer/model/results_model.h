@@ -48,6 +48,9 @@ public:
     QList<FileRemark> Remarks() const;
     // For each open file that is no results log, what to tell of it.
     QStringList NotResultsMessages() const;
+    // Why open files show nothing: those that cannot be read, and those
+    // that are no results log.
+    QStringList FileProblems() const;
     // Every platoon of the open logs, as first written, in platoon order.
     QStringList Platoons() const;
 

@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -122,8 +123,19 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     tabs_->addTab(chart_, tr("Диаграмма"));
     tabs_->addTab(remarksTable_, tr("Замечания"));
 
+    notice_ = new QLabel;
+    notice_->setObjectName("notice");
+    notice_->setAlignment(Qt::AlignCenter);
+    notice_->setWordWrap(true);
+    notice_->setMargin(24);
+    notice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    notice_->setStyleSheet("color: #A01818; font-size: 12pt;");
+    tableOrNotice_ = new QStackedWidget;
+    tableOrNotice_->addWidget(table_);
+    tableOrNotice_->addWidget(notice_);
+
     auto* splitter = new QSplitter(Qt::Vertical);
-    splitter->addWidget(table_);
+    splitter->addWidget(tableOrNotice_);
     splitter->addWidget(tabs_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
@@ -331,6 +343,12 @@ void ResultsWindow::UpdatePlatoonChoice() {
 }
 
 void ResultsWindow::UpdateStatus() {
+    // A file that cannot be read or holds no results is said where the
+    // table would be, not only in a tab.
+    const QStringList problems = model_->FileProblems();
+    const bool noticed = model_->rowCount() == 0 && !problems.isEmpty();
+    notice_->setText(problems.join("\n\n"));
+    tableOrNotice_->setCurrentWidget(noticed ? static_cast<QWidget*>(notice_) : table_);
     if (model_->Files().isEmpty()) {
         status_->setText(tr("Откройте файл результатов (Ctrl+O) или перетащите его в окно."));
         return;

@@ -11,6 +11,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QStackedWidget;
 class QPrinter;
 class QTabWidget;
 class QTableView;
@@ -76,6 +77,8 @@ private:
     ResultsModel* model_;
     ResultsFilter* filter_;
     QTableView* table_;
+    QLabel* notice_;  // stands in the table's place while it has nothing to show
+    QStackedWidget* tableOrNotice_;
     QComboBox* platoonChoice_;
     QLineEdit* search_;
     QComboBox* countingChoice_;
