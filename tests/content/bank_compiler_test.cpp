@@ -231,7 +231,7 @@ TEST_F(BankCompilerTest, RefusesOptionListsThatGiveTheAnswerAway) {
     const std::vector<Breakage> breakages{
         {"theme-09.txt",
          "Tq91",
-         {{"4", "4: 2"}},
+         {{"4", "4: 7"}},
          "[Tq91] the wrong options stand in order and only the right one breaks it"},
         {"theme-06.txt", "Tq61", {{"1", "1: До 250 м"}}, "[Tq61] the wrong options stand in order"},
         // Seconds and minutes compare by their length, not by their digits.
