@@ -35,18 +35,21 @@ void DrawWindmill(Canvas& canvas) {
 }
 
 // Command post: a flag on a staff. The command and observation post of a
-// battalion has the flag halved on the diagonal, the upper half filled.
+// battalion has the flag halved on the diagonal, the upper half filled. Both
+// flags fill nearly the width of their boxes so that the halves show at
+// real size.
 void DrawBattalionCommandObservationPost(Canvas& canvas) {
-    canvas.Line({10, 4}, {10, 47});
-    canvas.Polyline({{10, 4}, {22, 4}, {22, 13}, {10, 13}});
-    canvas.Line({10, 13}, {22, 4});
-    canvas.FillTriangle({10, 4}, {22, 4}, {10, 13});
+    canvas.Line({2, 4}, {2, 47});
+    canvas.Polyline({{2, 4}, {22, 4}, {22, 18}, {2, 18}});
+    canvas.Line({2, 18}, {22, 4});
+    canvas.FillTriangle({2, 4}, {22, 4}, {2, 18});
 }
 
+// The command post of a regiment has the flag halved across.
 void DrawRegimentCommandPost(Canvas& canvas) {
     canvas.Line({3, 3}, {3, 40});
-    canvas.Polyline({{3, 3}, {16, 3}, {16, 13}, {3, 13}});
-    canvas.Line({3, 8}, {16, 8});
+    canvas.Polyline({{3, 3}, {22, 3}, {22, 17}, {3, 17}});
+    canvas.Line({3, 10}, {22, 10});
 }
 
 // Bridge: the two edges of the deck with the wings splayed at both banks.
