@@ -324,7 +324,7 @@ TEST_F(BankCompilerTest, ReportsAPictureWithAStrayColourOrMisplacedDrawing) {
     const CompilerRun run = Compile();
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("[Tq517] pixel (0, 0) has colour 255,128,255"), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find("[Tq520] the drawing lies at x 3–17, y 3–45, expected x 3–17, y 3–41"), std::string::npos)
+    EXPECT_NE(run.errors.find("[Tq520] the drawing lies at x 3–23, y 3–45, expected x 3–23, y 3–41"), std::string::npos)
         << run.errors;
 }
 

@@ -70,9 +70,9 @@ TEST(QuestionPictures, EachShowsItsOneColourSignWithinItsBox) {
     const Rgb black{0, 0, 0};
     const PictureCase cases[] = {
         {"Tq514", {320, 56, 161, 33}, red, {9, 208, 4, 26}}, {"Tq515", {359, 56, 81, 65}, black, {1, 75, 2, 61}},
-        {"Tq516", {387, 56, 26, 57}, red, {10, 23, 4, 48}},  {"Tq517", {363, 56, 74, 33}, black, {1, 69, 1, 26}},
+        {"Tq516", {387, 56, 26, 57}, red, {2, 23, 4, 48}},   {"Tq517", {363, 56, 74, 33}, black, {1, 69, 1, 26}},
         {"Tq518", {323, 56, 153, 57}, red, {1, 146, 2, 51}}, {"Tq519", {391, 56, 18, 57}, black, {1, 17, 1, 52}},
-        {"Tq520", {387, 56, 26, 49}, red, {3, 17, 3, 41}},
+        {"Tq520", {387, 56, 26, 49}, red, {3, 23, 3, 41}},
     };
     for (const PictureCase& c : cases) {
         SCOPED_TRACE(c.name);

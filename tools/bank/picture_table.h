@@ -49,11 +49,11 @@ inline constexpr int kPictureTheme = 5;
 inline constexpr std::array<MapSignPicture, 7> kPictures{{
     {"Tq514", 14, {320, 56, 161, 33}, kRed, {9, 208, 4, 26}, true},
     {"Tq515", 15, {359, 56, 81, 65}, kBlack, {1, 75, 2, 61}, false},
-    {"Tq516", 16, {387, 56, 26, 57}, kRed, {10, 23, 4, 48}, false},
+    {"Tq516", 16, {387, 56, 26, 57}, kRed, {2, 23, 4, 48}, false},
     {"Tq517", 17, {363, 56, 74, 33}, kBlack, {1, 69, 1, 26}, false},
     {"Tq518", 18, {323, 56, 153, 57}, kRed, {1, 146, 2, 51}, false},
     {"Tq519", 19, {391, 56, 18, 57}, kBlack, {1, 17, 1, 52}, false},
-    {"Tq520", 20, {387, 56, 26, 49}, kRed, {3, 17, 3, 41}, false},
+    {"Tq520", 20, {387, 56, 26, 49}, kRed, {3, 23, 3, 41}, false},
 }};
 
 constexpr const MapSignPicture* FindMapSignPicture(int theme, int number) {

@@ -35,18 +35,21 @@ void DrawWindmill(Canvas& canvas) {
 }
 
 // Command post: a flag on a staff. The command and observation post of a
-// battalion has the flag halved on the diagonal, the upper half filled.
+// battalion has the flag halved on the diagonal, the upper half filled. Both
+// flags fill nearly the width of their boxes so that the halves show at
+// real size.
 void DrawBattalionCommandObservationPost(Canvas& canvas) {
-    canvas.Line({10, 4}, {10, 47});
-    canvas.Polyline({{10, 4}, {22, 4}, {22, 13}, {10, 13}});
-    canvas.Line({10, 13}, {22, 4});
-    canvas.FillTriangle({10, 4}, {22, 4}, {10, 13});
+    canvas.Line({2, 4}, {2, 47});
+    canvas.Polyline({{2, 4}, {22, 4}, {22, 18}, {2, 18}});
+    canvas.Line({2, 18}, {22, 4});
+    canvas.FillTriangle({2, 4}, {22, 4}, {2, 18});
 }
 
+// The command post of a regiment has the flag halved across.
 void DrawRegimentCommandPost(Canvas& canvas) {
     canvas.Line({3, 3}, {3, 40});
-    canvas.Polyline({{3, 3}, {16, 3}, {16, 13}, {3, 13}});
-    canvas.Line({3, 8}, {16, 8});
+    canvas.Polyline({{3, 3}, {22, 3}, {22, 17}, {3, 17}});
+    canvas.Line({3, 10}, {22, 10});
 }
 
 // Bridge: the two edges of the deck with the wings splayed at both banks.
@@ -67,33 +70,14 @@ void DrawStrongPointOutline(Canvas& canvas, Point centre, int radiusX, int radiu
     canvas.Line({centre.x + radiusX - end, centre.y}, {centre.x + radiusX, centre.y});
 }
 
-// "мср" in small letters, 7 pixels wide and 9 high, from the top-left corner.
-void DrawCompanyInscription(Canvas& canvas, Point at) {
-    const int x = at.x;
-    const int y = at.y;
-    canvas.Polyline({{x, y + 8}, {x, y}, {x + 3, y + 5}, {x + 6, y}, {x + 6, y + 8}});
-    const int c = x + 10;
-    canvas.Polyline({{c + 6, y + 1},
-                     {c + 5, y},
-                     {c + 1, y},
-                     {c, y + 2},
-                     {c, y + 6},
-                     {c + 1, y + 8},
-                     {c + 5, y + 8},
-                     {c + 6, y + 7}});
-    const int p = c + 10;
-    canvas.Line({p, y}, {p, y + 12});
-    canvas.Polyline({{p, y}, {p + 5, y}, {p + 6, y + 2}, {p + 6, y + 6}, {p + 5, y + 8}, {p, y + 8}});
-}
-
 // Company strong point: the company's outline with the strong points of its
-// platoons inside, two in front and one in depth, and its inscription.
+// platoons inside, two in front and one in depth. It carries no inscription:
+// the question names the company in words.
 void DrawCompanyStrongPoint(Canvas& canvas) {
     DrawStrongPointOutline(canvas, {73, 50}, 72, 48, 8);
     DrawStrongPointOutline(canvas, {40, 30}, 14, 9, 3);
     DrawStrongPointOutline(canvas, {106, 30}, 14, 9, 3);
     DrawStrongPointOutline(canvas, {73, 47}, 14, 9, 3);
-    DrawCompanyInscription(canvas, {59, 20});
 }
 
 // Radio mast: the mast on a ring, the aerial spread at its top.
