@@ -74,6 +74,7 @@ TEST(BankGiveawayTest, RefusesNumbersWhereOneBreaksTheOrderOfTheOthers) {
         {{"до 1 с", "30 с", "1-2 мин", "10-15 мин"}, 2, ""},
         {{"до 1 с", "1-2 мин", "10-15 мин", "30 с"}, 2, orderError + "4" + kOrderAdvice},
         {{"300 м", "1 км", "500 м", "2 км"}, 2, orderError + "2" + kOrderAdvice},
+        {{"1 ч движения", "1-2 ч движения", "3-4 ч движения", "6-8 ч движения"}, 2, ""},  // a range by its middle
         // Number words where the options differ in that word alone.
         {{"управления и двух мсо", "управления и четырех мсо", "управления и трех мсо", "управления и пяти мсо"},
          2,

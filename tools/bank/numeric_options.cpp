@@ -50,8 +50,9 @@ std::optional<double> ReadNumber(std::string_view& text) {
     return std::stod(digits);
 }
 
-// The value of an option that is a number or a range: its first number in
-// the unit that follows; nothing for a text.
+// The value of an option that is a number or a range (by its middle, so
+// that «1 ч» comes before «1-2 ч»), in the unit that follows; nothing for a
+// text.
 std::optional<double> DigitValue(std::string_view option) {
     while (option.starts_with(' ')) option.remove_prefix(1);
     while (!option.empty() && !IsDigit(option.front())) {
@@ -63,11 +64,11 @@ std::optional<double> DigitValue(std::string_view option) {
         }
         option.remove_prefix(space + 1);
     }
-    const std::optional<double> value = ReadNumber(option);
+    std::optional<double> value = ReadNumber(option);
     if (!value) return std::nullopt;
     if (option.starts_with('-')) {
         option.remove_prefix(1);
-        ReadNumber(option);  // the upper end of a range
+        if (const auto upper = ReadNumber(option)) value = (*value + *upper) / 2;
     }
     if (!option.starts_with(' ')) return value;
     option.remove_prefix(1);
