@@ -220,69 +220,6 @@ TEST_F(BankCompilerTest, LetsAbbreviationsAndNamesOpenAnOptionInTheirOwnCase) {
     EXPECT_EQ(run.exitCode, 0) << run.errors;
 }
 
-// Each give-away is reported at the right option's line, where the fix is.
-TEST_F(BankCompilerTest, RefusesOptionListsThatGiveTheAnswerAway) {
-    struct Breakage {
-        const char* file;
-        const char* record;
-        std::vector<std::pair<std::string, std::string>> lines;  // key, new line
-        const char* message;
-    };
-    const std::vector<Breakage> breakages{
-        {"theme-09.txt",
-         "Tq91",
-         {{"4", "4: 7"}},
-         "[Tq91] the wrong options stand in order and only the right one breaks it"},
-        {"theme-06.txt", "Tq61", {{"1", "1: До 250 м"}}, "[Tq61] the wrong options stand in order"},
-        // Seconds and minutes compare by their length, not by their digits.
-        {"theme-01.txt",
-         "Tq12",
-         {{"1", "1: до 1 с"}, {"2", "2: 1-2 мин"}, {"3", "3: 10-15 мин"}},
-         "[Tq12] the wrong options stand in order"},
-        {"theme-12.txt",
-         "Tq1212",
-         {{"1", "1: только с ходу"}, {"2", "2: только из глубины"}, {"4", "4: Только встречным боем"}},
-         "[Tq1212] «только» stands in every wrong option and not in the right one"},
-        {"theme-03.txt",
-         "Tq319",
-         {{"1", "1: Минометная батарея с тремя огневыми взводами"}},
-         "[Tq319] the right option is at least 1.6 times as long as the longest wrong one"},
-    };
-    for (const Breakage& breakage : breakages) {
-        SCOPED_TRACE(breakage.message);
-        const std::vector<std::string> original = Lines(breakage.file);
-        for (const auto& [key, line] : breakage.lines) Replace(breakage.file, breakage.record, key, line);
-        const std::string rightKey =
-            Lines(breakage.file)[static_cast<std::size_t>(LineOf(breakage.file, breakage.record, "верный") - 1)].substr(
-                std::string("верный: ").size());
-        const CompilerRun run = Compile();
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_NE(
-            run.errors.find(Where(breakage.file, LineOf(breakage.file, breakage.record, rightKey)) + breakage.message),
-            std::string::npos)
-            << run.errors;
-        Write(breakage.file, original);
-    }
-}
-
-TEST_F(BankCompilerTest, AcceptsALongRightOptionOnlyWithItsReason) {
-    const std::string file = "theme-03.txt";
-    Replace(file, "Tq319", "1", "1: Минометная батарея с тремя огневыми взводами");
-    const int rightLine = LineOf(file, "Tq319", "верный");
-    auto lines = Lines(file);
-    lines.insert(lines.begin() + rightLine, "длинный верный: состав батареи входит в ответ");
-    Write(file, lines);
-    CompilerRun run = Compile();
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
-
-    Replace(file, "Tq319", "1", "1: Минометная батарея");
-    run = Compile();
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.errors.find(Where(file, rightLine + 1) + "[Tq319] the right option is not 1.6 times as long"),
-              std::string::npos)
-        << run.errors;
-}
-
 TEST_F(BankCompilerTest, ReportsMissingQuestionsAndLayoutLines) {
     auto lines = Lines("theme-11.txt");
     const int lastRecord = LineOf("theme-11.txt", "Tq1108", "");

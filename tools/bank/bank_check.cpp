@@ -10,6 +10,8 @@
 #include "tools/bank/bank_rules.h"
 #include "tools/bank/bank_text.h"
 #include "tools/bank/giveaway_check.h"
+#include "tools/bank/numeric_order_check.h"
+#include "tools/bank/theme_leak_check.h"
 #include "tools/bank/wording_check.h"
 
 namespace banktool {
@@ -388,6 +390,8 @@ std::vector<BankRecord> CheckBank(const std::vector<BankFile>& files, Diagnostic
     CheckRepeatedTexts(records, diagnostics);
     CheckMapSignPairs(records, diagnostics);
     CheckPinnedRecords(records, diagnostics);
+    CheckThemeLeaks(records, diagnostics);
+    CheckNumericKeyBalance(records, diagnostics);
     return records;
 }
 

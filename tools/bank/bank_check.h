@@ -10,8 +10,9 @@ namespace banktool {
 
 // Reads the records of the theme files and checks every rule of the bank:
 // headings, names, order and counts, right options, texts, options,
-// pictures' boxes, layout values, repeated texts and the records whose
-// content is fixed.
+// pictures' boxes, layout values, repeated texts, the records whose
+// content is fixed, give-aways within a question and a theme, and the right
+// values' place across the bank's numeric questions.
 // The records come back in theme and number order.
 std::vector<BankRecord> CheckBank(const std::vector<BankFile>& files, Diagnostics& diagnostics);
 

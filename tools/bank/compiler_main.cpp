@@ -2,7 +2,8 @@
 //
 //   kalvena-bank-compiler --bank DIR [--pictures DIR] [--source OUT.cpp]
 //
-// Every broken rule is printed as "file:line: error: message"; any of them
+// Every broken rule is printed as "file:line: error: message" (with "note"
+// lines pointing at its questions where it spans the bank); any of them
 // fails the run, and nothing is written.
 #include <fstream>
 #include <iostream>
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     if (!arguments.pictures.empty()) banktool::CheckPictureFiles(arguments.pictures, diagnostics);
     if (!diagnostics.Empty()) {
         for (const auto& diagnostic : diagnostics.Sorted()) std::cerr << banktool::FormatDiagnostic(diagnostic) << '\n';
-        std::cerr << diagnostics.Count() << " error(s) in the question bank\n";
+        std::cerr << diagnostics.ErrorCount() << " error(s) in the question bank\n";
         return 1;
     }
     if (!arguments.source.empty() && !WriteFile(arguments.source, banktool::GenerateBankSource(records))) return 1;

@@ -4,8 +4,14 @@
 
 namespace banktool {
 
-void Diagnostics::Add(const std::string& file, int line, std::string message) {
-    items_.push_back({file, line, std::move(message)});
+void Diagnostics::Add(const std::string& file, int line, std::string message, Severity severity) {
+    items_.push_back({file, line, std::move(message), severity});
+}
+
+std::size_t Diagnostics::ErrorCount() const {
+    return static_cast<std::size_t>(std::count_if(items_.begin(), items_.end(), [](const Diagnostic& diagnostic) {
+        return diagnostic.severity == Severity::error;
+    }));
 }
 
 std::vector<Diagnostic> Diagnostics::Sorted() const {
@@ -21,7 +27,7 @@ std::string FormatDiagnostic(const Diagnostic& diagnostic) {
     // string for an overlapping copy (-Wrestrict).
     std::string text = diagnostic.file;
     if (diagnostic.line > 0) text.append(":").append(std::to_string(diagnostic.line));
-    return text.append(": error: ").append(diagnostic.message);
+    return text.append(diagnostic.severity == Severity::note ? ": note: " : ": error: ").append(diagnostic.message);
 }
 
 }  // namespace banktool

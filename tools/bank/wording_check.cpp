@@ -40,7 +40,11 @@ void CheckCapital(const BankRecord& record, int position, bool continuesText, Di
     const char32_t first = (*option)[start];
     if (!IsUpperRussian(first) && !IsLowerRussian(first)) return;  // a number or a quotation
     const std::size_t end = option->find_first_of(U" ,", start);
-    if (IsAbbreviation(std::u32string_view(*option).substr(start, end - start))) return;
+    // A lone letter names a zone or a point («Г»); one before more words is
+    // a preposition or conjunction («В составе роты») and follows the rule.
+    const bool moreWords = end != std::u32string::npos && option->find_first_not_of(U" ,", end) != std::u32string::npos;
+    const bool preposition = end - start == 1 && moreWords;
+    if (!preposition && IsAbbreviation(std::u32string_view(*option).substr(start, end - start))) return;
     if (continuesText && IsUpperRussian(first)) {
         diagnostics.Add(record.file, record.LineOf(OptionKey(position)),
                         "[" + record.name + "] option " + std::to_string(position) +
