@@ -172,8 +172,8 @@ TEST(BankGiveawayTest, RefusesARightOptionMoreThanOneAndAThirdAsLong) {
                        "one; shorten it, lengthen the others, or say why in a 'длинный верный:' line"});
     EXPECT_EQ(record(std::string(14, '.'), "состав батареи входит в ответ"), Messages{});
     EXPECT_EQ(record(std::string(13, '.'), "состав батареи входит в ответ"),
-              Messages{"t.txt:8: error: [Tq31] the right option is not more than 1.3 times as long as the others: "
-                       "drop 'длинный верный:'"});
+              Messages{"t.txt:8: error: [Tq31] 'длинный верный:' waives a rule this record keeps: drop the line"});
+    EXPECT_EQ(record(std::string(14, '.'), " "), Messages{"t.txt:8: error: [Tq31] 'длинный верный:' must say why"});
 }
 
 TEST(BankGiveawayTest, RefusesARightOptionWhoseWordAnotherQuestionOfTheThemeGives) {
@@ -189,7 +189,10 @@ TEST(BankGiveawayTest, RefusesARightOptionWhoseWordAnotherQuestionOfTheThemeGive
                {"Минометная батарея", "Гаубичный дивизион", "Реактивная батарея", "Гаубичная батарея"}, 1);
     EXPECT_EQ(leaks(calibre + battery),
               Messages{"t.txt:11: error: [Tq319] the text of [Tq36] has «минометная», which only the right option "
-                       "has; reword one of them"});
+                       "has; reword one of them, or say in a 'не подсказка:' line why it gives nothing away"});
+    std::string excused = battery;
+    excused.insert(excused.size() - 1, "не подсказка: калибр не говорит, какое подразделение его имеет\n");
+    EXPECT_EQ(leaks(calibre + excused), Messages{});
     const std::string sharedWord =
         Record("Tq319", "Какое артиллерийское подразделение входит в штат мсб?",
                {"Минометная батарея", "Минометный дивизион", "Реактивная батарея", "Гаубичная батарея"}, 1);

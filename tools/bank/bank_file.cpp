@@ -13,7 +13,7 @@ namespace banktool {
 namespace {
 
 bool IsKnownKey(std::string_view key) {
-    static const std::array<std::string, 11> keys{std::string(kTextKey),
+    static const std::array<std::string, 12> keys{std::string(kTextKey),
                                                   "1",
                                                   "2",
                                                   "3",
@@ -23,7 +23,8 @@ bool IsKnownKey(std::string_view key) {
                                                   std::string(kLabelKey),
                                                   std::string(kOptionsKey),
                                                   std::string(kWindowKey),
-                                                  std::string(kLongRightKey)};
+                                                  std::string(kLongRightKey),
+                                                  std::string(kNoHintKey)};
     for (const std::string& known : keys) {
         if (known == key) return true;
     }

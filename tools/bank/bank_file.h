@@ -21,6 +21,9 @@ inline constexpr std::string_view kOptionsKey = "варианты";
 inline constexpr std::string_view kWindowKey = "окно";
 // Why the right option may stand far longer than the others (see FORMAT.md).
 inline constexpr std::string_view kLongRightKey = "длинный верный";
+// Why another question's text may share a word that only the right option
+// has (see FORMAT.md).
+inline constexpr std::string_view kNoHintKey = "не подсказка";
 std::string OptionKey(int position);  // "1" … "4"
 
 struct Field {

@@ -1,5 +1,7 @@
 #include "tools/bank/giveaway_check.h"
 
+#include "tools/bank/excuse.h"
+
 #include <algorithm>
 #include <array>
 #include <string>
@@ -56,20 +58,12 @@ void CheckGiveaways(const BankRecord& record, Diagnostics& diagnostics) {
         diagnostics.Add(record.file, rightLine,
                         where + "«только» stands in every wrong option and not in the right one");
     }
-    const Field* reason = record.source.Find(kLongRightKey);
-    if (RightFarLonger(record.options, record.right)) {
-        if (reason == nullptr) {
-            diagnostics.Add(record.file, rightLine,
-                            where +
-                                "the right option is more than 1.3 times as long as the longest wrong one; "
-                                "shorten it, lengthen the others, or say why in a 'длинный верный:' line");
-        } else if (reason->value.find_first_not_of(' ') == std::string::npos) {
-            diagnostics.Add(record.file, reason->line, where + "'длинный верный:' must say why the length is needed");
-        }
-    } else if (reason != nullptr) {
-        diagnostics.Add(
-            record.file, reason->line,
-            where + "the right option is not more than 1.3 times as long as the others: drop 'длинный верный:'");
+    const bool farLonger = RightFarLonger(record.options, record.right);
+    if (!Excused(record, kLongRightKey, farLonger, diagnostics) && farLonger) {
+        diagnostics.Add(record.file, rightLine,
+                        where +
+                            "the right option is more than 1.3 times as long as the longest wrong one; "
+                            "shorten it, lengthen the others, or say why in a 'длинный верный:' line");
     }
 }
 

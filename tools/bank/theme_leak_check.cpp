@@ -1,6 +1,7 @@
 #include "tools/bank/theme_leak_check.h"
 
 #include "engine/theme_table.h"
+#include "tools/bank/excuse.h"
 #include "tools/bank/option_words.h"
 
 namespace banktool {
@@ -56,7 +57,7 @@ void CheckThemeLeaks(const std::vector<BankRecord>& records, Diagnostics& diagno
     for (const BankRecord& record : records) {
         if (record.right < 1 || record.right > 4) continue;
         const auto telling = TellingWords(record, records);
-        if (telling.empty()) continue;
+        std::vector<std::string> leaks;
         for (const BankRecord& other : records) {
             if (other.theme != record.theme || &other == &record) continue;
             const auto text = ContentWords(other.text);
@@ -64,10 +65,14 @@ void CheckThemeLeaks(const std::vector<BankRecord>& records, Diagnostics& diagno
             for (const ContentWord& word : telling) {
                 if (HasStemOf(text, word)) shared += (shared.empty() ? "«" : ", «") + word.text + "»";
             }
-            if (shared.empty()) continue;
+            if (!shared.empty()) leaks.push_back("the text of [" + other.name + "] has " + shared);
+        }
+        if (Excused(record, kNoHintKey, !leaks.empty(), diagnostics)) continue;
+        for (const std::string& leak : leaks) {
             diagnostics.Add(record.file, record.LineOf(OptionKey(record.right)),
-                            "[" + record.name + "] the text of [" + other.name + "] has " + shared +
-                                ", which only the right option has; reword one of them");
+                            "[" + record.name + "] " + leak +
+                                ", which only the right option has; reword one of them, or say in a "
+                                "'не подсказка:' line why it gives nothing away");
         }
     }
 }
