@@ -1,6 +1,6 @@
 #include "log/answers_line.h"
 
-#include <cstdio>
+#include <ctime>
 
 namespace resultslog {
 
