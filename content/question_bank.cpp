@@ -20,6 +20,8 @@ const QuestionRecord& Question(engine::QuestionId id) {
 
 std::span<const QuestionRecord> AllQuestions() { return bankdata::kRecords; }
 
+std::uint32_t BankFingerprint() { return bankdata::kFingerprint; }
+
 std::vector<unsigned char> PictureFile(const QuestionPicture& picture) {
     const QResource resource(
         QString::fromUtf8(picture.resource.data(), static_cast<qsizetype>(picture.resource.size())));

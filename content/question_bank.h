@@ -43,6 +43,10 @@ const QuestionRecord& Question(engine::QuestionId id);
 // All 203 records, theme by theme, in number order.
 std::span<const QuestionRecord> AllQuestions();
 
+// A fingerprint of the compiled bank's names, texts, options and right
+// positions, in bank order: the same in every build of the same texts.
+std::uint32_t BankFingerprint();
+
 // The whole uncompressed 24-bit Windows BMP file of a picture, 595 × 446.
 std::vector<unsigned char> PictureFile(const QuestionPicture& picture);
 

@@ -56,6 +56,8 @@ std::string StudentHeaderBytes(std::string_view fullName, std::string_view plato
     return bytes;
 }
 
+std::string LogFieldText(std::string_view utf8) { return Cp1251ToUtf8(LineBytes(utf8)); }
+
 std::string TestResultBytes(TestResult result) {
     static const std::string rightAnswers = Utf8ToCp1251(kRightAnswersWords);
     static const std::string outOf = Utf8ToCp1251(kOutOfWord);

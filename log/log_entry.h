@@ -30,6 +30,8 @@ struct TestResult {
 // The bytes of a header, from UTF-8 texts written as data. Control
 // characters would split the line or the entry, so they become '?'.
 std::string StudentHeaderBytes(std::string_view fullName, std::string_view platoon);
+// A field's text as the header line writes it, back in UTF-8.
+std::string LogFieldText(std::string_view utf8);
 // The bytes of a result line and the empty line after it.
 std::string TestResultBytes(TestResult result);
 

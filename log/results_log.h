@@ -1,11 +1,10 @@
 #pragma once
 
-#include <chrono>
-#include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <string>
 #include <string_view>
+
+#include "log/pending_append.h"
 
 namespace resultslog {
 
@@ -14,27 +13,12 @@ namespace resultslog {
 //
 // Entries are kept in memory and appended to the file when the log is
 // closed or opened again, and at every end of the process that can be
-// caught: the object's destruction, and exit() from anywhere (the program
-// turns termination signals into an orderly end). Each append is one
-// write of everything pending, under the file's exclusive lock, then synced,
-// so an entry is never split by another writer's entry and a kill of the
-// process never leaves a torn line.
+// caught, with the guarantees of PendingAppend: one whole, locked, synced
+// append each time, held back and retried on failure, to the file that the
+// path names at that moment.
 //
-// The lock is awaited briefly only: when another program holds it, or the
-// file cannot be opened or written, the bytes are held back for the next
-// attempt and Healthy() turns false; AppendHeldBack() is that attempt for a
-// caller that retries now and then. A short write under the lock is cut
-// back, so the file is as before. Where the file system has no locks at all
-// the bytes are appended unlocked and never cut back; a failed append there
-// may leave part of a line, and only the rest stays pending.
-//
-// Every append goes to the file that the path names at that moment: when
-// the name was deleted or moved to another file while the log was open, the
-// name is opened afresh (created when missing).
-//
-// At the end of the process a busy lock is awaited a little longer, since
-// there is no later attempt; what still cannot be written then is written
-// to standard error, as text, so that it is not lost unseen.
+// AppendHeldBack() is the retry for a caller that tries now and then; the
+// entry of a test still running stays pending.
 class ResultsLog {
 public:
     explicit ResultsLog(std::filesystem::path path = "Results.txt");
@@ -62,22 +46,14 @@ public:
     // and every append since have succeeded.
     bool Healthy() const;
 
-    enum class Holdup { None, LockBusy, FileUnwritable };
-    // Why bytes are held back, if they are.
+    using Holdup = resultslog::Holdup;
     Holdup HeldBack() const;
 
-private:
-    bool Flush(std::chrono::milliseconds patience);
-    bool AppendPending(std::chrono::milliseconds patience);
-    void FlushAtProcessEnd();
-    static void FlushLiveLogsAtExit();
+    // The file with its pending bytes, for a caller that watches several.
+    PendingAppend& File();
 
-    std::filesystem::path path_;
-    int fd_ = -1;
-    std::string pending_;  // Windows-1251 bytes not yet in the file
-    std::size_t due_ = 0;  // how many of them an append has been asked for
-    bool healthy_ = true;
-    bool lockBusy_ = false;  // why the last append failed
+private:
+    PendingAppend file_;
 };
 
 }  // namespace resultslog

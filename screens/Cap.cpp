@@ -22,7 +22,9 @@ constexpr int kPlatoonMaxLength = 20;
 }  // namespace
 
 TKalvena::TKalvena(std::filesystem::path resultsPath)
-    : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}), ResultsFile(std::move(resultsPath)) {
+    : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}),
+      ResultsFile(resultsPath),
+      AnswersFile(resultslog::AnswersRecordPath(resultsPath)) {
     SetBackground(app::clCream);
     // The title is the program's name alone; a screen reader is told which
     // window this is.
@@ -100,7 +102,7 @@ void TKalvena::StartClick() {
 void TKalvena::exitClick() { Close(); }
 
 void TKalvena::UpdateLogWarning() {
-    const QString text = LogWarningText(ResultsFile);
+    const QString text = LogWarningText({&ResultsFile.File(), &AnswersFile.File()});
     if (!text.isEmpty()) LogWarning->setText(text);
     LogWarning->setVisible(!text.isEmpty());
 }

@@ -6,6 +6,7 @@
 
 #include "app/form.h"
 #include "engine/exam_state.h"
+#include "log/answers_record.h"
 #include "log/results_log.h"
 #include "screens/log_retry.h"
 #include "screens/log_text_validator.h"
@@ -24,7 +25,7 @@ class TKalvena : public app::Form, public engine::TestState {
     Q_OBJECT
 
 public:
-    // The results log goes to `resultsPath`.
+    // The results log goes to `resultsPath`, the answers record beside it.
     explicit TKalvena(std::filesystem::path resultsPath = "Results.txt");
 
     QPushButton* Start;
@@ -40,9 +41,10 @@ public:
     QLabel* LengthNote;
 
     resultslog::ResultsLog ResultsFile;
-    // Writes what the log held back once the file lets it, keeping the
-    // warning up to date meanwhile.
-    LogRetry ResultsRetry{ResultsFile, [this] { UpdateLogWarning(); }};
+    resultslog::AnswersRecord AnswersFile;
+    // Writes what the log and the answers record held back once the files
+    // let them, keeping the warning up to date meanwhile.
+    LogRetry ResultsRetry{{&ResultsFile.File(), &AnswersFile.File()}, [this] { UpdateLogWarning(); }};
 
     void FormActivate() override;
     void StartClick();

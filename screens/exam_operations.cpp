@@ -3,11 +3,14 @@
 #include <QLineEdit>
 
 #include "app/application.h"
+#include "content/question_names.h"
 #include "engine/exam_flow.h"
 #include "engine/random.h"
+#include "engine/theme_table.h"
 #include "screens/Cap.h"
 #include "screens/Result.h"
 #include "screens/Theme.h"
+#include "screens/attempt_fields.h"
 #include "screens/question_window.h"
 
 namespace {
@@ -18,10 +21,13 @@ public:
     void OpenQuestion(int theme, std::int32_t number) override {
         const engine::QuestionId id{theme, number};
         app::App().CreateForm(QuestionWindowReference(id), id);
+        Kalvena->AnswersFile.QuestionShown(content::WindowClassName(id));
     }
     void OpenResults() override { app::App().CreateForm(Results); }
     void LogTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) override {
         WriteTestResult(rightCount, questionsToAsk);
+        Kalvena->AnswersFile.End(resultslog::Ending::Finished);
+        Kalvena->ResultsRetry.Follow();
     }
     void CloseResultsLog() override { ::CloseResultsLog(); }
     void ReturnToRegistration() override {
@@ -54,11 +60,15 @@ void CloseResultsLog() {
 void OpenThemeChoice() { app::App().CreateForm(Themes); }
 
 void BeginTest(int theme) {
+    Kalvena->AnswersFile.Begin(NewAttemptFields(theme, Kalvena->Surname->text(), Kalvena->wzvod->text()),
+                               engine::Theme(theme).QuestionsToAsk);
+    Kalvena->ResultsRetry.Follow();
     WindowScreens screens;
     engine::BeginTest(*Kalvena, theme, engine::DefaultWalkSource(), screens);
 }
 
 void RecordAnswer(TQuestionWindow& window) {
+    Kalvena->AnswersFile.QuestionAnswered(window.ChosenOption(), window.RightOptionChecked());
     WindowScreens screens;
     engine::RecordAnswer(*Kalvena, window.Id().theme, window.RightOptionChecked(), screens);
     window.Hide();
@@ -68,4 +78,9 @@ void FinishTest(TResults& window) {
     WindowScreens screens;
     engine::FinishTest(*Kalvena, screens);
     window.Close();
+}
+
+void StopTest() {
+    Kalvena->AnswersFile.End(resultslog::Ending::Stopped);
+    Kalvena->Close();
 }

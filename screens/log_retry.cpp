@@ -2,7 +2,9 @@
 
 #include <chrono>
 
-#include "log/results_log.h"
+#include <algorithm>
+
+#include "log/pending_append.h"
 
 namespace {
 
@@ -12,14 +14,16 @@ constexpr std::chrono::milliseconds kRetryInterval{1000};
 
 }  // namespace
 
-LogRetry::LogRetry(resultslog::ResultsLog& log, std::function<void()> afterAttempt)
-    : log_(log), afterAttempt_(std::move(afterAttempt)) {
+LogRetry::LogRetry(std::vector<resultslog::PendingAppend*> files, std::function<void()> afterAttempt)
+    : files_(std::move(files)), afterAttempt_(std::move(afterAttempt)) {
     timer_.setInterval(kRetryInterval);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Attempt(); });
 }
 
 void LogRetry::Follow() {
-    if (log_.HeldBack() == resultslog::ResultsLog::Holdup::None) {
+    const bool allWritten = std::ranges::all_of(
+        files_, [](const resultslog::PendingAppend* file) { return file->HeldBack() == resultslog::Holdup::None; });
+    if (allWritten) {
         timer_.stop();
     } else if (!timer_.isActive()) {
         timer_.start();
@@ -29,6 +33,8 @@ void LogRetry::Follow() {
 bool LogRetry::Retrying() const { return timer_.isActive(); }
 
 void LogRetry::Attempt() {
-    if (log_.AppendHeldBack()) timer_.stop();
+    bool allWritten = true;
+    for (resultslog::PendingAppend* file : files_) allWritten = file->AppendHeldBack() && allWritten;
+    if (allWritten) timer_.stop();
     afterAttempt_();
 }

@@ -1,18 +1,32 @@
 #include "screens/log_warning.h"
 
-#include "log/results_log.h"
+#include "log/pending_append.h"
 
-QString LogWarningText(const resultslog::ResultsLog& log) {
-    using Holdup = resultslog::ResultsLog::Holdup;
+namespace {
+
+// The first reason a file holds bytes back, the log's before the record's.
+resultslog::Holdup FirstHoldup(std::initializer_list<const resultslog::PendingAppend*> files) {
+    for (const resultslog::PendingAppend* file : files) {
+        if (file->HeldBack() != resultslog::Holdup::None) return file->HeldBack();
+    }
+    return resultslog::Holdup::None;
+}
+
+}  // namespace
+
+QString LogWarningText(std::initializer_list<const resultslog::PendingAppend*> files) {
+    using resultslog::Holdup;
     // The student who has just pressed "OK" sees this first, so it speaks
     // of that result.
-    switch (log.HeldBack()) {
+    switch (FirstHoldup(files)) {
         case Holdup::LockBusy:
             return QStringLiteral("Результат еще не записан в файл Results.txt: файл занят, запись повторяется.");
         case Holdup::FileUnwritable:
             return QStringLiteral("Результат еще не записан в файл Results.txt: файл недоступен, запись повторяется.");
         case Holdup::None: break;
     }
-    if (log.Healthy()) return {};
+    bool healthy = true;
+    for (const resultslog::PendingAppend* file : files) healthy = healthy && file->Healthy();
+    if (healthy) return {};
     return QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи.");
 }

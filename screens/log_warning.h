@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
 
 namespace resultslog {
-class ResultsLog;
+class PendingAppend;
 }
 
-// The registration window's red line about the results log: why results
-// wait or are not saved, or empty while all is well.
-QString LogWarningText(const resultslog::ResultsLog& log);
+// The registration window's red line about the results log and the answers
+// record, which belongs to it: why results wait or are not saved, or empty
+// while all is well.
+QString LogWarningText(std::initializer_list<const resultslog::PendingAppend*> files);

@@ -129,6 +129,11 @@ bool TQuestionWindow::RightOptionChecked() const {
     return v.at(static_cast<std::size_t>(record_.right - 1))->isChecked();
 }
 
+int TQuestionWindow::ChosenOption() const {
+    const auto chosen = std::ranges::find_if(v, [](const QRadioButton* option) { return option->isChecked(); });
+    return chosen == v.end() ? 0 : static_cast<int>(chosen - v.begin()) + 1;
+}
+
 void TQuestionWindow::keyPressEvent(QKeyEvent* event) {
     // Enter that no control took, after choosing with a digit or the arrows,
     // or on "Прекратить выполнение теста", moves on.
@@ -151,7 +156,7 @@ void TQuestionWindow::keyPressEvent(QKeyEvent* event) {
 
 void TQuestionWindow::StartClick() { RecordAnswer(*this); }
 
-void TQuestionWindow::exitClick() { Kalvena->Close(); }
+void TQuestionWindow::exitClick() { StopTest(); }
 
 void TQuestionWindow::FormClose() { Kalvena->Close(); }
 

@@ -36,6 +36,8 @@ public:
     const content::QuestionRecord& Record() const { return record_; }
     QString ClassName() const;
     bool RightOptionChecked() const;
+    // The option chosen, 1 … 4; 0 while none is.
+    int ChosenOption() const;
 
     void StartClick();
     void exitClick();

@@ -92,6 +92,25 @@ TEST_F(BankCompilerTest, CompilesTheIntactBank) {
     EXPECT_NE(testsupport::ReadFileBytes("out.cpp").find("\":/kalvena/pictures/Tq514.bmp\""), std::string::npos);
 }
 
+// The fingerprint follows what the questions ask, not how they are laid out.
+TEST_F(BankCompilerTest, TheFingerprintChangesWithATextAndOnlyWithIt) {
+    const auto fingerprint = [this] {
+        fs::remove("out.cpp");
+        const CompilerRun run = Compile();
+        EXPECT_EQ(run.exitCode, 0) << run.errors;
+        const std::string source = testsupport::ReadFileBytes("out.cpp");
+        const auto at = source.find("kFingerprint = 0x");
+        return at == std::string::npos ? std::string() : source.substr(at + 17, 8);
+    };
+    const std::string intact = fingerprint();
+    EXPECT_EQ(intact.find_first_not_of("0123456789abcdef"), std::string::npos) << intact;
+    EXPECT_EQ(fingerprint(), intact) << "the same texts give the same fingerprint";
+    Replace("theme-01.txt", "Tq11", "надпись", "надпись: 185 0 430");
+    EXPECT_EQ(fingerprint(), intact);
+    Replace("theme-01.txt", "Tq11", "2", "2: Воздушная ударная волна");
+    EXPECT_NE(fingerprint(), intact);
+}
+
 TEST_F(BankCompilerTest, ReportsEachBrokenValueAtItsLine) {
     struct Breakage {
         const char* file;

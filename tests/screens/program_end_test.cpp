@@ -23,8 +23,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "screens/program.h"
+#include "tests/support/answers_check.h"
 #include "tests/support/lock_holder.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
@@ -53,8 +55,12 @@ void ActAsStudent() {
         driver::ChooseTheme(11);
         while (driver::QuestionOnScreen() != nullptr) driver::Answer(0);
     }
+    if (childEnd.starts_with("question")) {
+        driver::ChooseTheme(11);
+        driver::Answer(2);
+    }
     // As Qt does when the connection to the X server breaks.
-    if (childEnd == "exit" || childEnd == "results-exit") std::exit(1);
+    if (childEnd == "exit" || childEnd == "results-exit" || childEnd == "question-exit") std::exit(1);
     // Waits on the theme choice window, or the results, for the parent to
     // end it.
     const char ready[] = "ready\n";
@@ -178,6 +184,9 @@ struct End {
     int signal;    // that the parent sends once the student has registered
     int exitCode;  // otherwise
     const char* log;
+    // The test's ending in the answers record; empty when no test began.
+    const char* ending = "";
+    std::vector<std::string> chosen = {};
 };
 
 class ProgramEndTest : public ::testing::TestWithParam<End> {};
@@ -199,23 +208,32 @@ TEST_P(ProgramEndTest, LeavesTheHeaderWholeAndOnce) {
     }
     EXPECT_TRUE(std::filesystem::exists("Results.txt"));
     EXPECT_EQ(testsupport::ReadFileBytes("Results.txt"), driver::Cp1251(end.log));
+    if (*end.ending == '\0') {
+        answerscheck::ExpectNoAttempt();
+    } else {
+        answerscheck::ExpectThemeElevenAttempt(end.ending, end.chosen);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, ProgramEndTest,
-                         ::testing::Values(End{"ExitRightAfterStartUp", "exit-at-start", 0, 0, ""},
-                                           End{"CloseBoxRightAfterStartUp", "close-box-at-start", 0, 0, ""},
-                                           End{"ExitFromTheThemeChoice", "theme-exit", 0, 0, kHeader},
-                                           End{"ExitCallFromAnywhere", "exit", 0, 1, kHeader},
-                                           End{"Sigterm", "wait", SIGTERM, 0, kHeader},
-                                           End{"Sighup", "wait", SIGHUP, 0, kHeader},
-                                           End{"Sigint", "wait", SIGINT, 0, kHeader},
-                                           End{"Sigquit", "wait", SIGQUIT, 0, kHeader},
-                                           // The test is done once the results show: ended
-                                           // there, it is logged as "OK" would have.
-                                           End{"SigtermOnTheResults", "results-wait", SIGTERM, 0, kWholeEntry},
-                                           End{"SighupOnTheResults", "results-wait", SIGHUP, 0, kWholeEntry},
-                                           End{"ExitCallOnTheResults", "results-exit", 0, 1, kWholeEntry}),
-                         [](const ::testing::TestParamInfo<End>& info) { return std::string(info.param.name); });
+const std::vector<std::string> kNoneChosen(8, "");
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, ProgramEndTest,
+    ::testing::Values(End{"ExitRightAfterStartUp", "exit-at-start", 0, 0, ""},
+                      End{"CloseBoxRightAfterStartUp", "close-box-at-start", 0, 0, ""},
+                      End{"ExitFromTheThemeChoice", "theme-exit", 0, 0, kHeader},
+                      End{"ExitCallFromAnywhere", "exit", 0, 1, kHeader}, End{"Sigterm", "wait", SIGTERM, 0, kHeader},
+                      End{"Sighup", "wait", SIGHUP, 0, kHeader}, End{"Sigint", "wait", SIGINT, 0, kHeader},
+                      End{"Sigquit", "wait", SIGQUIT, 0, kHeader},
+                      // The test is done once the results show: ended
+                      // there, it is logged as "OK" would have.
+                      End{"SigtermOnTheResults", "results-wait", SIGTERM, 0, kWholeEntry, "finished", kNoneChosen},
+                      End{"SighupOnTheResults", "results-wait", SIGHUP, 0, kWholeEntry, "finished", kNoneChosen},
+                      End{"ExitCallOnTheResults", "results-exit", 0, 1, kWholeEntry, "finished", kNoneChosen},
+                      // Ended on the second question, the first answered with 2.
+                      End{"SigtermDuringAQuestion", "question-wait", SIGTERM, 0, kHeader, "program-end", {"2", ""}},
+                      End{"ExitCallDuringAQuestion", "question-exit", 0, 1, kHeader, "program-end", {"2", ""}}),
+    [](const ::testing::TestParamInfo<End>& info) { return std::string(info.param.name); });
 
 // Each bad line of the administrator's settings is reported once, and the
 // log goes to the folder they name, made with its parents.

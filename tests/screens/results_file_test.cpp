@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QTest>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -117,5 +118,25 @@ INSTANTIATE_TEST_SUITE_P(Screens, HeldBackResultTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return std::string(info.param ? "NextStudentOnTheThemeChoice" : "RegistrationOnScreen");
                          });
+
+// The answers record, held by another program through a whole test, never
+// stops the test: the log gets its entry, the registration window warns as
+// for the log, and the retry appends the record's lines once it is free.
+TEST(ResultsFile, AHeldAnswersRecordWarnsAndFollowsLater) {
+    testsupport::TemporaryWorkingDirectory directory;
+    driver::StartProgram();
+    testsupport::LockHolder otherProgram("Results.answers.csv");
+    FinishTest("Иванов", "101");
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry));
+    EXPECT_TRUE(Kalvena->LogWarning->isVisible());
+    EXPECT_EQ(testsupport::ReadFileBytes("Results.answers.csv"), "");
+    otherProgram.Release();
+    const auto deadline = Clock::now() + 3s;
+    while (Kalvena->LogWarning->isVisible() && Clock::now() < deadline) QTest::qWait(20);
+    EXPECT_FALSE(Kalvena->LogWarning->isVisible());
+    const std::string record = testsupport::ReadFileBytes("Results.answers.csv");
+    EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 2) << record;
+    EXPECT_NE(record.find(",end,"), std::string::npos) << record;
+}
 
 }  // namespace

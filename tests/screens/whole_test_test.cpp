@@ -10,6 +10,7 @@
 
 #include "app/application.h"
 #include "engine/theme_table.h"
+#include "tests/support/answers_check.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
 
@@ -36,6 +37,7 @@ TEST_P(WholeTest, WalksTheThemeScoresAndLogsTheResult) {
 
     const std::vector<int> walk = driver::ExpectedWalk(theme, Kalvena->AskedList[0]);
     int right = 0;
+    std::vector<answerscheck::Question> shown;
     for (int k = 1; k <= asked; ++k) {
         TQuestionWindow* window = driver::QuestionOnScreen();
         ASSERT_NE(window, nullptr) << "question " << k;
@@ -43,21 +45,27 @@ TEST_P(WholeTest, WalksTheThemeScoresAndLogsTheResult) {
         EXPECT_EQ(window->Id(), (engine::QuestionId{theme, walk[static_cast<std::size_t>(k - 1)]}));
         for (QRadioButton* option : window->v) EXPECT_FALSE(option->isChecked());
         const int rightOption = window->Record().right;
+        int chosen = 0;
         switch (answering) {
             case Answering::AllRight:
-                driver::Answer(rightOption);
+                chosen = rightOption;
                 ++right;
                 break;
-            case Answering::AllWrong: driver::Answer(driver::WrongOption(*window)); break;
-            case Answering::NoneChosen: driver::Answer(0); break;
+            case Answering::AllWrong: chosen = driver::WrongOption(*window); break;
+            case Answering::NoneChosen: break;
             case Answering::RightThenChangedToWrong:
                 QTest::mouseClick(window->v.at(static_cast<std::size_t>(rightOption - 1)), Qt::LeftButton);
-                driver::Answer(driver::WrongOption(*window));
+                chosen = driver::WrongOption(*window);
                 break;
         }
+        shown.push_back({window->ClassName().toStdString(), chosen == 0 ? "" : std::to_string(chosen),
+                         chosen == rightOption ? "1" : "0"});
+        driver::Answer(chosen);
         EXPECT_EQ(Kalvena->RightCount + Kalvena->WrongCount, k);
     }
 
+    // The end line goes out with the result line, as the results show.
+    answerscheck::ExpectOneAttempt("Иванов Иван Иванович", "101", theme, "finished", right, asked, shown);
     ASSERT_NE(Results, nullptr);
     EXPECT_EQ(app::App().ActiveForm(), Results.data());
     EXPECT_EQ(Results->rightanswer->text(), QStringLiteral("Правильных ответов: %1").arg(right));

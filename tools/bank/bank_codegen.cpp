@@ -1,8 +1,10 @@
 #include "tools/bank/bank_codegen.h"
 
+#include <iomanip>
 #include <sstream>
 
 #include "engine/theme_table.h"
+#include "tools/bank/bank_fingerprint.h"
 #include "tools/bank/picture_table.h"
 
 namespace banktool {
@@ -70,7 +72,8 @@ std::string GenerateBankSource(const std::vector<BankRecord>& records) {
     while (theme <= engine::kThemeCount) firstIndex[static_cast<std::size_t>(theme++)] = index;
     out << "}};\n\nconst std::array<int, engine::kThemeCount + 1> kThemeFirstIndex{";
     for (std::size_t i = 0; i < firstIndex.size(); ++i) out << (i ? ", " : "") << firstIndex[i];
-    out << "};\n\n}  // namespace content::bankdata\n";
+    out << "};\n\nconst std::uint32_t kFingerprint = 0x" << std::hex << std::setw(8) << std::setfill('0')
+        << BankFingerprint(records) << "u;\n\n}  // namespace content::bankdata\n";
     return out.str();
 }
 

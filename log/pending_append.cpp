@@ -1,0 +1,136 @@
+#include "log/pending_append.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "log/append_file.h"
+
+namespace resultslog {
+
+namespace {
+
+// At the end nothing will try again and no window waits: another copy of
+// the program, or a short backup, is given time to finish.
+constexpr std::chrono::milliseconds kEndPatience{1500};
+
+// The files alive in this process, for the exit hook.
+std::vector<PendingAppend*>& LiveFiles() {
+    static std::vector<PendingAppend*> files;
+    return files;
+}
+
+}  // namespace
+
+PendingAppend::PendingAppend(std::filesystem::path path, std::string (*asText)(std::string_view))
+    : path_(std::move(path)), asText_(asText) {
+    std::vector<PendingAppend*>& live = LiveFiles();
+    // Registered after the list was made, so the hook runs before the list
+    // is destroyed.
+    static const bool exitHooked = std::atexit(FlushLiveFilesAtExit) == 0;
+    static_cast<void>(exitHooked);
+    live.push_back(this);
+}
+
+PendingAppend::~PendingAppend() {
+    std::erase(LiveFiles(), this);
+    FlushAtProcessEnd();
+    CloseAppendFile(fd_);
+}
+
+void PendingAppend::Open() {
+    // Bytes still pending go to the file opened now, the one the name gives.
+    // They are left from a close that has just failed (or from a test being
+    // left, which the end of the program appends anyway), so one try for
+    // the lock will do: waiting again would freeze the window a second time
+    // as it appears.
+    CloseAppendFile(fd_);
+    fd_ = OpenAppendFile(path_);
+    healthy_ = fd_ >= 0;
+    if (healthy_) {
+        Flush(std::chrono::milliseconds{0});
+    } else {
+        lockBusy_ = false;
+    }
+}
+
+void PendingAppend::Add(std::string_view bytes) { pending_ += bytes; }
+
+bool PendingAppend::Flush(std::chrono::milliseconds patience) {
+    due_ = pending_.size();
+    if (due_ == 0) return true;
+    healthy_ = AppendDue(patience);
+    return healthy_;
+}
+
+void PendingAppend::Close() {
+    Flush(kLockPatience);
+    CloseAppendFile(fd_);
+    fd_ = -1;
+}
+
+bool PendingAppend::AppendHeldBack() {
+    if (due_ == 0) return true;
+    const bool wasOpen = IsOpen();
+    healthy_ = AppendDue(std::chrono::milliseconds{0});
+    if (!wasOpen) {
+        CloseAppendFile(fd_);
+        fd_ = -1;
+    }
+    return due_ == 0;
+}
+
+bool PendingAppend::IsOpen() const { return fd_ >= 0; }
+
+bool PendingAppend::Healthy() const { return healthy_; }
+
+Holdup PendingAppend::HeldBack() const {
+    if (due_ == 0) return Holdup::None;
+    return lockBusy_ ? Holdup::LockBusy : Holdup::FileUnwritable;
+}
+
+void PendingAppend::BeforeExit(std::function<void()> addLastBytes) { beforeExit_ = std::move(addLastBytes); }
+
+bool PendingAppend::AppendDue(std::chrono::milliseconds patience) {
+    lockBusy_ = false;
+    for (;;) {
+        const bool justOpened = fd_ < 0;
+        if (justOpened) fd_ = OpenAppendFile(path_);
+        if (fd_ < 0) return false;
+        const FileLock lock = LockFile(fd_, patience);
+        lockBusy_ = lock == FileLock::Busy;
+        if (lockBusy_) return false;
+        if (!justOpened && !StillNamedBy(fd_, path_)) {
+            // Deleted or renamed while open (an instructor collecting the
+            // file): the bytes go where the next reader will look. Closing
+            // also lets go of the lock.
+            CloseAppendFile(fd_);
+            fd_ = -1;
+            continue;
+        }
+        const Appended appended = AppendWhole(fd_, std::string_view(pending_).substr(0, due_), lock == FileLock::Held);
+        if (lock == FileLock::Held) UnlockFile(fd_);
+        pending_.erase(0, appended.inFile);
+        due_ -= appended.inFile;
+        return appended.whole;
+    }
+}
+
+void PendingAppend::FlushAtProcessEnd() {
+    if (Flush(kEndPatience)) return;
+    const std::string text = asText_(pending_);
+    std::fprintf(stderr, "Калвена: файл %s недоступен для записи, эти строки в него не попали:\n%s", path_.c_str(),
+                 text.c_str());
+    std::fflush(stderr);
+    pending_.clear();
+    due_ = 0;
+}
+
+void PendingAppend::FlushLiveFilesAtExit() {
+    for (PendingAppend* file : LiveFiles()) {
+        if (file->beforeExit_) file->beforeExit_();
+        file->FlushAtProcessEnd();
+    }
+}
+
+}  // namespace resultslog
