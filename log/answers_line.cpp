@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "log/csv_line.h"
+
 namespace resultslog {
 
 namespace {
@@ -42,17 +44,6 @@ std::string CommonFields(const AttemptFields& fields, std::string_view event, st
 }
 
 }  // namespace
-
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string field = "\"";
-    for (char c : text) {
-        if (c == '"') field += '"';
-        field += c;
-    }
-    field += '"';
-    return field;
-}
 
 std::string LocalTimeText(std::time_t time) {
     std::tm local{};

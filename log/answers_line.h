@@ -39,9 +39,6 @@ struct ShownQuestion {
     std::int64_t seconds = 0;
 };
 
-// The field as CSV writes it: quoted, inner quotes doubled, when it holds a
-// comma, a quote, CR or LF.
-std::string CsvField(std::string_view text);
 // Local time with its UTC offset, to the second: 2026-12-08T09:15:02+03:00.
 std::string LocalTimeText(std::time_t time);
 

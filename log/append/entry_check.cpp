@@ -7,6 +7,7 @@
 
 #include "content/question_names.h"
 #include "engine/theme_table.h"
+#include "log/answers_line.h"
 #include "log/cp1251.h"
 #include "log/csv_line.h"
 #include "log/log_entry.h"
@@ -19,7 +20,6 @@ namespace {
 constexpr std::size_t kFullNameLimit = 100;
 constexpr std::size_t kPlatoonLimit = 20;
 
-constexpr std::string_view kAnswersFormat = "kalvena-answers-1";
 constexpr std::size_t kStartFields = 10;
 constexpr std::size_t kEndFixedFields = 13;
 constexpr std::size_t kFieldsPerQuestion = 4;
@@ -129,7 +129,7 @@ std::string CheckAnswersLine(std::string_view bytes) {
     const auto fields = resultslog::SplitCsvLine(bytes.substr(0, bytes.size() - 1));
     if (!fields) return "not a CSV line";
     const std::vector<std::string>& f = *fields;
-    if (f.size() < kStartFields || f[0] != kAnswersFormat) return "not a line of the answers record";
+    if (f.size() < kStartFields || f[0] != resultslog::kAnswersFormat) return "not a line of the answers record";
     const bool start = f[1] == "start";
     if (!start && f[1] != "end") return "no such event";
     if (start ? f.size() != kStartFields
