@@ -112,10 +112,11 @@ FileLock LockFile(int fd, std::chrono::milliseconds patience) {
     const auto deadline = Clock::now() + patience;
     for (;;) {
         if (RetryOnInterrupt([&] { return flock(fd, LOCK_EX | LOCK_NB); }) == 0) return FileLock::Held;
-        if (errno != EWOULDBLOCK) return FileLock::Unsupported;
-        if (Clock::now() >= deadline) return FileLock::Busy;
+        // A network folder's refusal may pass as the lock does: wait as long.
+        const FileLock failed = errno == EWOULDBLOCK ? FileLock::Busy : FileLock::Refused;
+        if (Clock::now() >= deadline) return failed;
         const timespec pause{0, 1'000'000};
-        if (nanosleep(&pause, nullptr) != 0) return FileLock::Busy;
+        if (nanosleep(&pause, nullptr) != 0) return failed;
     }
 }
 

@@ -18,12 +18,14 @@ void CloseAppendFile(int fd);
 // false once the name was deleted, renamed away or given to another file.
 bool StillNamedBy(int fd, const std::filesystem::path& path);
 
-enum class FileLock { Held, Busy, Unsupported };
+enum class FileLock { Held, Busy, Refused };
 
 // Takes the exclusive lock on the file, trying without blocking for at most
 // `patience`, so a lock held elsewhere never freezes the program. A signal
 // cuts the wait short (Busy), so the program can act on it at once.
-// Unsupported: the file system cannot lock at all.
+// Refused: the file system would not lock for all that time (ENOLCK,
+// EOPNOTSUPP, or EACCES where an SMB client turns another's lock into a
+// mandatory one); the caller may append unlocked and must say so.
 FileLock LockFile(int fd, std::chrono::milliseconds patience);
 void UnlockFile(int fd);
 

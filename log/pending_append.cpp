@@ -89,6 +89,8 @@ Holdup PendingAppend::HeldBack() const {
     return lockBusy_ ? Holdup::LockBusy : Holdup::FileUnwritable;
 }
 
+bool PendingAppend::WroteUnlocked() const { return unlocked_; }
+
 void PendingAppend::BeforeExit(std::function<void()> addLastBytes) { beforeExit_ = std::move(addLastBytes); }
 
 bool PendingAppend::AppendDue(std::chrono::milliseconds patience) {
@@ -108,6 +110,7 @@ bool PendingAppend::AppendDue(std::chrono::milliseconds patience) {
             fd_ = -1;
             continue;
         }
+        unlocked_ = lock == FileLock::Refused;
         const Appended appended = AppendWhole(fd_, std::string_view(pending_).substr(0, due_), lock == FileLock::Held);
         if (lock == FileLock::Held) UnlockFile(fd_);
         pending_.erase(0, appended.inFile);

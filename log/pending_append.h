@@ -24,9 +24,11 @@ inline constexpr std::chrono::milliseconds kLockPatience{200};
 // The lock is awaited for the patience given only: when another program
 // holds it, or the file cannot be opened or written, the bytes are held back
 // for the next attempt and Healthy() turns false. A short write under the
-// lock is cut back, so the file is as before. Where the file system has no
-// locks at all the bytes are appended unlocked and never cut back; a failed
-// append there may leave part of a line, and only the rest stays pending.
+// lock is cut back, so the file is as before. Where the file system refuses
+// the lock for all that time (a network folder), the bytes are appended
+// whole without it, and WroteUnlocked() says so until a later append gets
+// the lock; such an append is never cut back, so a failure there may leave
+// part of a line, and only the rest stays pending.
 //
 // Every append goes to the file that the path names at that moment: when
 // the name was deleted or moved to another file while it was open, the name
@@ -64,6 +66,8 @@ public:
     // and every append since have succeeded.
     bool Healthy() const;
     Holdup HeldBack() const;
+    // True since an append went in without the lock the file system refused.
+    bool WroteUnlocked() const;
 
     // Runs when the process ends by exit(), before what is pending is
     // appended, so that the owner can add its last bytes.
@@ -82,6 +86,7 @@ private:
     std::size_t due_ = 0;  // how many of them an append has been asked for
     bool healthy_ = true;
     bool lockBusy_ = false;  // why the last append failed
+    bool unlocked_ = false;  // the last append went in without the lock
 };
 
 }  // namespace resultslog

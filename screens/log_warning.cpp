@@ -26,7 +26,14 @@ QString LogWarningText(std::initializer_list<const resultslog::PendingAppend*> f
         case Holdup::None: break;
     }
     bool healthy = true;
-    for (const resultslog::PendingAppend* file : files) healthy = healthy && file->Healthy();
-    if (healthy) return {};
-    return QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи.");
+    bool unlocked = false;
+    for (const resultslog::PendingAppend* file : files) {
+        healthy = healthy && file->Healthy();
+        unlocked = unlocked || file->WroteUnlocked();
+    }
+    if (!healthy) return QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи.");
+    if (unlocked)
+        return QStringLiteral(
+            "Внимание: результат записан в файл Results.txt без блокировки: папка не дает заблокировать файл.");
+    return {};
 }
