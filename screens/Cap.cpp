@@ -21,10 +21,14 @@ constexpr int kPlatoonMaxLength = 20;
 
 }  // namespace
 
-TKalvena::TKalvena(std::filesystem::path resultsPath)
+TKalvena::TKalvena(std::filesystem::path resultsPath, std::filesystem::path handOverTo)
     : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}),
       ResultsFile(resultsPath),
       AnswersFile(resultslog::AnswersRecordPath(resultsPath)) {
+    if (!handOverTo.empty()) {
+        ResultsFile.File().HandOverTo(handOverTo, "log");
+        AnswersFile.File().HandOverTo(handOverTo, "answers");
+    }
     SetBackground(app::clCream);
     // The title is the program's name alone; a screen reader is told which
     // window this is.

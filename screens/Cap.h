@@ -25,8 +25,9 @@ class TKalvena : public app::Form, public engine::TestState {
     Q_OBJECT
 
 public:
-    // The results log goes to `resultsPath`, the answers record beside it.
-    explicit TKalvena(std::filesystem::path resultsPath = "Results.txt");
+    // The results log goes to `resultsPath`, the answers record beside it;
+    // with protected results, both go through the helper `handOverTo`.
+    explicit TKalvena(std::filesystem::path resultsPath = "Results.txt", std::filesystem::path handOverTo = {});
 
     QPushButton* Start;
     QPushButton* exit;

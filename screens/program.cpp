@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "app/program.h"
+#include "app/settings/placeholders.h"
 #include "app/settings/results_folder.h"
 #include "content/jpeg/jpeg_unit.h"
 #include "screens/Cap.h"
@@ -11,8 +12,15 @@
 int RunKalvena(const std::filesystem::path& settingsFile) {
     // Before Qt: a bad line is reported once, whatever becomes of the
     // windows.
+    const settings::Settings chosen = settings::ReadSettings(settingsFile, std::cerr);
+    // With protected results the helper finds the folder itself; this
+    // program cannot open it, so it neither makes it nor names a file in it.
+    const std::filesystem::path handOverTo = chosen.protectedResults ? KALVENA_APPEND_HELPER : "";
     const std::filesystem::path resultsPath =
-        settings::ResultsLogPath(settings::ReadSettings(settingsFile, std::cerr), settings::ThisMachine());
+        chosen.protectedResults
+            ? std::filesystem::path(settings::ExpandPlaceholders(chosen.resultsFolder, settings::ThisMachine())) /
+                  "Results.txt"
+            : settings::ResultsLogPath(chosen, settings::ThisMachine());
     // Qt's own shutdown runs when this returns, after the forms, and the
     // results log with them, are gone.
     app::GuardedQtApplication qt;
@@ -21,5 +29,5 @@ int RunKalvena(const std::filesystem::path& settingsFile) {
     jpeg::JpegUnit jpegUnit;
     // The registration window is the only form at start-up; it takes the
     // results log with it at the end, which appends whatever is pending.
-    return app::RunProgram([&resultsPath] { app::App().CreateForm(Kalvena, resultsPath); });
+    return app::RunProgram([&] { app::App().CreateForm(Kalvena, resultsPath, handOverTo); });
 }

@@ -18,6 +18,8 @@
 #include <fstream>
 #include <string>
 
+#include "log/answers_record.h"
+#include "log/results_log.h"
 #include "tests/support/cp1251_oracle.h"
 #include "tests/support/temp_dir.h"
 
@@ -179,6 +181,32 @@ TEST_F(ProtectedResults, WhatIsNotOneWholeEntryIsRefusedAndLeavesTheFileAsItWas)
     EXPECT_EQ(Hand("answers", kStart, true).exitCode, 1);
     EXPECT_EQ(Hand("write", kEntry).exitCode, 2);
     EXPECT_EQ(ReadFileBytes(folder_ / "Results.txt"), kEntry);
+}
+
+// The test program itself, run as the student with protected results on.
+TEST_F(ProtectedResults, TheProgramHandsEveryEntryToTheHelper) {
+    const std::filesystem::path log = folder_ / "Results.txt";
+    const std::filesystem::path answers = folder_ / "Results.answers.csv";
+    const std::string helper = helper_.native();
+    EXPECT_EQ(AsStudent([&] {
+                  resultslog::ResultsLog results(log);
+                  resultslog::AnswersRecord record(answers);
+                  results.File().HandOverTo(helper, "log");
+                  record.File().HandOverTo(helper, "answers");
+                  results.Open();
+                  results.WriteStudentHeader("Иванов Иван Иванович", "101");
+                  record.Begin({"pc12", "1.0", 0x3fa85f64, 0x9c1e4b7a2d3f6e80, "Иванов Иван Иванович", "101", 1}, 10);
+                  results.WriteTestResult(7, 10);
+                  results.Close();
+                  return results.HeldBack() == resultslog::Holdup::None && record.HeldBack() == resultslog::Holdup::None
+                             ? 0
+                             : 1;
+              }),
+              0);
+    EXPECT_EQ(ReadFileBytes(log), kEntry);
+    const std::string lines = ReadFileBytes(answers);
+    EXPECT_NE(lines.find(",start,"), std::string::npos) << lines;
+    EXPECT_NE(lines.find(",Иванов Иван Иванович,101,1," + student_ + "\n"), std::string::npos) << lines;
 }
 
 }  // namespace
