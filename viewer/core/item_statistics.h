@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace viewer {
+
+// The classical test statistics of item analysis, on plain numbers. Each
+// gives nothing where the value is undefined (too few values, no spread).
+
+double Mean(const std::vector<double>& values);
+// With n − 1 in the denominator: the attempts are a sample of the students.
+std::optional<double> StandardDeviation(const std::vector<double>& values);
+std::optional<double> Median(std::vector<double> values);
+
+// Pearson's correlation of a right/wrong item score (0 or 1) with another
+// score, here the rest score: the point-biserial correlation.
+std::optional<double> PointBiserial(const std::vector<std::uint8_t>& item, const std::vector<double>& rest);
+
+// Item scores of a set of attempts that were all asked the same k items:
+// scores[attempt][item].
+using ScoreMatrix = std::vector<std::vector<std::uint8_t>>;
+
+struct Alpha {
+    double value = 0;
+    // Asymptotic standard error of van Zyl, Neudecker & Nel (2000),
+    // Psychometrika 65(3), 271–280: sqrt(Q / n) with
+    // Q = 2k² / ((k−1)² (1'V1)³) · [(1'V1)(tr V² + (tr V)²) − 2 tr V (1'V²1)]
+    // over the covariance matrix V of the items (divisor n).
+    double standardError = 0;
+};
+
+// Cronbach's alpha, k/(k−1) · (1 − Σ var(item) / var(total)); nothing
+// under 2 items or 2 attempts or when the totals do not vary.
+std::optional<Alpha> CronbachAlpha(const ScoreMatrix& scores);
+
+}  // namespace viewer
