@@ -95,6 +95,7 @@ TEST(ItemAnalysis, FirstFinishedAttemptAndBanksApart) {
     EXPECT_EQ(firstOnly.themes[0].attempts, 1);
     EXPECT_EQ(firstOnly.themes[0].unfinished, 1);
     EXPECT_DOUBLE_EQ(firstOnly.themes[0].meanScore, 2);
+    ASSERT_EQ(firstOnly.themes[0].questions.size(), 2u);
     EXPECT_EQ(firstOnly.themes[0].questions[1].wording->text, "Текст Tq12");
     EXPECT_EQ(firstOnly.themes[0].questions[1].key, 1);  // the bank's, over the record's 3
     EXPECT_EQ(firstOnly.themes[1].bank, 1u);
