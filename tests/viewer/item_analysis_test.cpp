@@ -116,7 +116,7 @@ double Uniform(std::mt19937& generator) { return generator() / 4294967296.0; }
 TEST(ItemAnalysis, SimulatedQuestionsComeOutAsMade) {
     std::mt19937 generator(20261208);
     const int kStudents = 400;
-    viewer::ScoreMatrix matrix;
+    std::vector<std::vector<std::uint8_t>> matrix;
     std::string lines;
     for (int s = 0; s < kStudents; ++s) {
         const double ability = 4 * Uniform(generator) - 2;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 
 #include "viewer/core/csv_line.h"
 #include "viewer/core/error_text.h"
@@ -86,9 +87,14 @@ bool ParseEnding(std::string_view text, Ending& ending) {
     return true;
 }
 
+// Printable UTF-8: no control characters, no byte of another encoding.
 bool IsUtf8Text(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte < 0x7F) {
+            ++i;
+            continue;
+        }
         std::size_t length = 1;
         if (byte < 0x20 || byte == 0x7F) return false;
         if (byte >= 0x80) {
@@ -185,10 +191,6 @@ void AnswersReader::ReadLine(std::string_view line) {
         Note("строка не из записи ответов пропущена: " + QuotedBeginning(line));
         return;
     }
-    if (!IsUtf8Text(line)) {
-        Note("строка с непечатаемыми символами или не в UTF-8 пропущена: " + QuotedBeginning(line));
-        return;
-    }
     if (!SplitCsvLine(line, fields_, scratch_)) {
         Note("строка с незакрытыми кавычками пропущена: " + QuotedBeginning(line));
         return;
@@ -201,9 +203,18 @@ void AnswersReader::ReadLine(std::string_view line) {
         }
         return;
     }
-    if (event != "end") {
-        Note("строка с неизвестным событием пропущена: " + QuotedBeginning(line));
+    if (event != "end" || fields_.size() < kEndFields) {
+        Note(event != "end" ? "строка с неизвестным событием пропущена: " + QuotedBeginning(line)
+                            : "строка конца теста пропущена: неверное число полей: " + std::to_string(fields_.size()));
         return;
+    }
+    // Numbers and names of questions are checked as they are read; the
+    // free texts here.
+    for (const std::size_t text : {3, 4, 7, 8}) {
+        if (!IsUtf8Text(fields_[text])) {
+            Note("строка с непечатаемыми символами или не в UTF-8 пропущена: " + QuotedBeginning(line));
+            return;
+        }
     }
     AttemptAnswers end;
     std::string problem;
@@ -257,7 +268,8 @@ bool AnswersReader::ReadEnd(const std::vector<std::string_view>& f, AttemptAnswe
         const std::string_view name = f[kEndFields + 4 * q];
         std::int64_t chosen = 0, correct = 0, seconds = 0;
         const std::string_view chosenText = f[kEndFields + 4 * q + 1];
-        if (name.empty() || name.size() > 16 || (!chosenText.empty() && !ParseInt(chosenText, 1, 4, chosen)) ||
+        if (name.empty() || name.size() > 16 || !IsUtf8Text(name) ||
+            (!chosenText.empty() && !ParseInt(chosenText, 1, 4, chosen)) ||
             !ParseInt(f[kEndFields + 4 * q + 2], 0, 1, correct) ||
             !ParseInt(f[kEndFields + 4 * q + 3], 0, kLongestSeconds, seconds) || (correct == 1 && chosen == 0)) {
             problem = "неверные поля вопроса " + std::to_string(q + 1);
@@ -286,10 +298,12 @@ bool AnswersReader::ReadEnd(const std::vector<std::string_view>& f, AttemptAnswe
 }
 
 std::int32_t AnswersReader::QuestionIndex(std::string_view name) {
-    questionKey_.assign(name);
-    const auto [found, added] =
-        questionIndex_.try_emplace(questionKey_, static_cast<std::int32_t>(questionNames_.size()));
-    if (added) questionNames_.push_back(questionKey_);
+    // Checked before: 1 … 16 bytes, none of them zero.
+    ShortName key;
+    std::memcpy(&key.low, name.data(), std::min<std::size_t>(name.size(), 8));
+    if (name.size() > 8) std::memcpy(&key.high, name.data() + 8, name.size() - 8);
+    const auto [found, added] = questionIndex_.try_emplace(key, static_cast<std::int32_t>(questionNames_.size()));
+    if (added) questionNames_.emplace_back(name);
     return found->second;
 }
 

@@ -66,7 +66,19 @@ private:
     std::vector<AttemptAnswers> ends_;
     std::vector<Remark> remarks_;
     std::vector<std::string> questionNames_;
-    std::unordered_map<std::string, std::int32_t> questionIndex_;
+    // Names of up to 16 bytes, held as two words: no string is built or
+    // hashed per answer.
+    struct ShortName {
+        std::uint64_t low = 0;
+        std::uint64_t high = 0;
+        bool operator==(const ShortName&) const = default;
+    };
+    struct ShortNameHash {
+        std::size_t operator()(const ShortName& name) const {
+            return static_cast<std::size_t>((name.low * 0x9E3779B97F4A7C15ull) ^ (name.high + (name.low >> 29)));
+        }
+    };
+    std::unordered_map<ShortName, std::int32_t, ShortNameHash> questionIndex_;
     std::int64_t lineNumber_ = 0;
     std::string unterminated_;
     bool inLongLine_ = false;
@@ -74,7 +86,6 @@ private:
     // Reused between lines.
     std::vector<std::string_view> fields_;
     std::string scratch_;
-    std::string questionKey_;
 };
 
 // The answers record that belongs to a results log: beside it, ".txt"

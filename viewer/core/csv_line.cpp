@@ -4,20 +4,28 @@ namespace viewer {
 
 bool SplitCsvLine(std::string_view line, std::vector<std::string_view>& fields, std::string& scratch) {
     fields.clear();
-    if (line.find('"') == std::string_view::npos) {
-        // What nearly every line is: no quoting at all.
-        std::size_t start = 0;
-        for (std::size_t comma; (comma = line.find(',', start)) != std::string_view::npos; start = comma + 1) {
-            fields.push_back(line.substr(start, comma - start));
+    // What nearly every line is: no quoting at all, split in one pass.
+    std::size_t start = 0;
+    std::size_t i = 0;
+    for (; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == ',') {
+            fields.push_back(line.substr(start, i - start));
+            start = i + 1;
+        } else if (c == '"') {
+            break;
         }
+    }
+    if (i == line.size()) {
         fields.push_back(line.substr(start));
         return true;
     }
+    fields.clear();
     // Unquoted text is never longer than the line, so the views into the
     // scratch string stay valid while it fills.
     scratch.clear();
     scratch.reserve(line.size());
-    std::size_t i = 0;
+    i = 0;
     for (;;) {
         if (i < line.size() && line[i] == '"') {
             const std::size_t begin = scratch.size();

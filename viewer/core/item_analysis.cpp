@@ -16,38 +16,79 @@ bool BankOrder(const std::string& a, const std::string& b) {
     return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
-struct ScoredAttempt {
-    const AttemptAnswers* end = nullptr;
-    const AnswersReader* record = nullptr;
-    const std::string& Name(const GivenAnswer& answer) const {
-        return record->QuestionNames()[static_cast<std::size_t>(answer.question)];
+// A student is the name and platoon without the spaces around and between
+// words (StudentKey), and a student's tests of different themes are first
+// attempts each. Hashed as StudentKey reads them, so that no string is
+// built for 100,000 attempts; equal hashes are compared in full.
+std::uint64_t StudentHash(const AttemptAnswers& end) {
+    std::uint64_t hash = 14695981039346656037ull;
+    auto add = [&](char c) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    };
+    for (const std::string* text : {&end.fullName, &end.platoon}) {
+        bool space = false;
+        bool any = false;
+        for (const char c : *text) {
+            if (c == ' ' || c == '\t') {
+                space = any;
+                continue;
+            }
+            if (space) add(' ');
+            space = false;
+            any = true;
+            add(c);
+        }
+        add('\n');
     }
-};
-
-std::string Student(const AttemptAnswers& end) {
-    Attempt attempt;
-    attempt.fullName = end.fullName;
-    attempt.platoon = end.platoon;
-    return StudentKey(attempt) + '\n' + std::to_string(end.theme);
+    add(static_cast<char>(end.theme));
+    return hash;
 }
 
-std::vector<ScoredAttempt> ScoredAttempts(const std::vector<const AnswersReader*>& records, Scoring scoring) {
-    std::vector<ScoredAttempt> scored;
-    for (const AnswersReader* record : records) {
-        for (const AttemptAnswers& end : record->Ends()) {
-            if (end.ending == Ending::Finished) scored.push_back({&end, record});
+bool SameStudent(const AttemptAnswers& a, const AttemptAnswers& b) {
+    return a.theme == b.theme && StudentKey(a.fullName, a.platoon) == StudentKey(b.fullName, b.platoon);
+}
+
+// Which ends are scored, per record and end: finished ones, and of those
+// only each student's earliest by the clock unless all are wanted. The
+// records of several computers interleave in time; at equal times the
+// one read first counts.
+std::vector<std::vector<bool>> ScoredEnds(const std::vector<const AnswersReader*>& records, Scoring scoring) {
+    std::vector<std::vector<bool>> scored(records.size());
+    struct Candidate {
+        std::uint64_t student;
+        std::int64_t time;
+        std::size_t record;
+        std::size_t end;
+        auto operator<=>(const Candidate&) const = default;
+    };
+    std::vector<Candidate> candidates;
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        const auto& ends = records[r]->Ends();
+        scored[r].assign(ends.size(), false);
+        for (std::size_t e = 0; e < ends.size(); ++e) {
+            if (ends[e].ending != Ending::Finished) continue;
+            if (scoring == Scoring::AllAttempts) {
+                scored[r][e] = true;
+            } else {
+                candidates.push_back({StudentHash(ends[e]), ends[e].time, r, e});
+            }
         }
     }
-    if (scoring == Scoring::AllAttempts) return scored;
-    // The earliest by the clock; records of several computers interleave.
-    std::stable_sort(scored.begin(), scored.end(),
-                     [](const ScoredAttempt& a, const ScoredAttempt& b) { return a.end->time < b.end->time; });
-    std::unordered_map<std::string, bool> seen;
-    std::vector<ScoredAttempt> first;
-    for (const ScoredAttempt& attempt : scored) {
-        if (seen.try_emplace(Student(*attempt.end), true).second) first.push_back(attempt);
+    // Each student's attempts together, the earliest first.
+    std::sort(candidates.begin(), candidates.end());
+    std::vector<const AttemptAnswers*> counted;  // of the current hash: more than one only if two students share it
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (i == 0 || candidates[i].student != candidates[i - 1].student) counted.clear();
+        const AttemptAnswers& end = records[candidates[i].record]->Ends()[candidates[i].end];
+        if (std::any_of(counted.begin(), counted.end(),
+                        [&](const AttemptAnswers* earlier) { return SameStudent(*earlier, end); })) {
+            continue;
+        }
+        counted.push_back(&end);
+        scored[candidates[i].record][candidates[i].end] = true;
     }
-    return first;
+    return scored;
 }
 
 // What the instructor may check or change in a question.
@@ -72,37 +113,95 @@ std::vector<std::string> QuestionFlags(const QuestionAnalysis& question) {
     return flags;
 }
 
-struct QuestionScores {
-    std::vector<std::uint8_t> item;
-    std::vector<double> rest;
-    std::vector<double> seconds;
+// The scored attempts of one bank and theme, copied together: the
+// analysis then walks contiguous memory, not 100,000 scattered records.
+struct ThemeData {
+    struct Answer {
+        std::int32_t slot;  // the question, numbered in this theme
+        std::int8_t chosen;
+        bool correct;
+        std::int32_t seconds;
+    };
+    std::vector<Answer> answers;
+    std::vector<std::size_t> firstAnswer{0};         // per attempt, and one past the last
+    std::vector<std::int32_t> right;                 // per attempt
+    std::vector<std::string> names;                  // per slot
+    std::vector<std::vector<std::int32_t>> slotsOf;  // per record, per record's question
+    std::int32_t unfinished = 0;
+
+    void Add(std::size_t r, const AnswersReader& record, const AttemptAnswers& end) {
+        if (slotsOf.size() <= r) slotsOf.resize(r + 1);
+        auto& slots = slotsOf[r];
+        for (const GivenAnswer& given : end.answers) {
+            const auto question = static_cast<std::size_t>(given.question);
+            if (slots.size() <= question) slots.resize(record.QuestionNames().size(), -1);
+            if (slots[question] < 0) {
+                slots[question] = static_cast<std::int32_t>(names.size());
+                names.push_back(record.QuestionNames()[question]);
+            }
+            answers.push_back({slots[question], given.chosen, given.correct, given.seconds});
+        }
+        firstAnswer.push_back(answers.size());
+        right.push_back(end.right);
+    }
+
+    // Renumbers the slots in bank order.
+    void SortQuestions() {
+        std::vector<std::int32_t> order(names.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::int32_t>(i);
+        std::sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
+            return BankOrder(names[static_cast<std::size_t>(a)], names[static_cast<std::size_t>(b)]);
+        });
+        std::vector<std::int32_t> rank(names.size());
+        std::vector<std::string> sorted;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            rank[static_cast<std::size_t>(order[i])] = static_cast<std::int32_t>(i);
+            sorted.push_back(std::move(names[static_cast<std::size_t>(order[i])]));
+        }
+        names = std::move(sorted);
+        for (Answer& answer : answers) answer.slot = rank[static_cast<std::size_t>(answer.slot)];
+    }
+
+    std::size_t Attempts() const { return right.size(); }
 };
 
-void AnalyzeQuestions(ThemeAnalysis& theme, const std::vector<ScoredAttempt>& attempts, std::uint32_t bank,
-                      const BankLookup& lookup) {
-    std::map<std::string, QuestionAnalysis, decltype(&BankOrder)> questions(&BankOrder);
-    std::map<std::string, QuestionScores, decltype(&BankOrder)> scores(&BankOrder);
-    for (const ScoredAttempt& attempt : attempts) {
-        for (const GivenAnswer& answer : attempt.end->answers) {
-            const std::string& name = attempt.Name(answer);
-            QuestionAnalysis& question = questions[name];
-            QuestionScores& score = scores[name];
-            ++question.attempts;
+void AnalyzeQuestions(ThemeAnalysis& theme, const ThemeData& data, const BankLookup& lookup) {
+    struct Scores {
+        std::vector<std::uint8_t> item;
+        std::vector<double> rest;
+        std::vector<double> seconds;
+    };
+    std::vector<QuestionAnalysis> questions(data.names.size());
+    for (const ThemeData::Answer& answer : data.answers) ++questions[static_cast<std::size_t>(answer.slot)].attempts;
+    std::vector<Scores> scores(data.names.size());
+    for (std::size_t slot = 0; slot < scores.size(); ++slot) {
+        const auto attempts = static_cast<std::size_t>(questions[slot].attempts);
+        scores[slot].item.reserve(attempts);
+        scores[slot].rest.reserve(attempts);
+        scores[slot].seconds.reserve(attempts);
+    }
+    for (std::size_t a = 0; a < data.Attempts(); ++a) {
+        for (std::size_t i = data.firstAnswer[a]; i < data.firstAnswer[a + 1]; ++i) {
+            const ThemeData::Answer& answer = data.answers[i];
+            const auto slot = static_cast<std::size_t>(answer.slot);
+            QuestionAnalysis& question = questions[slot];
+            Scores& score = scores[slot];
             question.right += answer.correct ? 1 : 0;
             ++question.chosen[static_cast<std::size_t>(answer.chosen)];
             // Where the bank is not at hand, a right answer shows the key.
             if (answer.correct) question.key = answer.chosen;
             score.item.push_back(answer.correct ? 1 : 0);
-            score.rest.push_back(attempt.end->right - (answer.correct ? 1 : 0));
+            score.rest.push_back(data.right[a] - (answer.correct ? 1 : 0));
             score.seconds.push_back(answer.seconds);
         }
     }
-    for (auto& [name, question] : questions) {
-        const QuestionScores& score = scores[name];
-        question.name = name;
-        if (lookup) question.wording = lookup(bank, name);
+    for (std::size_t slot = 0; slot < questions.size(); ++slot) {
+        QuestionAnalysis& question = questions[slot];
+        Scores& score = scores[slot];
+        question.name = data.names[slot];
+        if (lookup) question.wording = lookup(theme.bank, question.name);
         if (question.wording) question.key = question.wording->right;
-        question.medianSeconds = Median(score.seconds);
+        question.medianSeconds = Median(std::move(score.seconds));
         if (question.attempts >= kFewestForIndices) {
             question.facility = static_cast<double>(question.right) / question.attempts;
             question.discrimination = PointBiserial(score.item, score.rest);
@@ -112,86 +211,79 @@ void AnalyzeQuestions(ThemeAnalysis& theme, const std::vector<ScoredAttempt>& at
     }
 }
 
-void AnalyzeForms(ThemeAnalysis& theme, const std::vector<ScoredAttempt>& attempts) {
+void AnalyzeForms(ThemeAnalysis& theme, const ThemeData& data) {
     struct Form {
-        std::vector<std::string> questions;
-        ScoreMatrix scores;
+        std::vector<std::uint8_t> scores;  // attempt by attempt, the form's questions in bank order
         std::vector<double> totals;
     };
-    std::map<std::vector<std::string>, Form> forms;
-    for (const ScoredAttempt& attempt : attempts) {
-        std::vector<std::pair<std::string, std::uint8_t>> items;
-        for (const GivenAnswer& answer : attempt.end->answers) {
-            items.emplace_back(attempt.Name(answer), answer.correct ? 1 : 0);
+    // Keyed by the questions' slots, ascending: bank order.
+    std::map<std::vector<std::int32_t>, Form> forms;
+    std::vector<std::pair<std::int32_t, std::uint8_t>> items;
+    std::vector<std::int32_t> key;
+    for (std::size_t a = 0; a < data.Attempts(); ++a) {
+        items.clear();
+        for (std::size_t i = data.firstAnswer[a]; i < data.firstAnswer[a + 1]; ++i) {
+            items.emplace_back(data.answers[i].slot, data.answers[i].correct ? 1 : 0);
         }
-        std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return BankOrder(a.first, b.first); });
-        std::vector<std::string> names;
-        std::vector<std::uint8_t> row;
-        for (auto& [name, correct] : items) {
-            names.push_back(std::move(name));
-            row.push_back(correct);
-        }
-        Form& form = forms[names];
-        form.questions = std::move(names);
-        form.scores.push_back(std::move(row));
-        form.totals.push_back(attempt.end->right);
+        std::sort(items.begin(), items.end());
+        key.clear();
+        for (const auto& item : items) key.push_back(item.first);
+        auto found = forms.find(key);
+        if (found == forms.end()) found = forms.emplace(key, Form()).first;
+        for (const auto& item : items) found->second.scores.push_back(item.second);
+        found->second.totals.push_back(data.right[a]);
     }
-    for (auto& [key, form] : forms) {
+    for (const auto& [questions, form] : forms) {
         FormAnalysis analysis;
-        analysis.questions = form.questions;
-        analysis.attempts = static_cast<std::int32_t>(form.scores.size());
+        for (const std::int32_t slot : questions)
+            analysis.questions.push_back(data.names[static_cast<std::size_t>(slot)]);
+        analysis.attempts = static_cast<std::int32_t>(form.totals.size());
         analysis.meanScore = Mean(form.totals);
         analysis.scoreDeviation = StandardDeviation(form.totals);
         if (analysis.attempts >= kFewestForIndices) {
-            analysis.alpha = CronbachAlpha(form.scores);
+            analysis.alpha = CronbachAlpha(form.scores, questions.size());
             if (analysis.attempts < kFewestForFirmIndices) analysis.flags.emplace_back(kRoughNote);
         }
         theme.forms.push_back(std::move(analysis));
     }
-    std::sort(theme.forms.begin(), theme.forms.end(), [](const FormAnalysis& a, const FormAnalysis& b) {
-        return std::lexicographical_compare(a.questions.begin(), a.questions.end(), b.questions.begin(),
-                                            b.questions.end(), BankOrder);
-    });
 }
 
 }  // namespace
 
 ItemAnalysis AnalyzeItems(const std::vector<const AnswersReader*>& records, Scoring scoring, const BankLookup& bank) {
+    const std::vector<std::vector<bool>> scored = ScoredEnds(records, scoring);
     // Banks in the order first met, themes by number.
     std::vector<std::uint32_t> banks;
-    std::map<std::pair<std::size_t, std::int32_t>, std::vector<ScoredAttempt>> groups;
-    std::map<std::pair<std::size_t, std::int32_t>, std::int32_t> unfinished;
-    auto bankIndex = [&](std::uint32_t fingerprint) {
-        const auto found = std::find(banks.begin(), banks.end(), fingerprint);
-        if (found != banks.end()) return static_cast<std::size_t>(found - banks.begin());
-        banks.push_back(fingerprint);
-        return banks.size() - 1;
-    };
-    for (const AnswersReader* record : records) {
-        for (const AttemptAnswers& end : record->Ends()) {
-            const auto key = std::make_pair(bankIndex(end.bank), end.theme);
-            groups[key];
-            if (end.ending != Ending::Finished) ++unfinished[key];
+    std::map<std::pair<std::size_t, std::int32_t>, ThemeData> themes;
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        const auto& ends = records[r]->Ends();
+        for (std::size_t e = 0; e < ends.size(); ++e) {
+            const AttemptAnswers& end = ends[e];
+            auto found = std::find(banks.begin(), banks.end(), end.bank);
+            if (found == banks.end()) found = banks.insert(banks.end(), end.bank);
+            ThemeData& data = themes[{static_cast<std::size_t>(found - banks.begin()), end.theme}];
+            if (end.ending != Ending::Finished) {
+                ++data.unfinished;
+            } else if (scored[r][e]) {
+                data.Add(r, *records[r], end);
+            }
         }
-    }
-    for (const ScoredAttempt& attempt : ScoredAttempts(records, scoring)) {
-        groups[{bankIndex(attempt.end->bank), attempt.end->theme}].push_back(attempt);
     }
 
     ItemAnalysis analysis;
-    for (const auto& [key, attempts] : groups) {
+    for (auto& [key, data] : themes) {
         ThemeAnalysis theme;
         theme.bank = banks[key.first];
         theme.theme = key.second;
-        theme.attempts = static_cast<std::int32_t>(attempts.size());
-        theme.unfinished = unfinished[key];
-        std::vector<double> totals;
-        for (const ScoredAttempt& attempt : attempts) totals.push_back(attempt.end->right);
+        theme.attempts = static_cast<std::int32_t>(data.Attempts());
+        theme.unfinished = data.unfinished;
+        const std::vector<double> totals(data.right.begin(), data.right.end());
         theme.meanScore = Mean(totals);
         theme.scoreDeviation = StandardDeviation(totals);
         if (theme.attempts > 0 && theme.attempts < kFewestForFirmIndices) theme.flags.emplace_back(kRoughNote);
-        AnalyzeQuestions(theme, attempts, theme.bank, bank);
-        AnalyzeForms(theme, attempts);
+        data.SortQuestions();
+        AnalyzeQuestions(theme, data, bank);
+        AnalyzeForms(theme, data);
         analysis.themes.push_back(std::move(theme));
     }
     return analysis;

@@ -56,22 +56,21 @@ std::optional<double> PointBiserial(const std::vector<std::uint8_t>& item, const
     return covariance / std::sqrt(itemSquares * restSquares);
 }
 
-std::optional<Alpha> CronbachAlpha(const ScoreMatrix& scores) {
-    const std::size_t n = scores.size();
-    const std::size_t k = n == 0 ? 0 : scores.front().size();
-    if (n < 2 || k < 2) return std::nullopt;
+std::optional<Alpha> CronbachAlpha(const std::vector<std::uint8_t>& scores, std::size_t k) {
+    const std::size_t n = k == 0 ? 0 : scores.size() / k;
+    if (n < 2 || k < 2 || scores.size() != n * k) return std::nullopt;
     std::vector<double> means(k, 0);
-    for (const auto& attempt : scores) {
-        if (attempt.size() != k) return std::nullopt;
-        for (std::size_t i = 0; i < k; ++i) means[i] += attempt[i];
+    for (std::size_t a = 0; a < n; ++a) {
+        for (std::size_t i = 0; i < k; ++i) means[i] += scores[a * k + i];
     }
     for (double& mean : means) mean /= static_cast<double>(n);
     // Covariance matrix with divisor n; alpha is the same with n − 1.
     std::vector<double> v(k * k, 0);
-    for (const auto& attempt : scores) {
+    std::vector<double> x(k);
+    for (std::size_t a = 0; a < n; ++a) {
+        for (std::size_t i = 0; i < k; ++i) x[i] = scores[a * k + i] - means[i];
         for (std::size_t i = 0; i < k; ++i) {
-            const double x = attempt[i] - means[i];
-            for (std::size_t j = 0; j < k; ++j) v[i * k + j] += x * (attempt[j] - means[j]);
+            for (std::size_t j = 0; j < k; ++j) v[i * k + j] += x[i] * x[j];
         }
     }
     for (double& cell : v) cell /= static_cast<double>(n);

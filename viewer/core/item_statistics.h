@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -18,10 +19,6 @@ std::optional<double> Median(std::vector<double> values);
 // score, here the rest score: the point-biserial correlation.
 std::optional<double> PointBiserial(const std::vector<std::uint8_t>& item, const std::vector<double>& rest);
 
-// Item scores of a set of attempts that were all asked the same k items:
-// scores[attempt][item].
-using ScoreMatrix = std::vector<std::vector<std::uint8_t>>;
-
 struct Alpha {
     double value = 0;
     // Asymptotic standard error of van Zyl, Neudecker & Nel (2000),
@@ -31,8 +28,10 @@ struct Alpha {
     double standardError = 0;
 };
 
-// Cronbach's alpha, k/(k−1) · (1 − Σ var(item) / var(total)); nothing
-// under 2 items or 2 attempts or when the totals do not vary.
-std::optional<Alpha> CronbachAlpha(const ScoreMatrix& scores);
+// Cronbach's alpha, k/(k−1) · (1 − Σ var(item) / var(total)), of the
+// right/wrong scores of attempts that were all asked the same k items,
+// attempt after attempt: scores[attempt · k + item]. Nothing under 2 items
+// or 2 attempts or when the totals do not vary.
+std::optional<Alpha> CronbachAlpha(const std::vector<std::uint8_t>& scores, std::size_t k);
 
 }  // namespace viewer
