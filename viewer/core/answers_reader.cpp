@@ -302,9 +302,26 @@ std::int32_t AnswersReader::QuestionIndex(std::string_view name) {
     ShortName key;
     std::memcpy(&key.low, name.data(), std::min<std::size_t>(name.size(), 8));
     if (name.size() > 8) std::memcpy(&key.high, name.data() + 8, name.size() - 8);
-    const auto [found, added] = questionIndex_.try_emplace(key, static_cast<std::int32_t>(questionNames_.size()));
-    if (added) questionNames_.emplace_back(name);
-    return found->second;
+    auto placeOf = [](const std::vector<NamePlace>& table, const ShortName& name) {
+        const std::size_t mask = table.size() - 1;
+        std::size_t place =
+            static_cast<std::size_t>((name.low ^ (name.high * 31)) * 0x9E3779B97F4A7C15ull >> 32) & mask;
+        while (table[place].index >= 0 && !(table[place].name == name)) place = (place + 1) & mask;
+        return place;
+    };
+    std::size_t place = placeOf(questionIndex_, key);
+    if (questionIndex_[place].index >= 0) return questionIndex_[place].index;
+    const auto index = static_cast<std::int32_t>(questionNames_.size());
+    questionNames_.emplace_back(name);
+    questionIndex_[place] = {key, index};
+    if (2 * questionNames_.size() > questionIndex_.size()) {
+        std::vector<NamePlace> larger(2 * questionIndex_.size());
+        for (const NamePlace& known : questionIndex_) {
+            if (known.index >= 0) larger[placeOf(larger, known.name)] = known;
+        }
+        questionIndex_ = std::move(larger);
+    }
+    return index;
 }
 
 std::filesystem::path AnswersPathFor(const std::filesystem::path& path) {

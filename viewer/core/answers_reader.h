@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "viewer/core/log_reader.h"
@@ -73,12 +72,13 @@ private:
         std::uint64_t high = 0;
         bool operator==(const ShortName&) const = default;
     };
-    struct ShortNameHash {
-        std::size_t operator()(const ShortName& name) const {
-            return static_cast<std::size_t>((name.low * 0x9E3779B97F4A7C15ull) ^ (name.high + (name.low >> 29)));
-        }
+    // An open-addressed table of the names met, its size a power of two
+    // and at most half full; an empty name marks a free place.
+    struct NamePlace {
+        ShortName name;
+        std::int32_t index = -1;
     };
-    std::unordered_map<ShortName, std::int32_t, ShortNameHash> questionIndex_;
+    std::vector<NamePlace> questionIndex_ = std::vector<NamePlace>(256);
     std::int64_t lineNumber_ = 0;
     std::string unterminated_;
     bool inLongLine_ = false;
