@@ -283,7 +283,7 @@ bool AnswersReader::ReadEnd(const std::vector<std::string_view>& f, AttemptAnswe
                 return false;
             }
         }
-        answer.chosen = static_cast<std::int8_t>(chosen);
+        answer.chosen = static_cast<std::uint8_t>(chosen);
         answer.correct = correct == 1;
         answer.seconds = static_cast<std::int32_t>(seconds);
         rightShown += correct;

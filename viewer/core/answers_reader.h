@@ -16,7 +16,7 @@ enum class Ending { Finished, Stopped, ProgramEnd };
 // One question as the student saw it.
 struct GivenAnswer {
     std::int32_t question = 0;  // index into AnswersReader::QuestionNames()
-    std::int8_t chosen = 0;     // 1 … 4, 0 when none was chosen
+    std::uint8_t chosen = 0;    // 1 … 4, 0 when none was chosen
     bool correct = false;
     std::int32_t seconds = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 #include <unordered_map>
 
 #include "viewer/core/summary.h"
@@ -60,7 +61,6 @@ std::vector<std::vector<bool>> ScoredEnds(const std::vector<const AnswersReader*
         std::int64_t time;
         std::size_t record;
         std::size_t end;
-        auto operator<=>(const Candidate&) const = default;
     };
     std::vector<Candidate> candidates;
     for (std::size_t r = 0; r < records.size(); ++r) {
@@ -76,7 +76,9 @@ std::vector<std::vector<bool>> ScoredEnds(const std::vector<const AnswersReader*
         }
     }
     // Each student's attempts together, the earliest first.
-    std::sort(candidates.begin(), candidates.end());
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return std::tie(a.student, a.time, a.record, a.end) < std::tie(b.student, b.time, b.record, b.end);
+    });
     std::vector<const AttemptAnswers*> counted;  // of the current hash: more than one only if two students share it
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (i == 0 || candidates[i].student != candidates[i - 1].student) counted.clear();
@@ -118,7 +120,7 @@ std::vector<std::string> QuestionFlags(const QuestionAnalysis& question) {
 struct ThemeData {
     struct Answer {
         std::int32_t slot;  // the question, numbered in this theme
-        std::int8_t chosen;
+        std::uint8_t chosen;
         bool correct;
         std::int32_t seconds;
     };

@@ -109,7 +109,7 @@ Grid ItemGrid(const ItemAnalysis& analysis) {
         for (std::size_t f = 0; f < theme.forms.size(); ++f) {
             const FormAnalysis& form = theme.forms[f];
             auto line = EmptyRow(theme);
-            At(line, ItemColumn::Question).text = "вопросы вместе " + std::to_string(f + 1);
+            At(line, ItemColumn::Question).text = "набор вопросов " + std::to_string(f + 1);
             At(line, ItemColumn::Text).text = Joined(form.questions, " ");
             At(line, ItemColumn::Attempts) = Count(form.attempts);
             At(line, ItemColumn::MeanScore) = Number(form.meanScore, 2);
