@@ -25,10 +25,15 @@ constexpr std::int32_t kMostQuestions = 100;
 constexpr std::int32_t kLongestSeconds = 7 * 24 * 3600;
 constexpr std::size_t kQuotedBytes = 60;
 
+// Digits only: no sign, no spaces, at most 18 of them (no overflow).
 bool ParseInt(std::string_view text, std::int64_t low, std::int64_t high, std::int64_t& value) {
-    if (text.empty()) return false;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
+    if (text.empty() || text.size() > 18) return false;
+    value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return value >= low && value <= high;
 }
 
 bool IsLowerHex(std::string_view text, std::size_t digits) {

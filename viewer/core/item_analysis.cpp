@@ -169,17 +169,14 @@ struct ThemeData {
 
 void AnalyzeQuestions(ThemeAnalysis& theme, const ThemeData& data, const BankLookup& lookup) {
     struct Scores {
-        std::vector<std::uint8_t> item;
-        std::vector<double> rest;
-        std::vector<double> seconds;
+        PointBiserial discrimination;
+        std::vector<std::int32_t> seconds;
     };
     std::vector<QuestionAnalysis> questions(data.names.size());
     for (const ThemeData::Answer& answer : data.answers) ++questions[static_cast<std::size_t>(answer.slot)].attempts;
     std::vector<Scores> scores(data.names.size());
     for (std::size_t slot = 0; slot < scores.size(); ++slot) {
         const auto attempts = static_cast<std::size_t>(questions[slot].attempts);
-        scores[slot].item.reserve(attempts);
-        scores[slot].rest.reserve(attempts);
         scores[slot].seconds.reserve(attempts);
     }
     for (std::size_t a = 0; a < data.Attempts(); ++a) {
@@ -192,8 +189,7 @@ void AnalyzeQuestions(ThemeAnalysis& theme, const ThemeData& data, const BankLoo
             ++question.chosen[static_cast<std::size_t>(answer.chosen)];
             // Where the bank is not at hand, a right answer shows the key.
             if (answer.correct) question.key = answer.chosen;
-            score.item.push_back(answer.correct ? 1 : 0);
-            score.rest.push_back(data.right[a] - (answer.correct ? 1 : 0));
+            score.discrimination.Add(answer.correct ? 1 : 0, data.right[a] - (answer.correct ? 1 : 0));
             score.seconds.push_back(answer.seconds);
         }
     }
@@ -206,7 +202,7 @@ void AnalyzeQuestions(ThemeAnalysis& theme, const ThemeData& data, const BankLoo
         question.medianSeconds = Median(std::move(score.seconds));
         if (question.attempts >= kFewestForIndices) {
             question.facility = static_cast<double>(question.right) / question.attempts;
-            question.discrimination = PointBiserial(score.item, score.rest);
+            question.discrimination = score.discrimination.Value();
         }
         question.flags = QuestionFlags(question);
         theme.questions.push_back(std::move(question));

@@ -20,7 +20,7 @@ std::optional<double> StandardDeviation(const std::vector<double>& values) {
     return std::sqrt(squares / static_cast<double>(values.size() - 1));
 }
 
-std::optional<double> Median(std::vector<double> values) {
+std::optional<double> Median(std::vector<std::int32_t> values) {
     if (values.empty()) return std::nullopt;
     const std::size_t middle = values.size() / 2;
     std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle), values.end());
@@ -30,30 +30,12 @@ std::optional<double> Median(std::vector<double> values) {
     return (lower + upper) / 2;
 }
 
-std::optional<double> PointBiserial(const std::vector<std::uint8_t>& item, const std::vector<double>& rest) {
-    const std::size_t n = std::min(item.size(), rest.size());
-    if (n < 2) return std::nullopt;
-    double itemSum = 0;
-    double restSum = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        itemSum += item[i];
-        restSum += rest[i];
-    }
-    const double itemMean = itemSum / static_cast<double>(n);
-    const double restMean = restSum / static_cast<double>(n);
-    double covariance = 0;
-    double itemSquares = 0;
-    double restSquares = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double x = item[i] - itemMean;
-        const double y = rest[i] - restMean;
-        covariance += x * y;
-        itemSquares += x * x;
-        restSquares += y * y;
-    }
-    // Everyone right (or wrong), or the rest scores all equal: no correlation.
-    if (itemSquares <= 0 || restSquares <= 0) return std::nullopt;
-    return covariance / std::sqrt(itemSquares * restSquares);
+std::optional<double> PointBiserial::Value() const {
+    // n² times the variances and the covariance, exact in integers.
+    const auto itemSpread = static_cast<double>(n_ * xx_ - x_ * x_);
+    const auto restSpread = static_cast<double>(n_ * yy_ - y_ * y_);
+    if (n_ < 2 || itemSpread <= 0 || restSpread <= 0) return std::nullopt;
+    return static_cast<double>(n_ * xy_ - x_ * y_) / std::sqrt(itemSpread * restSpread);
 }
 
 std::optional<Alpha> CronbachAlpha(const std::vector<std::uint8_t>& scores, std::size_t k) {
@@ -64,16 +46,25 @@ std::optional<Alpha> CronbachAlpha(const std::vector<std::uint8_t>& scores, std:
         for (std::size_t i = 0; i < k; ++i) means[i] += scores[a * k + i];
     }
     for (double& mean : means) mean /= static_cast<double>(n);
-    // Covariance matrix with divisor n; alpha is the same with n − 1.
-    std::vector<double> v(k * k, 0);
-    std::vector<double> x(k);
+    // How often items i and j were both right; with 0/1 scores that gives
+    // the covariance matrix (divisor n; alpha is the same with n − 1).
+    std::vector<std::int64_t> both(k * k, 0);
+    std::vector<std::size_t> right;
     for (std::size_t a = 0; a < n; ++a) {
-        for (std::size_t i = 0; i < k; ++i) x[i] = scores[a * k + i] - means[i];
+        right.clear();
         for (std::size_t i = 0; i < k; ++i) {
-            for (std::size_t j = 0; j < k; ++j) v[i * k + j] += x[i] * x[j];
+            if (scores[a * k + i] != 0) right.push_back(i);
+        }
+        for (const std::size_t i : right) {
+            for (const std::size_t j : right) ++both[i * k + j];
         }
     }
-    for (double& cell : v) cell /= static_cast<double>(n);
+    std::vector<double> v(k * k, 0);
+    for (std::size_t i = 0; i < k; ++i) {
+        for (std::size_t j = 0; j < k; ++j) {
+            v[i * k + j] = static_cast<double>(both[i * k + j]) / static_cast<double>(n) - means[i] * means[j];
+        }
+    }
 
     double trace = 0;        // tr V: the sum of the item variances
     double total = 0;        // 1'V1: the variance of the total

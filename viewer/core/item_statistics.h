@@ -13,11 +13,28 @@ namespace viewer {
 double Mean(const std::vector<double>& values);
 // With n − 1 in the denominator: the attempts are a sample of the students.
 std::optional<double> StandardDeviation(const std::vector<double>& values);
-std::optional<double> Median(std::vector<double> values);
+std::optional<double> Median(std::vector<std::int32_t> values);
 
 // Pearson's correlation of a right/wrong item score (0 or 1) with another
-// score, here the rest score: the point-biserial correlation.
-std::optional<double> PointBiserial(const std::vector<std::uint8_t>& item, const std::vector<double>& rest);
+// whole score, here the rest score: the point-biserial correlation. Kept
+// as integer sums, added pair by pair, so nothing is stored and nothing
+// cancels.
+class PointBiserial {
+public:
+    void Add(std::int64_t item, std::int64_t rest) {
+        ++n_;
+        x_ += item;
+        y_ += rest;
+        xx_ += item * item;
+        yy_ += rest * rest;
+        xy_ += item * rest;
+    }
+    // Nothing when either score does not vary.
+    std::optional<double> Value() const;
+
+private:
+    std::int64_t n_ = 0, x_ = 0, y_ = 0, xx_ = 0, yy_ = 0, xy_ = 0;
+};
 
 struct Alpha {
     double value = 0;
