@@ -21,29 +21,29 @@ bool BankOrder(const std::string& a, const std::string& b) {
 // words (StudentKey), and a student's tests of different themes are first
 // attempts each. Hashed as StudentKey reads them, so that no string is
 // built for 100,000 attempts; equal hashes are compared in full.
-std::uint64_t StudentHash(const AttemptAnswers& end) {
-    std::uint64_t hash = 14695981039346656037ull;
-    auto add = [&](char c) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
-    };
-    for (const std::string* text : {&end.fullName, &end.platoon}) {
-        bool space = false;
-        bool any = false;
-        for (const char c : *text) {
-            if (c == ' ' || c == '\t') {
-                space = any;
-                continue;
-            }
-            if (space) add(' ');
-            space = false;
-            any = true;
-            add(c);
+void AppendSimplified(const std::string& text, std::string& out) {
+    bool space = false;
+    bool any = false;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t') {
+            space = any;
+            continue;
         }
-        add('\n');
+        if (space) out += ' ';
+        space = false;
+        any = true;
+        out += c;
     }
-    add(static_cast<char>(end.theme));
-    return hash;
+}
+
+std::uint64_t StudentHash(const AttemptAnswers& end, std::string& buffer) {
+    buffer.clear();
+    AppendSimplified(end.fullName, buffer);
+    buffer += '\n';
+    AppendSimplified(end.platoon, buffer);
+    buffer += '\n';
+    buffer += static_cast<char>(end.theme);
+    return std::hash<std::string_view>{}(buffer);
 }
 
 bool SameStudent(const AttemptAnswers& a, const AttemptAnswers& b) {
@@ -63,6 +63,7 @@ std::vector<std::vector<bool>> ScoredEnds(const std::vector<const AnswersReader*
         std::size_t end;
     };
     std::vector<Candidate> candidates;
+    std::string buffer;
     for (std::size_t r = 0; r < records.size(); ++r) {
         const auto& ends = records[r]->Ends();
         scored[r].assign(ends.size(), false);
@@ -71,7 +72,7 @@ std::vector<std::vector<bool>> ScoredEnds(const std::vector<const AnswersReader*
             if (scoring == Scoring::AllAttempts) {
                 scored[r][e] = true;
             } else {
-                candidates.push_back({StudentHash(ends[e]), ends[e].time, r, e});
+                candidates.push_back({StudentHash(ends[e], buffer), ends[e].time, r, e});
             }
         }
     }
@@ -214,36 +215,50 @@ void AnalyzeForms(ThemeAnalysis& theme, const ThemeData& data) {
         std::vector<std::uint8_t> scores;  // attempt by attempt, the form's questions in bank order
         std::vector<double> totals;
     };
-    // Keyed by the questions' slots, ascending: bank order.
-    std::map<std::vector<std::int32_t>, Form> forms;
-    std::vector<std::pair<std::int32_t, std::uint8_t>> items;
-    std::vector<std::int32_t> key;
+    // A form is the set of its questions' slots, as bits: no sorting, and
+    // read back in bank order.
+    const std::size_t words = (data.names.size() + 63) / 64;
+    std::map<std::vector<std::uint64_t>, Form> forms;
+    std::vector<std::uint64_t> asked(words);
+    std::vector<std::uint64_t> right(words);
     for (std::size_t a = 0; a < data.Attempts(); ++a) {
-        items.clear();
+        std::fill(asked.begin(), asked.end(), 0);
+        std::fill(right.begin(), right.end(), 0);
         for (std::size_t i = data.firstAnswer[a]; i < data.firstAnswer[a + 1]; ++i) {
-            items.emplace_back(data.answers[i].slot, data.answers[i].correct ? 1 : 0);
+            const auto slot = static_cast<std::size_t>(data.answers[i].slot);
+            asked[slot / 64] |= std::uint64_t{1} << (slot % 64);
+            if (data.answers[i].correct) right[slot / 64] |= std::uint64_t{1} << (slot % 64);
         }
-        std::sort(items.begin(), items.end());
-        key.clear();
-        for (const auto& item : items) key.push_back(item.first);
-        auto found = forms.find(key);
-        if (found == forms.end()) found = forms.emplace(key, Form()).first;
-        for (const auto& item : items) found->second.scores.push_back(item.second);
+        auto found = forms.find(asked);
+        if (found == forms.end()) found = forms.emplace(asked, Form()).first;
+        for (std::size_t w = 0; w < words; ++w) {
+            for (std::uint64_t bits = asked[w]; bits != 0; bits &= bits - 1) {
+                found->second.scores.push_back((right[w] & bits & -bits) != 0 ? 1 : 0);
+            }
+        }
         found->second.totals.push_back(data.right[a]);
     }
-    for (const auto& [questions, form] : forms) {
+    for (const auto& [set, form] : forms) {
         FormAnalysis analysis;
-        for (const std::int32_t slot : questions)
-            analysis.questions.push_back(data.names[static_cast<std::size_t>(slot)]);
+        for (std::size_t w = 0; w < words; ++w) {
+            for (std::uint64_t bits = set[w]; bits != 0; bits &= bits - 1) {
+                analysis.questions.push_back(data.names[w * 64 + static_cast<std::size_t>(__builtin_ctzll(bits))]);
+            }
+        }
         analysis.attempts = static_cast<std::int32_t>(form.totals.size());
         analysis.meanScore = Mean(form.totals);
         analysis.scoreDeviation = StandardDeviation(form.totals);
         if (analysis.attempts >= kFewestForIndices) {
-            analysis.alpha = CronbachAlpha(form.scores, questions.size());
+            analysis.alpha = CronbachAlpha(form.scores, analysis.questions.size());
             if (analysis.attempts < kFewestForFirmIndices) analysis.flags.emplace_back(kRoughNote);
         }
         theme.forms.push_back(std::move(analysis));
     }
+    // The sets by their questions in bank order, as the slots' bits do not sort them.
+    std::sort(theme.forms.begin(), theme.forms.end(), [&](const FormAnalysis& x, const FormAnalysis& y) {
+        return std::lexicographical_compare(x.questions.begin(), x.questions.end(), y.questions.begin(),
+                                            y.questions.end(), BankOrder);
+    });
 }
 
 }  // namespace
