@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "tests/viewer/answers_lines.h"
+#include "viewer/core/item_analysis.h"
 
 namespace {
 
@@ -88,6 +91,41 @@ TEST(AnswersReader, JoinsALineFedInPiecesAndBoundsALongOne) {
     ASSERT_EQ(reader.Remarks().size(), 1u);
     EXPECT_EQ(reader.Remarks()[0].line, 2);
     EXPECT_TRUE(reader.Remarks()[0].text.starts_with("строка длиннее 4096 байт пропущена: «kalvena-answers-1,end,xxx"));
+}
+
+// Lines cut, doubled and overwritten at random, fed in random pieces: what
+// is read keeps the format's bounds, the rest is remarked.
+TEST(AnswersReader, KeepsItsBoundsOnMangledLines) {
+    std::mt19937 random(42);
+    std::string bytes;
+    for (int i = 0; i < 400; ++i) {
+        std::string line = i % 2 == 0 ? kStart : kEnd;
+        for (int cut = static_cast<int>(random() % 4); cut > 0; --cut) {
+            const std::size_t at = random() % line.size();
+            switch (random() % 3) {
+                case 0: line.erase(at, random() % 12); break;
+                case 1: line.insert(at, line.substr(at, random() % 12)); break;
+                default: line[at] = ",\"\n\r\x00\xD0\x91x9-"[random() % 10]; break;
+            }
+        }
+        bytes += line;
+    }
+    AnswersReader reader;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t piece = 1 + random() % 300;
+        reader.Feed(std::string_view(bytes).substr(at, piece));
+        at += piece;
+    }
+    EXPECT_GT(reader.Ends().size(), 50u);
+    EXPECT_GT(reader.Remarks().size(), 50u);
+    for (const auto& end : reader.Ends()) {
+        EXPECT_TRUE(end.theme >= 1 && end.theme <= 13);
+        EXPECT_LE(end.answers.size(), static_cast<std::size_t>(end.asked));
+        EXPECT_LE(end.right, end.asked);
+        for (const auto& answer : end.answers) EXPECT_LE(answer.chosen, 4);
+    }
+    const auto analysis = viewer::AnalyzeItems({&reader}, viewer::Scoring::AllAttempts, {});
+    EXPECT_FALSE(analysis.themes.empty());
 }
 
 TEST(AnswersReader, FindsTheRecordBesideTheLog) {
