@@ -102,9 +102,10 @@ TEST(AnswersReader, KeepsItsBoundsOnMangledLines) {
         std::string line = i % 2 == 0 ? kStart : kEnd;
         for (int cut = static_cast<int>(random() % 4); cut > 0; --cut) {
             const std::size_t at = random() % line.size();
-            switch (random() % 3) {
+            switch (random() % 4) {
                 case 0: line.erase(at, random() % 12); break;
                 case 1: line.insert(at, line.substr(at, random() % 12)); break;
+                case 2: line.insert(at, std::string(1 + random() % 24, 'q')); break;
                 default: line[at] = ",\"\n\r\x00\xD0\x91x9-"[random() % 10]; break;
             }
         }
