@@ -43,9 +43,9 @@ std::string OneLine(std::string_view text) {
     return out;
 }
 
-std::string Joined(const std::vector<std::string>& parts, const char* separator) {
+std::string Joined(const std::vector<std::string>& pieces, const char* separator) {
     std::string out;
-    for (const std::string& part : parts) out += (out.empty() ? "" : separator) + part;
+    for (const std::string& piece : pieces) out += (out.empty() ? "" : separator) + piece;
     return out;
 }
 
