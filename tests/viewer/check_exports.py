@@ -89,6 +89,28 @@ with tempfile.TemporaryDirectory() as folder:
     check(result.returncode == 0 and lines[-1].split() == ["Всего", "4", "3", "4", "3", "1", "3,33", "0", "2", "0", "1", "52,5"],
           f"summary text: {lines}")
 
+    # The item analysis reads the answers record beside the log and exports
+    # the same table; a torn last line is told and the rest read.
+    answers = "".join(
+        f"kalvena-answers-1,end,2026-12-08T09:{i:02d}:00+03:00,pc12,1.0,0badbeef,{i:016x},Студент {i},101,3,"
+        f"finished,{int(i < 8)},1,Tq31,{1 if i < 8 else 2},{int(i < 8)},{20 + i}\n" for i in range(10))
+    with open("Results.answers.csv", "w", encoding="utf-8") as f:
+        f.write(answers + "kalvena-answers-1,end,2026")
+    items = run("--items", "Results.txt")
+    check(items.returncode == 0 and "Results.answers.csv:11: последняя строка не закончена" in items.stderr.decode("utf-8"),
+          f"items: {items.returncode}, {items.stderr!r}")
+    check(run("--items", "--csv", "items.csv", "Results.txt").returncode == 0, "items csv export failed")
+    rows = list(csv.reader(io.StringIO(open("items.csv", encoding="utf-8-sig").read(), newline=""), delimiter=";"))
+    # Theme, the one form, the question and its 4 options and no answer.
+    check(len(rows) == 9 and rows[0][:5] == ["Банк", "Тема", "Вопрос", "Текст", "Попыток"]
+          and rows[3][:7] == ["0badbeef", "3", "Tq31", "", "10", "0,80", ""]
+          and rows[4][2:9] == ["  вариант 1 (верный)", "", "", "", "", "8", "80"], f"items csv: {rows}")
+    check(run("--items", "--xlsx", "items.xlsx", "--all-attempts", "Results.txt").returncode == 0, "items xlsx failed")
+    book = openpyxl.load_workbook("items.xlsx")
+    check(book.sheetnames == ["Вопросы"] and book["Вопросы"]["F4"].value == 0.8, f"items xlsx: {book.sheetnames}")
+    check(run("--items", "--pdf", "items.pdf", "Results.txt").returncode == 0
+          and "Анализ вопросов" in pdf_page_text("items.pdf", 1), "items pdf")
+
     # A 50 MB line with no line break: read in bounded memory, told in one
     # short line (that it is no results log). The whole file once cost 330 MB and went to the terminal.
     with open("huge.txt", "wb") as f:
@@ -169,7 +191,8 @@ with tempfile.TemporaryDirectory() as folder:
     # file; after "--" a name may start with '-'.
     for wrong in [["--bogus"], ["--bogus", "Results.txt"], ["--csv", "bogus.csv", "-x", "Results.txt"],
                   ["--summary", "--csv", "bogus.csv", "Results.txt"], ["--last", "Results.txt"],
-                  ["--summary"], ["--pdf"]]:
+                  ["--summary"], ["--pdf"], ["--items", "--summary", "Results.txt"], ["--all-attempts", "Results.txt"],
+                  ["--items", "--last", "Results.txt"]]:
         result = run(*wrong)
         message = result.stderr.decode("utf-8")
         check(result.returncode == 2, f"{wrong} should exit 2, exited {result.returncode}")

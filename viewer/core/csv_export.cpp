@@ -31,32 +31,37 @@ void AppendCell(std::string& out, std::string text, bool isText) {
 
 }  // namespace
 
-std::string CsvText(const ExportData& data) {
+std::string CsvText(const Grid& grid) {
     std::string out = "\xEF\xBB\xBF";
-    for (int c = 0; c < kColumnCount; ++c) {
+    for (std::size_t c = 0; c < grid.titles.size(); ++c) {
         if (c > 0) out += ';';
-        AppendCell(out, ColumnTitle(static_cast<Column>(c)), false);
+        AppendCell(out, grid.titles[c], false);
     }
     out += "\r\n";
-    for (const Row& row : data.rows) {
-        for (int c = 0; c < kColumnCount; ++c) {
-            const auto column = static_cast<Column>(c);
+    for (const auto& row : grid.rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
             if (c > 0) out += ';';
-            AppendCell(out, CellText(row, column), !CellNumber(row, column));
+            AppendCell(out, row[c].text, !row[c].number);
         }
         out += "\r\n";
     }
     return out;
 }
 
-std::optional<std::string> WriteCsv(const std::filesystem::path& path, const ExportData& data) {
-    const std::string text = CsvText(data);
+std::string CsvText(const ExportData& data) { return CsvText(TableGrid(data)); }
+
+std::optional<std::string> WriteCsv(const std::filesystem::path& path, const Grid& grid) {
+    const std::string text = CsvText(grid);
     FinishedFile file(path);
     std::ofstream out(file.Partial(), std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
     if (!out) return file.Failure(SystemErrorText(errno));
     return file.Finish();
+}
+
+std::optional<std::string> WriteCsv(const std::filesystem::path& path, const ExportData& data) {
+    return WriteCsv(path, TableGrid(data));
 }
 
 }  // namespace viewer

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "viewer/core/grid.h"
 #include "viewer/core/results_table.h"
 #include "viewer/core/summary.h"
 
@@ -24,9 +25,16 @@ struct ExportData {
 // cell needs it: what Russian spreadsheet programs open as columns.
 std::optional<std::string> WriteCsv(const std::filesystem::path& path, const ExportData& data);
 std::string CsvText(const ExportData& data);
+std::optional<std::string> WriteCsv(const std::filesystem::path& path, const Grid& grid);
+std::string CsvText(const Grid& grid);
 
 // The table on the first sheet, the summary on the second.
 std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const ExportData& data);
+// One sheet of the given name; heading rows bold and shaded.
+std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const Grid& grid, const std::string& sheet);
+
+// The results table's cells, as the exports write them.
+Grid TableGrid(const ExportData& data);
 
 // The summary as plain text for a terminal.
 std::string SummaryText(const Summary& summary);

@@ -76,8 +76,10 @@ bool PlatoonLess::operator()(const std::string& a, const std::string& b) const {
     return order != 0 ? order < 0 : a < b;
 }
 
-std::string StudentKey(const Attempt& attempt) {
-    return Simplified(attempt.fullName) + '\n' + Simplified(attempt.platoon);
+std::string StudentKey(const Attempt& attempt) { return StudentKey(attempt.fullName, attempt.platoon); }
+
+std::string StudentKey(const std::string& fullName, const std::string& platoon) {
+    return Simplified(fullName) + '\n' + Simplified(platoon);
 }
 
 std::optional<double> Tally::MeanGrade() const {

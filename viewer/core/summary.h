@@ -18,6 +18,7 @@ std::optional<std::int32_t> GradeOf(const Attempt& attempt);
 // A student is the full name and the platoon, compared without the spaces
 // around and between words.
 std::string StudentKey(const Attempt& attempt);
+std::string StudentKey(const std::string& fullName, const std::string& platoon);
 std::string PlatoonKey(const std::string& platoon);
 
 // Platoon names in Russian alphabetical order with numbers by value: "21"

@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include <cerrno>
+#include <functional>
 
 #include "viewer/core/error_text.h"
 #include "viewer/core/export.h"
@@ -12,6 +13,14 @@
 namespace viewer {
 
 namespace {
+
+struct Formats {
+    lxw_format* header = nullptr;
+    lxw_format* unfinished = nullptr;
+    lxw_format* total = nullptr;
+    lxw_format* mean = nullptr;
+    lxw_format* totalMean = nullptr;
+};
 
 constexpr double kColumnWidths[kColumnCount] = {7, 36, 16, 12, 11, 7, 24, 14, 18};
 
@@ -66,9 +75,10 @@ void WriteSummary(lxw_workbook* book, const Summary& summary, lxw_format* header
     writeTally(summary.overall, true);
 }
 
-}  // namespace
-
-std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const ExportData& data) {
+// Creates the workbook, lets fill add its sheets, and closes it; the file
+// is replaced only once written whole.
+std::optional<std::string> WriteWorkbook(const std::filesystem::path& path,
+                                         const std::function<void(lxw_workbook*, const Formats&)>& fill) {
     FinishedFile file(path);
     // The library names a file it cannot create only in English, on
     // standard error: try it here first, for the system's reason.
@@ -78,25 +88,24 @@ std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const Ex
     lxw_workbook* book = workbook_new(file.Partial().c_str());
     if (book == nullptr) return file.Failure(SystemErrorText(ENOMEM));
 
-    lxw_format* header = workbook_add_format(book);
-    format_set_bold(header);
-    format_set_bg_color(header, 0xDDE4EE);
-    format_set_bottom(header, LXW_BORDER_THIN);
-    format_set_text_wrap(header);
-    lxw_format* unfinished = workbook_add_format(book);
-    format_set_bg_color(unfinished, 0xFFF1D6);
-    lxw_format* total = workbook_add_format(book);
-    format_set_bold(total);
-    format_set_top(total, LXW_BORDER_THIN);
-    lxw_format* mean = workbook_add_format(book);
-    format_set_num_format(mean, "0.00");
-    lxw_format* totalMean = workbook_add_format(book);
-    format_set_bold(totalMean);
-    format_set_top(totalMean, LXW_BORDER_THIN);
-    format_set_num_format(totalMean, "0.00");
-
-    WriteTable(book, data, header, unfinished);
-    WriteSummary(book, data.summary, header, total, mean, totalMean);
+    Formats formats;
+    formats.header = workbook_add_format(book);
+    format_set_bold(formats.header);
+    format_set_bg_color(formats.header, 0xDDE4EE);
+    format_set_bottom(formats.header, LXW_BORDER_THIN);
+    format_set_text_wrap(formats.header);
+    formats.unfinished = workbook_add_format(book);
+    format_set_bg_color(formats.unfinished, 0xFFF1D6);
+    formats.total = workbook_add_format(book);
+    format_set_bold(formats.total);
+    format_set_top(formats.total, LXW_BORDER_THIN);
+    formats.mean = workbook_add_format(book);
+    format_set_num_format(formats.mean, "0.00");
+    formats.totalMean = workbook_add_format(book);
+    format_set_bold(formats.totalMean);
+    format_set_top(formats.totalMean, LXW_BORDER_THIN);
+    format_set_num_format(formats.totalMean, "0.00");
+    fill(book, formats);
 
     errno = 0;
     lxw_error error = LXW_NO_ERROR;
@@ -106,6 +115,42 @@ std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const Ex
     }
     if (error != LXW_NO_ERROR) return file.Failure(XlsxErrorText(error, errno));
     return file.Finish();
+}
+
+}  // namespace
+
+std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const ExportData& data) {
+    return WriteWorkbook(path, [&](lxw_workbook* book, const Formats& formats) {
+        WriteTable(book, data, formats.header, formats.unfinished);
+        WriteSummary(book, data.summary, formats.header, formats.total, formats.mean, formats.totalMean);
+    });
+}
+
+std::optional<std::string> WriteXlsx(const std::filesystem::path& path, const Grid& grid, const std::string& name) {
+    return WriteWorkbook(path, [&](lxw_workbook* book, const Formats& formats) {
+        lxw_worksheet* sheet = workbook_add_worksheet(book, name.c_str());
+        for (std::size_t c = 0; c < grid.titles.size(); ++c) {
+            const auto column = static_cast<lxw_col_t>(c);
+            const double width = c < grid.widths.size() ? grid.widths[c] : 12;
+            worksheet_set_column(sheet, column, column, width, nullptr);
+            worksheet_write_string(sheet, 0, column, grid.titles[c].c_str(), formats.header);
+        }
+        lxw_row_t line = 1;
+        for (std::size_t r = 0; r < grid.rows.size(); ++r, ++line) {
+            const bool heading = r < grid.headings.size() && grid.headings[r];
+            lxw_format* format = heading ? formats.total : nullptr;
+            for (std::size_t c = 0; c < grid.rows[r].size(); ++c) {
+                const GridCell& cell = grid.rows[r][c];
+                const auto column = static_cast<lxw_col_t>(c);
+                if (cell.number) {
+                    worksheet_write_number(sheet, line, column, *cell.number, format);
+                } else {
+                    worksheet_write_string(sheet, line, column, cell.text.c_str(), format);
+                }
+            }
+        }
+        worksheet_freeze_panes(sheet, 1, 0);
+    });
 }
 
 }  // namespace viewer

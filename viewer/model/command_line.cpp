@@ -18,10 +18,14 @@ const char* const kUsage =
     "  kalvena-results --csv ВЫХОД [--last] ФАЙЛ…   таблица в CSV\n"
     "  kalvena-results --xlsx ВЫХОД [--last] ФАЙЛ…  таблица и сводка в XLSX\n"
     "  kalvena-results --pdf ВЫХОД [--last] ФАЙЛ…   таблица и сводка в PDF\n"
+    "  kalvena-results --items [--all-attempts] ФАЙЛ|ПАПКА…   анализ вопросов\n"
+    "  kalvena-results --items --csv|--xlsx|--pdf ВЫХОД [--all-attempts] ФАЙЛ|ПАПКА…\n"
+    "                                          анализ вопросов в CSV, XLSX или PDF\n"
     "--last: в сводке учитывать только последнюю попытку каждого студента.\n"
+    "--items: читает записи ответов (Results.answers.csv рядом с Results.txt; в папке —\n"
+    "  все *.answers.csv); учитываются только законченные тесты, по умолчанию первая\n"
+    "  попытка каждого студента по теме, с --all-attempts — все.\n"
     "--: дальше только имена файлов, даже начинающиеся с «-».\n";
-
-void PrintError(const std::string& text) { std::fprintf(stderr, "kalvena-results: %s\n", text.c_str()); }
 
 // The modes by their options; all but --summary and --help take an output file.
 Mode ModeOf(const QString& option) {
@@ -37,6 +41,8 @@ bool TakesOutput(Mode mode) { return mode == Mode::Csv || mode == Mode::Xlsx || 
 
 }  // namespace
 
+void PrintError(const std::string& text) { std::fprintf(stderr, "kalvena-results: %s\n", text.c_str()); }
+
 Arguments ParseArguments(const QStringList& arguments) {
     Arguments parsed;
     bool options = true;
@@ -48,6 +54,10 @@ Arguments ParseArguments(const QStringList& arguments) {
             options = false;
         } else if (argument == "--last") {
             parsed.last = true;
+        } else if (argument == "--items") {
+            parsed.items = true;
+        } else if (argument == "--all-attempts") {
+            parsed.allAttempts = true;
         } else if (const Mode mode = ModeOf(argument); mode != Mode::Window) {
             if (parsed.mode != Mode::Window) {
                 parsed.error = QString("лишний параметр «%1»: выгрузка или сводка выбирается одна").arg(argument);
@@ -67,7 +77,14 @@ Arguments ParseArguments(const QStringList& arguments) {
         }
     }
     if (parsed.mode == Mode::Help) return parsed;
-    if (parsed.last && parsed.mode == Mode::Window) {
+    if (parsed.items && parsed.mode == Mode::Window) parsed.mode = Mode::Items;
+    if (parsed.items && parsed.mode == Mode::Summary) {
+        parsed.error = "«--items» и «--summary» не сочетаются: анализ вопросов — отдельная таблица";
+    } else if (parsed.items && parsed.last) {
+        parsed.error = "«--last» не действует с --items: там первая попытка или, с --all-attempts, все";
+    } else if (parsed.allAttempts && !parsed.items) {
+        parsed.error = "«--all-attempts» действует только вместе с --items";
+    } else if (parsed.last && parsed.mode == Mode::Window) {
         parsed.error = "«--last» действует только вместе с --summary, --csv, --xlsx или --pdf";
     } else if (parsed.mode != Mode::Window && parsed.files.isEmpty()) {
         parsed.error = "не указан ни один файл журнала";
@@ -86,6 +103,7 @@ int RunCommandLine(const Arguments& arguments) {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    if (arguments.items) return RunItems(arguments);
     const Mode mode = arguments.mode;
     const QString& output = arguments.output;
     const QStringList& rest = arguments.files;

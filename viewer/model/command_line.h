@@ -3,9 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 namespace viewer {
 
-enum class Mode { Window, Help, Summary, Csv, Xlsx, Pdf };
+enum class Mode { Window, Help, Summary, Items, Csv, Xlsx, Pdf };
 
 // The arguments after the program's name, taken apart. "--" ends the
 // options, so that a file name may start with '-'.
@@ -13,6 +15,8 @@ struct Arguments {
     Mode mode = Mode::Window;
     QString output;  // of --csv, --xlsx and --pdf
     bool last = false;
+    bool items = false;        // the item analysis instead of the results table
+    bool allAttempts = false;  // of --items
     QStringList files;
     QString error;  // Russian, one line; empty if the arguments are right
 };
@@ -26,5 +30,12 @@ void PrintArgumentError(const QString& error);
 // exit status: 0 done, 1 a file could not be read or written (the rest is
 // still done), 2 the arguments are wrong.
 int RunCommandLine(const Arguments& arguments);
+
+// The item analysis of the answers records that the files name: printed
+// (Mode::Items) or exported. Same exit status as RunCommandLine.
+int RunItems(const Arguments& arguments);
+
+// Prints an error as the program's own line on standard error.
+void PrintError(const std::string& text);
 
 }  // namespace viewer

@@ -187,8 +187,12 @@ void PaintResults(QPagedPaintDevice& device, QPainter& painter, const ExportData
         [&](int row) { return !data.rows[static_cast<std::size_t>(row)].attempt->Finished(); });
 }
 
-std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
-                                    const QString& summaryTitle) {
+namespace {
+
+// Opens the output, lets draw fill the pages and replaces the file only
+// once it is written whole.
+std::optional<std::string> WriteDocument(const std::filesystem::path& path, const QString& title,
+                                         const std::function<void(QPdfWriter&, QPainter&)>& draw) {
     FinishedFile file(path);
     // Opened here rather than by the writer, which reports no reason.
     const int descriptor = ::open(file.Partial().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -207,13 +211,49 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
         writer.setCreator("Калвена — результаты");
         QPainter painter;
         if (!painter.begin(&writer)) return file.Failure("");
-
-        PaintResults(writer, painter, data, title, summaryTitle);
+        draw(writer, painter);
         if (!painter.end()) return file.Failure("");
     }
     if (!output.flush()) return file.Failure(SystemErrorText(errno));
     output.close();
     return file.Finish();
+}
+
+}  // namespace
+
+std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
+                                    const QString& summaryTitle) {
+    return WriteDocument(path, title, [&](QPdfWriter& writer, QPainter& painter) {
+        PaintResults(writer, painter, data, title, summaryTitle);
+    });
+}
+
+std::optional<std::string> WritePdf(const std::filesystem::path& path, const Grid& grid, const QString& title) {
+    return WriteDocument(path, title, [&](QPdfWriter& writer, QPainter& painter) {
+        const int rows = static_cast<int>(grid.rows.size());
+        PageWriter pages(writer, painter, PagesFor(rows));
+        double total = 0;
+        for (const double width : grid.widths) total += width;
+        std::vector<double> shares;
+        std::vector<Cell> header;
+        for (std::size_t c = 0; c < grid.titles.size(); ++c) {
+            shares.push_back(c < grid.widths.size() && total > 0 ? grid.widths[c] / total : 1.0 / grid.titles.size());
+            header.push_back({FromUtf8(grid.titles[c])});
+        }
+        pages.WritePages(
+            title, shares, header, rows,
+            [&](int row) {
+                std::vector<Cell> cells;
+                for (const GridCell& cell : grid.rows[static_cast<std::size_t>(row)]) {
+                    cells.push_back({FromUtf8(cell.text), cell.number.has_value()});
+                }
+                return cells;
+            },
+            [&](int row) {
+                const auto index = static_cast<std::size_t>(row);
+                return index < grid.headings.size() && grid.headings[index];
+            });
+    });
 }
 
 }  // namespace viewer

@@ -30,5 +30,7 @@ void PaintResults(QPagedPaintDevice& device, QPainter& painter, const ExportData
 // Returns an error message (Russian, UTF-8), or nothing on success.
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
                                     const QString& summaryTitle);
+// Any table of the exports, its heading rows shaded.
+std::optional<std::string> WritePdf(const std::filesystem::path& path, const Grid& grid, const QString& title);
 
 }  // namespace viewer

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "viewer/core/log_reader.h"
+
+namespace viewer {
+
+enum class Ending { Finished, Stopped, ProgramEnd };
+
+// One question as the student saw it.
+struct GivenAnswer {
+    std::int32_t question = 0;  // index into AnswersReader::QuestionNames()
+    std::uint8_t chosen = 0;    // 1 … 4, 0 when none was chosen
+    bool correct = false;
+    std::int32_t seconds = 0;
+};
+
+// The end of a test attempt as the answers record tells it.
+struct AttemptAnswers {
+    std::int64_t line = 0;
+    std::int64_t time = 0;  // seconds since the epoch, UTC: comparable across computers
+    std::uint32_t bank = 0;
+    std::string fullName;
+    std::string platoon;
+    std::int32_t theme = 0;
+    Ending ending = Ending::Finished;
+    std::int32_t right = 0;
+    std::int32_t asked = 0;
+    std::vector<GivenAnswer> answers;  // in the order shown
+};
+
+// Reads the answers record ("Results.answers.csv", version 1) piece by
+// piece and never fails: a line it cannot take (torn, edited by hand,
+// wrong field count, not a number, of a later version) becomes a remark
+// with its line number and is skipped; the rest is read. Only "end" lines
+// are kept; "start" lines are checked and passed over.
+//
+// The unterminated last line may still be being written: it is held until
+// its line feed arrives and reported only as a pending remark meanwhile.
+// No line longer than kLongestLine bytes is ever held whole.
+class AnswersReader {
+public:
+    static constexpr std::size_t kLongestLine = 4096;
+
+    void Feed(std::string_view bytes);
+
+    const std::vector<AttemptAnswers>& Ends() const { return ends_; }
+    const std::vector<std::string>& QuestionNames() const { return questionNames_; }
+    // The remarks so far, the unterminated last line's among them.
+    std::vector<Remark> Remarks() const;
+    std::int64_t Lines() const { return lineNumber_; }
+
+private:
+    void ReadLine(std::string_view line);
+    bool ReadEnd(const std::vector<std::string_view>& fields, AttemptAnswers& end, std::string& problem);
+    std::int32_t QuestionIndex(std::string_view name);
+    void Note(std::string text) { remarks_.push_back({lineNumber_, std::move(text)}); }
+
+    std::vector<AttemptAnswers> ends_;
+    std::vector<Remark> remarks_;
+    std::vector<std::string> questionNames_;
+    // Names of up to 16 bytes, held as two words: no string is built or
+    // hashed per answer.
+    struct ShortName {
+        std::uint64_t low = 0;
+        std::uint64_t high = 0;
+        bool operator==(const ShortName&) const = default;
+    };
+    // An open-addressed table of the names met, its size a power of two
+    // and at most half full; an empty name marks a free place.
+    struct NamePlace {
+        ShortName name;
+        std::int32_t index = -1;
+    };
+    std::vector<NamePlace> questionIndex_ = std::vector<NamePlace>(256);
+    std::int64_t lineNumber_ = 0;
+    std::string unterminated_;
+    bool inLongLine_ = false;
+    bool laterVersionTold_ = false;
+    // Reused between lines.
+    std::vector<std::string_view> fields_;
+    std::string scratch_;
+};
+
+// The answers record that belongs to a results log: beside it, ".txt"
+// replaced by ".answers.csv" ("Results.txt" → "Results.answers.csv"). A
+// path that already names an answers record is its own.
+std::filesystem::path AnswersPathFor(const std::filesystem::path& path);
+
+// Reads a whole answers record. Returns why it could not be read (Russian,
+// UTF-8), or an empty string.
+std::string ReadAnswersFile(const std::filesystem::path& path, AnswersReader& reader);
+
+}  // namespace viewer

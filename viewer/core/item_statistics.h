@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace viewer {
+
+// The classical test statistics of item analysis, on plain numbers. Each
+// gives nothing where the value is undefined (too few values, no spread).
+
+double Mean(const std::vector<double>& values);
+// With n − 1 in the denominator: the attempts are a sample of the students.
+std::optional<double> StandardDeviation(const std::vector<double>& values);
+std::optional<double> Median(std::vector<std::int32_t> values);
+
+// Pearson's correlation of a right/wrong item score (0 or 1) with another
+// whole score, here the rest score: the point-biserial correlation. Kept
+// as integer sums, added pair by pair, so nothing is stored and nothing
+// cancels.
+class PointBiserial {
+public:
+    void Add(std::int64_t item, std::int64_t rest) {
+        ++n_;
+        x_ += item;
+        y_ += rest;
+        xx_ += item * item;
+        yy_ += rest * rest;
+        xy_ += item * rest;
+    }
+    // Nothing when either score does not vary.
+    std::optional<double> Value() const;
+
+private:
+    std::int64_t n_ = 0, x_ = 0, y_ = 0, xx_ = 0, yy_ = 0, xy_ = 0;
+};
+
+struct Alpha {
+    double value = 0;
+    // Asymptotic standard error of van Zyl, Neudecker & Nel (2000),
+    // Psychometrika 65(3), 271–280: sqrt(Q / n) with
+    // Q = 2k² / ((k−1)² (1'V1)³) · [(1'V1)(tr V² + (tr V)²) − 2 tr V (1'V²1)]
+    // over the covariance matrix V of the items (divisor n).
+    double standardError = 0;
+};
+
+// Cronbach's alpha, k/(k−1) · (1 − Σ var(item) / var(total)), of the
+// right/wrong scores of attempts that were all asked the same k items,
+// attempt after attempt: scores[attempt · k + item]. Nothing under 2 items
+// or 2 attempts or when the totals do not vary.
+std::optional<Alpha> CronbachAlpha(const std::vector<std::uint8_t>& scores, std::size_t k);
+
+}  // namespace viewer
