@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +10,10 @@ namespace resultslog {
 // doubled, when it holds a comma, a quote or a line break; else as it is.
 std::string CsvField(std::string_view text);
 
-// The fields of one CSV line (without its line end); nullopt when a quoted
-// field is not closed or a quote stands inside an unquoted field.
-std::optional<std::vector<std::string>> SplitCsvLine(std::string_view line);
+// Splits one line of RFC 4180 CSV (without its line end) into its fields.
+// The fields view the line or, for quoted ones, the scratch string, which
+// must outlive them. False for a line that is no such CSV: an unclosed
+// quote, or a quote within an unquoted field or after a closing one.
+bool SplitCsvLine(std::string_view line, std::vector<std::string_view>& fields, std::string& scratch);
 
 }  // namespace resultslog

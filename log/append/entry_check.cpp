@@ -93,10 +93,10 @@ bool IsPrintable(std::string_view field, std::size_t limit) {
     return std::none_of(text->begin(), text->end(), [](char32_t c) { return c < 0x20 || c == 0x7F; });
 }
 
-std::string CheckQuestions(const std::vector<std::string>& fields, int theme) {
+std::string CheckQuestions(const std::vector<std::string_view>& fields, int theme) {
     for (std::size_t at = kEndFixedFields; at < fields.size(); at += kFieldsPerQuestion) {
         const auto id = content::ParseWindowClassName(fields[at]);
-        if (!id || id->theme != theme) return "'" + fields[at] + "' is no question of the theme";
+        if (!id || id->theme != theme) return "'" + std::string(fields[at]) + "' is no question of the theme";
         if (!fields[at + 1].empty() && !Number(fields[at + 1], 1, 4)) return "a chosen position is not 1 to 4";
         if (fields[at + 2] != "0" && fields[at + 2] != "1") return "a question is neither right (1) nor wrong (0)";
         if (!Number(fields[at + 3], 0, 24 * 3600)) return "a question's seconds are not a number of seconds";
@@ -126,9 +126,9 @@ std::string CheckLogEntry(std::string_view bytes) {
 
 std::string CheckAnswersLine(std::string_view bytes) {
     if (!bytes.ends_with('\n') || bytes.find('\n') != bytes.size() - 1) return "not one line ending in LF";
-    const auto fields = resultslog::SplitCsvLine(bytes.substr(0, bytes.size() - 1));
-    if (!fields) return "not a CSV line";
-    const std::vector<std::string>& f = *fields;
+    std::vector<std::string_view> f;
+    std::string scratch;
+    if (!resultslog::SplitCsvLine(bytes.substr(0, bytes.size() - 1), f, scratch)) return "not a CSV line";
     if (f.size() < kStartFields || f[0] != resultslog::kAnswersFormat) return "not a line of the answers record";
     const bool start = f[1] == "start";
     if (!start && f[1] != "end") return "no such event";

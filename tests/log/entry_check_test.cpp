@@ -85,9 +85,12 @@ TEST(CsvLine, QuotedFieldsSplitBackAsTheyWere) {
     const std::string line =
         resultslog::CsvField("a,b") + "," + resultslog::CsvField("say \"hi\"") + ",," + resultslog::CsvField("plain");
     EXPECT_EQ(line, "\"a,b\",\"say \"\"hi\"\"\",,plain");
-    EXPECT_EQ(resultslog::SplitCsvLine(line), (std::vector<std::string>{"a,b", "say \"hi\"", "", "plain"}));
-    EXPECT_EQ(resultslog::SplitCsvLine("a\"b,c"), std::nullopt);
-    EXPECT_EQ(resultslog::SplitCsvLine("\"a\"b"), std::nullopt);
+    std::vector<std::string_view> fields;
+    std::string scratch;
+    ASSERT_TRUE(resultslog::SplitCsvLine(line, fields, scratch));
+    EXPECT_EQ(fields, (std::vector<std::string_view>{"a,b", "say \"hi\"", "", "plain"}));
+    EXPECT_FALSE(resultslog::SplitCsvLine("a\"b,c", fields, scratch));
+    EXPECT_FALSE(resultslog::SplitCsvLine("\"a\"b", fields, scratch));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "viewer/core/csv_line.h"
+#include "log/csv_line.h"
 #include "viewer/core/error_text.h"
 
 namespace viewer {
@@ -196,7 +196,7 @@ void AnswersReader::ReadLine(std::string_view line) {
         Note("строка не из записи ответов пропущена: " + QuotedBeginning(line));
         return;
     }
-    if (!SplitCsvLine(line, fields_, scratch_)) {
+    if (!resultslog::SplitCsvLine(line, fields_, scratch_)) {
         Note("строка с незакрытыми кавычками пропущена: " + QuotedBeginning(line));
         return;
     }
