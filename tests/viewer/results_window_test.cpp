@@ -116,6 +116,36 @@ TEST(ResultsWindow, OpensSortsAndFilters) {
     EXPECT_EQ(ColumnOf(table, viewer::Column::FullName), (QStringList{"Сидоров Сидор"}));
 }
 
+// The search compares names folded once each: rows arriving in the middle
+// of the table, or a file written anew, must not leave them stale.
+TEST(ResultsWindow, SearchKeepsToTheNamesWhenAnEarlierFileGrows) {
+    TemporaryWorkingDirectory dir;
+    std::filesystem::create_directory("a");
+    std::filesystem::create_directory("b");
+    std::filesystem::current_path("a");
+    FinishTest("Иванов Иван", "101", 7, 10);
+    std::filesystem::current_path("../b");
+    FinishTest("Петров Петр", "102", 8, 10);
+    std::filesystem::current_path("..");
+    ResultsWindow window;
+    window.AddFiles({"a/Results.txt", "b/Results.txt"});
+    window.findChild<QLineEdit*>()->setText("ПЕТРОВ");
+    EXPECT_EQ(ColumnOf(window.Table(), viewer::Column::FullName), QStringList{"Петров Петр"});
+    std::filesystem::current_path("a");
+    FinishTest("Сидоров Сидор", "101", 9, 10);
+    FinishTest("Петрова Анна", "101", 9, 10);
+    std::filesystem::current_path("..");
+    EXPECT_GE(WaitUntil([&] { return window.Model().rowCount() == 4; }), 0);
+    EXPECT_EQ(ColumnOf(window.Table(), viewer::Column::FullName), (QStringList{"Петрова Анна", "Петров Петр"}));
+    // The other file written anew from its start: its names are read again.
+    std::filesystem::rename("b/Results.txt", "b/collected.txt");
+    std::filesystem::current_path("b");
+    FinishTest("Козлов Олег Иванович", "102", 8, 10);
+    std::filesystem::current_path("..");
+    EXPECT_GE(WaitUntil([&] { return window.Table().model()->rowCount() == 1; }), 0);
+    EXPECT_EQ(ColumnOf(window.Table(), viewer::Column::FullName), QStringList{"Петрова Анна"});
+}
+
 TEST(ResultsWindow, PlatoonChoiceKeepsPlatoonsThatOnlyLeadingZerosTellApart) {
     TemporaryWorkingDirectory dir;
     FinishTest("Иванов Иван", "7", 7, 10);

@@ -32,6 +32,8 @@ protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
 private:
+    void Refilter();
+
     ResultsModel* model_;
     std::string platoonKey_;
     QString search_;

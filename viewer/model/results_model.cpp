@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace viewer {
 
@@ -28,7 +29,7 @@ ResultsModel::~ResultsModel() = default;
 void ResultsModel::AddFile(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (Files().contains(absolute)) return;
-    sources_.push_back({std::make_unique<LogFile>(absolute.toStdString()), {}, 0});
+    sources_.push_back({std::make_unique<LogFile>(absolute.toStdString()), {}, 0, {}});
     UpdateLabels();
     Watch(absolute);
     ShowChanges(sources_.size() - 1, sources_.back().file->Refresh());
@@ -75,6 +76,7 @@ void ResultsModel::Refresh() {
 void ResultsModel::ShowChanges(std::size_t source, const LogFile::Change& change) {
     if (!change.any) return;
     Source& changed = sources_[source];
+    changed.foldedNames.resize(std::min(changed.foldedNames.size(), change.firstChanged));
     const int first = FirstRowOf(source);
     const int now = static_cast<int>(changed.file->Reader().Attempts().size());
     const int from = static_cast<int>(change.firstChanged);
@@ -140,6 +142,16 @@ std::pair<std::size_t, int> ResultsModel::Locate(int row) const {
 const Attempt& ResultsModel::AttemptAt(int row) const {
     const auto [source, index] = Locate(row);
     return sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(index)];
+}
+
+const QString& ResultsModel::FoldedName(int row) const {
+    const auto [source, index] = Locate(row);
+    const Source& of = sources_[source];
+    const auto& attempts = of.file->Reader().Attempts();
+    while (of.foldedNames.size() <= static_cast<std::size_t>(index)) {
+        of.foldedNames.push_back(FromUtf8(attempts[of.foldedNames.size()].fullName).simplified().toCaseFolded());
+    }
+    return of.foldedNames[static_cast<std::size_t>(index)];
 }
 
 Row ResultsModel::RowAt(int row) const {

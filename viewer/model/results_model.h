@@ -39,6 +39,8 @@ public:
 
     Row RowAt(int row) const;
     const Attempt& AttemptAt(int row) const;
+    // The row's full name, spaces simplified and case folded, for search.
+    const QString& FoldedName(int row) const;
 
     struct FileRemark {
         QString file;
@@ -68,6 +70,9 @@ private:
         std::unique_ptr<LogFile> file;
         QString label;
         int shown = 0;  // rows of this file the model has announced
+        // The attempts' names as a search compares them, filled as asked;
+        // cut back before a change is announced, so never stale.
+        mutable std::vector<QString> foldedNames;
     };
 
     void Watch(const QString& path);

@@ -230,7 +230,8 @@ QWidget* ResultsWindow::BuildFilterBar() {
     search_->setMaximumWidth(320);
     connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
         filter_->SetSearch(text);
-        ShowSummary();
+        // The summary waits for the typing to pause.
+        summaryDelay_.start();
         UpdateStatus();
     });
     countingChoice_ = new QComboBox;
