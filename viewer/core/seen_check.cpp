@@ -7,9 +7,11 @@
 
 namespace viewer {
 
-CheckOutcome CheckAgainstMemory(const std::filesystem::path& absolutePath, const std::filesystem::path& memoryFolder,
+CheckOutcome CheckAgainstMemory(const std::filesystem::path& path, const std::filesystem::path& memoryFolder,
                                 std::int64_t now) {
     CheckOutcome outcome;
+    // One memory however the path was written ("./Results.txt", "a/../b").
+    const std::filesystem::path absolutePath = std::filesystem::absolute(path).lexically_normal();
     const std::filesystem::path memory = SeenFilePath(memoryFolder, absolutePath.string());
     const std::optional<SeenFile> seen = LoadSeen(memory, absolutePath.string());
     struct stat info {};
