@@ -54,12 +54,12 @@ TEST_F(ChangeCheck, AppendsAreNormalAndKeepWhenEachEntryWasFirstSeen) {
     EXPECT_EQ(Check(kSecondLook), Told{}) << "the running test's result and a new entry appended";
     EXPECT_EQ(Check(kSecondLook + 60), Told{});
 
-    Write(Cp1251("Андреев А. А.\r\n101\r\nПравильных ответов 9 из 10\r\n\r\n") + kCHeader + kCResult +
+    Write(kA + kCHeader + Cp1251("Правильных ответов 8 из 8\r\n\r\n") +
               Cp1251("Борисов Б. Б.\r\n102\r\nПравильных ответов 9 из 10\r\n\r\n"),
           Log());
     EXPECT_EQ(
         Check(kSecondLook + 120),
-        (Told{"1: запись изменена после 01.12.2026 10:00: была «Андреев А. А., 101, Правильных ответов 7 из 10»",
+        (Told{"5: запись изменена после 01.12.2026 10:00: была «Васильев В. В., 103, Правильных ответов 5 из 8»",
               "9: запись изменена после 02.12.2026 11:30: была «Борисов Б. Б., 102, Правильных ответов 8 из 10»"}));
     EXPECT_EQ(Check(kSecondLook + 180).size(), 2u) << "told again until the file is as it was";
 }
