@@ -333,6 +333,32 @@ TEST(ResultsWindow, TakesDroppedFilesAndListsRemarks) {
     EXPECT_EQ(remarks->item(0, 1)->text(), "1");
 }
 
+TEST(ResultsWindow, MarksAnEntryAlteredAfterItWasSeen) {
+    TemporaryWorkingDirectory dir;
+    const auto write = [](const char* secondResult) {
+        std::ofstream("Results.txt", std::ios::binary | std::ios::trunc)
+            << logtest::Cp1251(std::string("Иванов Иван\r\n101\r\nПравильных ответов 7 из 10\r\n\r\n") +
+                               "Петров Петр\r\n101\r\nПравильных ответов " + secondResult + " из 10\r\n\r\n");
+    };
+    write("4");
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    const QAbstractItemModel& model = *window.Table().model();
+    ASSERT_EQ(model.rowCount(), 2);
+    write("9");  // in place: the same file, its bytes altered
+    const QModelIndex second = model.index(1, 1);
+    ASSERT_GE(WaitUntil([&] { return second.data(Qt::BackgroundRole).isValid(); }), 0);
+    EXPECT_EQ(second.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(0xFF, 0xC8, 0xC8));
+    EXPECT_FALSE(model.index(0, 1).data(Qt::BackgroundRole).isValid()) << "the first entry is as it was";
+    const QString tip = second.data(Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.startsWith("Запись изменена после ")) << tip.toStdString();
+    EXPECT_TRUE(tip.endsWith(": была «Петров Петр, 101, Правильных ответов 4 из 10»")) << tip.toStdString();
+    auto* remarks = window.findChild<QTableWidget*>("remarks");
+    ASSERT_EQ(remarks->rowCount(), 1);
+    EXPECT_EQ(remarks->item(0, 1)->text(), "5");
+    EXPECT_TRUE(remarks->item(0, 2)->text().startsWith("запись изменена после "));
+}
+
 TEST(ResultsWindow, AFileThatIsNoResultsLogIsSaidToBeOne) {
     TemporaryWorkingDirectory dir;
     std::ofstream("notes.txt", std::ios::binary)

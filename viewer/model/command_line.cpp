@@ -25,12 +25,16 @@ const char* const kUsage =
     "--items: читает записи ответов (Results.answers.csv рядом с Results.txt; в папке —\n"
     "  все *.answers.csv); учитываются только законченные тесты, по умолчанию первая\n"
     "  попытка каждого студента по теме, с --all-attempts — все.\n"
+    "  kalvena-results --verify ФАЙЛ|ПАПКА…     изменены ли журналы после прочтения\n"
+    "--verify: сверяет журналы (в папке — все Results.txt и *.answers.csv) с тем, что\n"
+    "  просмотрщик видел в них раньше; код выхода 0 — изменений нет, 1 — есть, 2 — ошибка.\n"
     "--: дальше только имена файлов, даже начинающиеся с «-».\n";
 
 // The modes by their options; all but --summary and --help take an output file.
 Mode ModeOf(const QString& option) {
     if (option == "--help" || option == "-h") return Mode::Help;
     if (option == "--summary") return Mode::Summary;
+    if (option == "--verify") return Mode::Verify;
     if (option == "--csv") return Mode::Csv;
     if (option == "--xlsx") return Mode::Xlsx;
     if (option == "--pdf") return Mode::Pdf;
@@ -78,7 +82,9 @@ Arguments ParseArguments(const QStringList& arguments) {
     }
     if (parsed.mode == Mode::Help) return parsed;
     if (parsed.items && parsed.mode == Mode::Window) parsed.mode = Mode::Items;
-    if (parsed.items && parsed.mode == Mode::Summary) {
+    if (parsed.mode == Mode::Verify && (parsed.items || parsed.last)) {
+        parsed.error = "«--verify» не сочетается с другими параметрами";
+    } else if (parsed.items && parsed.mode == Mode::Summary) {
         parsed.error = "«--items» и «--summary» не сочетаются: анализ вопросов — отдельная таблица";
     } else if (parsed.items && parsed.last) {
         parsed.error = "«--last» не действует с --items: там первая попытка или, с --all-attempts, все";
@@ -104,6 +110,7 @@ int RunCommandLine(const Arguments& arguments) {
         return 0;
     }
     if (arguments.items) return RunItems(arguments);
+    if (arguments.mode == Mode::Verify) return RunVerify(arguments);
     const Mode mode = arguments.mode;
     const QString& output = arguments.output;
     const QStringList& rest = arguments.files;

@@ -7,7 +7,7 @@
 
 namespace viewer {
 
-enum class Mode { Window, Help, Summary, Items, Csv, Xlsx, Pdf };
+enum class Mode { Window, Help, Summary, Items, Csv, Xlsx, Pdf, Verify };
 
 // The arguments after the program's name, taken apart. "--" ends the
 // options, so that a file name may start with '-'.
@@ -34,6 +34,10 @@ int RunCommandLine(const Arguments& arguments);
 // The item analysis of the answers records that the files name: printed
 // (Mode::Items) or exported. Same exit status as RunCommandLine.
 int RunItems(const Arguments& arguments);
+
+// Compares the files the names stand for with what the viewer saw of them
+// and prints each change: 0 none, 1 some, 2 a file could not be checked.
+int RunVerify(const Arguments& arguments);
 
 // Prints an error as the program's own line on standard error.
 void PrintError(const std::string& text);

@@ -3,7 +3,12 @@
 #include <QBrush>
 #include <QColor>
 #include <QFileInfo>
+
 #include <algorithm>
+#include <chrono>
+
+#include "viewer/core/answers_reader.h"
+#include "viewer/model/seen_folder.h"
 
 namespace viewer {
 
@@ -29,10 +34,14 @@ ResultsModel::~ResultsModel() = default;
 void ResultsModel::AddFile(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (Files().contains(absolute)) return;
-    sources_.push_back({std::make_unique<LogFile>(absolute.toStdString()), {}, 0, {}});
+    const std::filesystem::path file = absolute.toStdString();
+    sources_.push_back({std::make_unique<LogFile>(file), {}, 0, {}, {}});
+    sources_.back().checks.emplace_back(file, SeenMemoryFolder());
+    if (AnswersPathFor(file) != file) sources_.back().checks.emplace_back(AnswersPathFor(file), SeenMemoryFolder());
     UpdateLabels();
     Watch(absolute);
     ShowChanges(sources_.size() - 1, sources_.back().file->Refresh());
+    CheckSeen(sources_.size() - 1);
     emit Updated();
 }
 
@@ -66,11 +75,31 @@ void ResultsModel::Refresh() {
         const std::string problemBefore = sources_[i].file->Problem();
         const LogFile::Change change = sources_[i].file->Refresh();
         ShowChanges(i, change);
+        const bool seenChanged = CheckSeen(i);
         // A replaced file drops out of the watcher; watch the new one.
         Watch(QString::fromStdString(sources_[i].file->Path().string()));
-        any = any || change.any || problemBefore != sources_[i].file->Problem();
+        any = any || change.any || seenChanged || problemBefore != sources_[i].file->Problem();
     }
     if (any) emit Updated();
+}
+
+bool ResultsModel::CheckSeen(std::size_t source) {
+    const std::int64_t now =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+    bool changed = false;
+    for (SeenCheck& check : sources_[source].checks) changed = check.Update(now) || changed;
+    const int first = FirstRowOf(source);
+    if (changed && sources_[source].shown > 0) {
+        emit dataChanged(index(first, 0), index(first + sources_[source].shown - 1, kColumnCount - 1));
+    }
+    return changed;
+}
+
+const Finding* ResultsModel::RowFinding(std::size_t source, const Attempt& attempt) const {
+    for (const Finding& finding : sources_[source].checks.front().Findings()) {
+        if (finding.line == attempt.line && finding.kind != Finding::Kind::Removed) return &finding;
+    }
+    return nullptr;
 }
 
 void ResultsModel::ShowChanges(std::size_t source, const LogFile::Change& change) {
@@ -172,6 +201,14 @@ QList<ResultsModel::FileRemark> ResultsModel::Remarks() const {
         for (const Remark& remark : source.file->Reader().Remarks()) {
             remarks.push_back({source.label, remark.line, FromUtf8(remark.text)});
         }
+        for (const SeenCheck& check : source.checks) {
+            const QString file = &check == &source.checks.front()
+                                     ? source.label
+                                     : QString::fromStdString(check.Path().filename().string());
+            for (const Finding& finding : check.Findings()) {
+                remarks.push_back({file, finding.line, FromUtf8(finding.text)});
+            }
+        }
     }
     return remarks;
 }
@@ -223,12 +260,21 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
             if (IsNumberColumn(column)) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         case Qt::BackgroundRole:
+            if (RowFinding(source, *row.attempt)) return QBrush(QColor(0xFF, 0xC8, 0xC8));
             if (!finished) return QBrush(QColor(0xFF, 0xF1, 0xD6));
             return {};
         case Qt::ForegroundRole:
+            if (RowFinding(source, *row.attempt)) return QBrush(QColor(0xA0, 0x00, 0x00));
             if (!finished && column == Column::State) return QBrush(QColor(0xB0, 0x4A, 0x00));
             return {};
-        case Qt::ToolTipRole: return tr("%1, строка %2").arg(sources_[source].label).arg(row.attempt->line);
+        case Qt::ToolTipRole:
+            if (const Finding* finding = RowFinding(source, *row.attempt)) {
+                // "Запись изменена после …: была …"
+                QString text = FromUtf8(finding->text);
+                text[0] = text[0].toUpper();
+                return text;
+            }
+            return tr("%1, строка %2").arg(sources_[source].label).arg(row.attempt->line);
         default: return {};
     }
 }

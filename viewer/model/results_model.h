@@ -13,6 +13,7 @@
 #include "viewer/core/export.h"
 #include "viewer/core/log_file.h"
 #include "viewer/core/results_table.h"
+#include "viewer/core/seen_check.h"
 #include "viewer/core/summary.h"
 
 namespace viewer {
@@ -73,9 +74,13 @@ private:
         // The attempts' names as a search compares them, filled as asked;
         // cut back before a change is announced, so never stale.
         mutable std::vector<QString> foldedNames;
+        // Changes made behind the viewer's back: to the log, to its answers record.
+        std::vector<SeenCheck> checks;
     };
 
     void Watch(const QString& path);
+    bool CheckSeen(std::size_t source);
+    const Finding* RowFinding(std::size_t source, const Attempt& attempt) const;
     void ShowChanges(std::size_t source, const LogFile::Change& change);
     int FirstRowOf(std::size_t source) const;
     std::pair<std::size_t, int> Locate(int row) const;
