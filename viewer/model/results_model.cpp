@@ -15,6 +15,7 @@ namespace viewer {
 namespace {
 
 constexpr int kPollMilliseconds = 500;
+constexpr int kSeenDelayMilliseconds = 300;
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -26,6 +27,11 @@ ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &ResultsModel::Refresh);
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &ResultsModel::Refresh);
     connect(&poll_, &QTimer::timeout, this, &ResultsModel::Refresh);
+    // Comparing with what was seen reads a file whole: it follows the rows,
+    // once a burst of appends is over, so they show at once.
+    seenDelay_.setSingleShot(true);
+    seenDelay_.setInterval(kSeenDelayMilliseconds);
+    connect(&seenDelay_, &QTimer::timeout, this, &ResultsModel::CheckAllSeen);
     poll_.start(kPollMilliseconds);
 }
 
@@ -41,6 +47,7 @@ void ResultsModel::AddFile(const QString& path) {
     UpdateLabels();
     Watch(absolute);
     ShowChanges(sources_.size() - 1, sources_.back().file->Refresh());
+    // What the table shows now is what the viewer has seen.
     CheckSeen(sources_.size() - 1);
     emit Updated();
 }
@@ -75,11 +82,19 @@ void ResultsModel::Refresh() {
         const std::string problemBefore = sources_[i].file->Problem();
         const LogFile::Change change = sources_[i].file->Refresh();
         ShowChanges(i, change);
-        const bool seenChanged = CheckSeen(i);
         // A replaced file drops out of the watcher; watch the new one.
         Watch(QString::fromStdString(sources_[i].file->Path().string()));
-        any = any || change.any || seenChanged || problemBefore != sources_[i].file->Problem();
+        any = any || change.any || problemBefore != sources_[i].file->Problem();
     }
+    if (any) {
+        seenDelay_.start();
+        emit Updated();
+    }
+}
+
+void ResultsModel::CheckAllSeen() {
+    bool any = false;
+    for (std::size_t i = 0; i < sources_.size(); ++i) any = CheckSeen(i) || any;
     if (any) emit Updated();
 }
 

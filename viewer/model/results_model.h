@@ -80,6 +80,7 @@ private:
 
     void Watch(const QString& path);
     bool CheckSeen(std::size_t source);
+    void CheckAllSeen();
     const Finding* RowFinding(std::size_t source, const Attempt& attempt) const;
     void ShowChanges(std::size_t source, const LogFile::Change& change);
     int FirstRowOf(std::size_t source) const;
@@ -92,6 +93,7 @@ private:
     std::unordered_set<std::string> platoonTexts_;
     QFileSystemWatcher watcher_;
     QTimer poll_;
+    QTimer seenDelay_;
 };
 
 }  // namespace viewer
