@@ -27,8 +27,8 @@ ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &ResultsModel::Refresh);
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &ResultsModel::Refresh);
     connect(&poll_, &QTimer::timeout, this, &ResultsModel::Refresh);
-    // Comparing with what was seen reads a file whole: it follows the rows,
-    // once a burst of appends is over, so they show at once.
+    // Comparing with what was seen reads a changed file whole: it follows
+    // the rows a little later, so they show at once.
     seenDelay_.setSingleShot(true);
     seenDelay_.setInterval(kSeenDelayMilliseconds);
     connect(&seenDelay_, &QTimer::timeout, this, &ResultsModel::CheckAllSeen);
@@ -86,10 +86,10 @@ void ResultsModel::Refresh() {
         Watch(QString::fromStdString(sources_[i].file->Path().string()));
         any = any || change.any || problemBefore != sources_[i].file->Problem();
     }
-    if (any) {
-        seenDelay_.start();
-        emit Updated();
-    }
+    // An edit in place may leave the size as it was: the comparison looks
+    // at each file's size, time and inode itself, cheaply when none moved.
+    if (!seenDelay_.isActive()) seenDelay_.start();
+    if (any) emit Updated();
 }
 
 void ResultsModel::CheckAllSeen() {
