@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -120,6 +122,18 @@ TEST(ItemsTab, ShowsTheFacilityOfEachQuestionAndFollowsTheRecord) {
     csv->click();
     const std::string saved = testsupport::ReadFileBytes("items.csv");
     EXPECT_NE(saved.find(";Tq31;;11;0,73;"), std::string::npos) << saved;
+
+    // Printed while the tab is current: its one page, not the results' two.
+    window.SetPrinterSetup([](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName("printed.pdf");
+        return true;
+    });
+    window.findChild<QAction*>("Печать…")->trigger();
+    const std::string printed = testsupport::ReadFileBytes("printed.pdf");
+    int pages = 0;
+    for (std::size_t at = 0; (at = printed.find("/Type /Page\n", at)) != std::string::npos; ++at) ++pages;
+    EXPECT_EQ(pages, 1);
 }
 
 }  // namespace
