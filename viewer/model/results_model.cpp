@@ -244,7 +244,10 @@ int ResultsModel::columnCount(const QModelIndex& parent) const { return parent.i
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const auto column = static_cast<Column>(index.column());
-    const auto [source, position] = Locate(index.row());
+    // Named apart, not bound: the lambda below takes them.
+    const auto located = Locate(index.row());
+    const std::size_t source = located.first;
+    const int position = located.second;
     const Row row{&sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(position)], position + 1, {}};
     const bool finished = row.attempt->Finished();
     const LiveState live = finished ? LiveState{} : sources_[source].live.StateOf(static_cast<std::size_t>(position));
