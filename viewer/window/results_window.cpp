@@ -100,7 +100,8 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setStretchLastSection(true);
     header->setHighlightSections(false);
-    const int widths[kColumnCount] = {52, 260, 110, 96, 84, 50, 178, 104, 120};
+    // The state column holds «идет тест, тема 12, 45 мин».
+    const int widths[kColumnCount] = {52, 260, 110, 96, 84, 50, 178, 190, 120};
     for (int c = 0; c < kColumnCount; ++c) table_->setColumnWidth(c, widths[c]);
 
     QStringList summaryTitles;
