@@ -23,13 +23,22 @@ std::vector<std::string> RemarkTexts(const AnswersReader& reader) {
     return texts;
 }
 
-TEST(AnswersReader, ReadsAnEndLineWithItsAnswersAndQuotedName) {
+TEST(AnswersReader, ReadsAStartAndAnEndLineWithItsAnswersAndQuotedName) {
     AnswersReader reader;
     reader.Feed(kStart + EndLine("\"Петров, \"\"Петя\"\"\"", "2026-12-08T09:19:40+03:00",
                                  {{"Tq31", 2, true, 21}, {"Tq34", 0, false, 40}}, "stopped", "00ff00aa", 13));
+    ASSERT_EQ(reader.Starts().size(), 1u);
+    const auto& start = reader.Starts()[0];
+    EXPECT_EQ(start.line, 1);
+    EXPECT_EQ(start.id, 0x9c1e4b7a2d3f6e80u);
+    EXPECT_EQ(start.fullName, "Иванов Иван");
+    EXPECT_EQ(start.platoon, "ВЗ-21");
+    EXPECT_EQ(start.theme, 3);
+    EXPECT_EQ(start.time, 1796710502);  // 06:15:02 UTC
     ASSERT_EQ(reader.Ends().size(), 1u);
     const auto& end = reader.Ends()[0];
     EXPECT_EQ(end.line, 2);
+    EXPECT_EQ(end.id, 0x9c1e4b7a2d3f6e80u);
     EXPECT_EQ(end.fullName, "Петров, \"Петя\"");
     EXPECT_EQ(end.platoon, "ВЗ-21");
     EXPECT_EQ(end.bank, 0x00ff00aau);

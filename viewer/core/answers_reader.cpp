@@ -201,14 +201,12 @@ void AnswersReader::ReadLine(std::string_view line) {
         return;
     }
     const std::string_view event = fields_.size() > 1 ? fields_[1] : std::string_view();
-    if (event == "start") {
-        if (fields_.size() != kStartFields) {
-            Note("в строке начала теста " + std::to_string(fields_.size()) + " полей вместо " +
-                 std::to_string(kStartFields) + ", пропущена");
-        }
+    if (event == "start" && fields_.size() != kStartFields) {
+        Note("в строке начала теста " + std::to_string(fields_.size()) + " полей вместо " +
+             std::to_string(kStartFields) + ", пропущена");
         return;
     }
-    if (event != "end" || fields_.size() < kEndFields) {
+    if (event != "start" && (event != "end" || fields_.size() < kEndFields)) {
         Note(event != "end" ? "строка с неизвестным событием пропущена: " + QuotedBeginning(line)
                             : "строка конца теста пропущена: неверное число полей: " + std::to_string(fields_.size()));
         return;
@@ -221,6 +219,17 @@ void AnswersReader::ReadLine(std::string_view line) {
             return;
         }
     }
+    if (event == "start") {
+        AttemptStart start;
+        std::string problem;
+        if (!ReadStart(fields_, start, problem)) {
+            Note("строка начала теста пропущена: " + problem);
+            return;
+        }
+        start.line = lineNumber_;
+        starts_.push_back(std::move(start));
+        return;
+    }
     AttemptAnswers end;
     std::string problem;
     if (!ReadEnd(fields_, end, problem)) {
@@ -231,23 +240,46 @@ void AnswersReader::ReadLine(std::string_view line) {
     ends_.push_back(std::move(end));
 }
 
+namespace {
+
+// The fields every event shares; the problem with them, or an empty text.
+std::string CheckCommonFields(const std::vector<std::string_view>& f, std::int64_t& time, std::int64_t& theme) {
+    if (!ParseTime(f[2], time)) return "неверное время " + QuotedBeginning(f[2]);
+    if (!IsLowerHex(f[5], 8)) return "неверный отпечаток банка вопросов " + QuotedBeginning(f[5]);
+    if (!IsLowerHex(f[6], 16)) return "неверный номер попытки " + QuotedBeginning(f[6]);
+    if (f[7].empty()) return "пустое ФИО";
+    if (!ParseInt(f[9], 1, 13, theme)) return "неверный номер темы " + QuotedBeginning(f[9]);
+    return {};
+}
+
+std::uint64_t ParseHex(std::string_view text) {
+    std::uint64_t value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    return value;
+}
+
+}  // namespace
+
+bool AnswersReader::ReadStart(const std::vector<std::string_view>& f, AttemptStart& start, std::string& problem) {
+    std::int64_t theme = 0;
+    problem = CheckCommonFields(f, start.time, theme);
+    if (!problem.empty()) return false;
+    start.id = ParseHex(f[6]);
+    start.fullName.assign(f[7]);
+    start.platoon.assign(f[8]);
+    start.theme = static_cast<std::int32_t>(theme);
+    return true;
+}
+
 bool AnswersReader::ReadEnd(const std::vector<std::string_view>& f, AttemptAnswers& end, std::string& problem) {
     if (f.size() < kEndFields || (f.size() - kEndFields) % 4 != 0) {
         problem = "неверное число полей: " + std::to_string(f.size());
         return false;
     }
     std::int64_t theme = 0, right = 0, asked = 0;
-    if (!ParseTime(f[2], end.time)) {
-        problem = "неверное время " + QuotedBeginning(f[2]);
-    } else if (!IsLowerHex(f[5], 8)) {
-        problem = "неверный отпечаток банка вопросов " + QuotedBeginning(f[5]);
-    } else if (!IsLowerHex(f[6], 16)) {
-        problem = "неверный номер попытки " + QuotedBeginning(f[6]);
-    } else if (f[7].empty()) {
-        problem = "пустое ФИО";
-    } else if (!ParseInt(f[9], 1, 13, theme)) {
-        problem = "неверный номер темы " + QuotedBeginning(f[9]);
-    } else if (!ParseEnding(f[10], end.ending)) {
+    problem = CheckCommonFields(f, end.time, theme);
+    if (!problem.empty()) return false;
+    if (!ParseEnding(f[10], end.ending)) {
         problem = "неизвестный исход теста " + QuotedBeginning(f[10]);
     } else if (!ParseInt(f[12], 1, kMostQuestions, asked) || !ParseInt(f[11], 0, asked, right)) {
         problem = "неверное число вопросов или верных ответов";
@@ -259,9 +291,8 @@ bool AnswersReader::ReadEnd(const std::vector<std::string_view>& f, AttemptAnswe
         problem = "вопросов " + std::to_string(shown) + " при " + std::to_string(asked) + " задаваемых";
         return false;
     }
-    std::uint32_t bank = 0;
-    std::from_chars(f[5].data(), f[5].data() + f[5].size(), bank, 16);
-    end.bank = bank;
+    end.bank = static_cast<std::uint32_t>(ParseHex(f[5]));
+    end.id = ParseHex(f[6]);
     end.fullName.assign(f[7]);
     end.platoon.assign(f[8]);
     end.theme = static_cast<std::int32_t>(theme);

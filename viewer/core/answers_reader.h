@@ -21,11 +21,22 @@ struct GivenAnswer {
     std::int32_t seconds = 0;
 };
 
+// The start of a test attempt: the student chose a theme.
+struct AttemptStart {
+    std::int64_t line = 0;
+    std::int64_t time = 0;  // seconds since the epoch, UTC
+    std::uint64_t id = 0;   // the attempt, the same on its end line
+    std::string fullName;
+    std::string platoon;
+    std::int32_t theme = 0;
+};
+
 // The end of a test attempt as the answers record tells it.
 struct AttemptAnswers {
     std::int64_t line = 0;
     std::int64_t time = 0;  // seconds since the epoch, UTC: comparable across computers
     std::uint32_t bank = 0;
+    std::uint64_t id = 0;
     std::string fullName;
     std::string platoon;
     std::int32_t theme = 0;
@@ -38,8 +49,7 @@ struct AttemptAnswers {
 // Reads the answers record ("Results.answers.csv", version 1) piece by
 // piece and never fails: a line it cannot take (torn, edited by hand,
 // wrong field count, not a number, of a later version) becomes a remark
-// with its line number and is skipped; the rest is read. Only "end" lines
-// are kept; "start" lines are checked and passed over.
+// with its line number and is skipped; the rest is read.
 //
 // The unterminated last line may still be being written: it is held until
 // its line feed arrives and reported only as a pending remark meanwhile.
@@ -50,6 +60,7 @@ public:
 
     void Feed(std::string_view bytes);
 
+    const std::vector<AttemptStart>& Starts() const { return starts_; }
     const std::vector<AttemptAnswers>& Ends() const { return ends_; }
     const std::vector<std::string>& QuestionNames() const { return questionNames_; }
     // The remarks so far, the unterminated last line's among them.
@@ -58,10 +69,12 @@ public:
 
 private:
     void ReadLine(std::string_view line);
+    bool ReadStart(const std::vector<std::string_view>& fields, AttemptStart& start, std::string& problem);
     bool ReadEnd(const std::vector<std::string_view>& fields, AttemptAnswers& end, std::string& problem);
     std::int32_t QuestionIndex(std::string_view name);
     void Note(std::string text) { remarks_.push_back({lineNumber_, std::move(text)}); }
 
+    std::vector<AttemptStart> starts_;
     std::vector<AttemptAnswers> ends_;
     std::vector<Remark> remarks_;
     std::vector<std::string> questionNames_;

@@ -228,32 +228,35 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
     });
 }
 
+void PaintGrid(QPagedPaintDevice& device, QPainter& painter, const Grid& grid, const QString& title) {
+    const int rows = static_cast<int>(grid.rows.size());
+    PageWriter pages(device, painter, PagesFor(rows));
+    double total = 0;
+    for (const double width : grid.widths) total += width;
+    std::vector<double> shares;
+    std::vector<Cell> header;
+    for (std::size_t c = 0; c < grid.titles.size(); ++c) {
+        shares.push_back(c < grid.widths.size() && total > 0 ? grid.widths[c] / total : 1.0 / grid.titles.size());
+        header.push_back({FromUtf8(grid.titles[c])});
+    }
+    pages.WritePages(
+        title, shares, header, rows,
+        [&](int row) {
+            std::vector<Cell> cells;
+            for (const GridCell& cell : grid.rows[static_cast<std::size_t>(row)]) {
+                cells.push_back({FromUtf8(cell.text), cell.number.has_value()});
+            }
+            return cells;
+        },
+        [&](int row) {
+            const auto index = static_cast<std::size_t>(row);
+            return index < grid.headings.size() && grid.headings[index];
+        });
+}
+
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const Grid& grid, const QString& title) {
-    return WriteDocument(path, title, [&](QPdfWriter& writer, QPainter& painter) {
-        const int rows = static_cast<int>(grid.rows.size());
-        PageWriter pages(writer, painter, PagesFor(rows));
-        double total = 0;
-        for (const double width : grid.widths) total += width;
-        std::vector<double> shares;
-        std::vector<Cell> header;
-        for (std::size_t c = 0; c < grid.titles.size(); ++c) {
-            shares.push_back(c < grid.widths.size() && total > 0 ? grid.widths[c] / total : 1.0 / grid.titles.size());
-            header.push_back({FromUtf8(grid.titles[c])});
-        }
-        pages.WritePages(
-            title, shares, header, rows,
-            [&](int row) {
-                std::vector<Cell> cells;
-                for (const GridCell& cell : grid.rows[static_cast<std::size_t>(row)]) {
-                    cells.push_back({FromUtf8(cell.text), cell.number.has_value()});
-                }
-                return cells;
-            },
-            [&](int row) {
-                const auto index = static_cast<std::size_t>(row);
-                return index < grid.headings.size() && grid.headings[index];
-            });
-    });
+    return WriteDocument(path, title,
+                         [&](QPdfWriter& writer, QPainter& painter) { PaintGrid(writer, painter, grid, title); });
 }
 
 }  // namespace viewer

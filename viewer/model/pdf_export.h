@@ -30,7 +30,10 @@ void PaintResults(QPagedPaintDevice& device, QPainter& painter, const ExportData
 // Returns an error message (Russian, UTF-8), or nothing on success.
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
                                     const QString& summaryTitle);
-// Any table of the exports, its heading rows shaded.
+// Any table of the exports on the pages of `device`, its heading rows
+// shaded; `painter` is active on it.
+void PaintGrid(QPagedPaintDevice& device, QPainter& painter, const Grid& grid, const QString& title);
+// The same as a PDF.
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const Grid& grid, const QString& title);
 
 }  // namespace viewer

@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int kPollMilliseconds = 500;
 constexpr int kSeenDelayMilliseconds = 300;
+constexpr int kMinuteMilliseconds = 60'000;
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -33,6 +35,8 @@ ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {
     seenDelay_.setInterval(kSeenDelayMilliseconds);
     connect(&seenDelay_, &QTimer::timeout, this, &ResultsModel::CheckAllSeen);
     poll_.start(kPollMilliseconds);
+    connect(&minute_, &QTimer::timeout, this, &ResultsModel::ShowRunningMinutes);
+    minute_.start(kMinuteMilliseconds);
 }
 
 ResultsModel::~ResultsModel() = default;
@@ -41,15 +45,19 @@ void ResultsModel::AddFile(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (Files().contains(absolute)) return;
     const std::filesystem::path file = absolute.toStdString();
-    sources_.push_back({std::make_unique<LogFile>(file), {}, 0, {}, {}});
-    sources_.back().checks.emplace_back(file, SeenMemoryFolder());
-    if (AnswersPathFor(file) != file) sources_.back().checks.emplace_back(AnswersPathFor(file), SeenMemoryFolder());
+    Source source{std::make_unique<LogFile>(file), {}, 0, {}, {}, {}, {}};
+    source.checks.emplace_back(file, SeenMemoryFolder());
+    if (AnswersPathFor(file) != file) source.checks.emplace_back(AnswersPathFor(file), SeenMemoryFolder());
+    source.answers = std::make_unique<AnswersFile>(AnswersPathFor(file));
+    sources_.push_back(std::move(source));
     UpdateLabels();
     Watch(absolute);
     ShowChanges(sources_.size() - 1, sources_.back().file->Refresh());
+    RefreshRecord(sources_.size() - 1);
     // What the table shows now is what the viewer has seen.
     CheckSeen(sources_.size() - 1);
     emit Updated();
+    emit RecordsUpdated();
 }
 
 void ResultsModel::Clear() {
@@ -61,6 +69,7 @@ void ResultsModel::Clear() {
     if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
     emit Updated();
+    emit RecordsUpdated();
 }
 
 QStringList ResultsModel::Files() const {
@@ -78,6 +87,7 @@ void ResultsModel::Watch(const QString& path) {
 
 void ResultsModel::Refresh() {
     bool any = false;
+    bool anyRecord = false;
     for (std::size_t i = 0; i < sources_.size(); ++i) {
         const std::string problemBefore = sources_[i].file->Problem();
         const LogFile::Change change = sources_[i].file->Refresh();
@@ -85,11 +95,42 @@ void ResultsModel::Refresh() {
         // A replaced file drops out of the watcher; watch the new one.
         Watch(QString::fromStdString(sources_[i].file->Path().string()));
         any = any || change.any || problemBefore != sources_[i].file->Problem();
+        anyRecord = RefreshRecord(i) || anyRecord;
     }
     // An edit in place may leave the size as it was: the comparison looks
     // at each file's size, time and inode itself, cheaply when none moved.
     if (!seenDelay_.isActive()) seenDelay_.start();
     if (any) emit Updated();
+    if (anyRecord) emit RecordsUpdated();
+}
+
+bool ResultsModel::RefreshRecord(std::size_t source) {
+    Source& each = sources_[source];
+    const AnswersFile::Change change = each.answers->Refresh();
+    const QString path = QString::fromStdString(each.answers->Path().string());
+    if (QFileInfo::exists(path) && !watcher_.files().contains(path)) watcher_.addPath(path);
+    if (!change.any) return false;
+    const int first = FirstRowOf(source);
+    for (const std::size_t attempt : each.live.UpdateRecord(each.answers->Reader(), change.restarted)) {
+        if (static_cast<int>(attempt) >= each.shown) continue;
+        const QModelIndex cell = index(first + static_cast<int>(attempt), static_cast<int>(Column::State));
+        emit dataChanged(cell, cell);
+    }
+    return true;
+}
+
+void ResultsModel::ShowRunningMinutes() {
+    int first = 0;
+    for (const Source& source : sources_) {
+        const auto& attempts = source.file->Reader().Attempts();
+        for (int row = 0; row < source.shown; ++row) {
+            if (attempts[static_cast<std::size_t>(row)].Finished()) continue;
+            if (source.live.StateOf(static_cast<std::size_t>(row)).kind != LiveKind::Running) continue;
+            const QModelIndex cell = index(first + row, static_cast<int>(Column::State));
+            emit dataChanged(cell, cell);
+        }
+        first += source.shown;
+    }
 }
 
 void ResultsModel::CheckAllSeen() {
@@ -121,6 +162,8 @@ void ResultsModel::ShowChanges(std::size_t source, const LogFile::Change& change
     if (!change.any) return;
     Source& changed = sources_[source];
     changed.foldedNames.resize(std::min(changed.foldedNames.size(), change.firstChanged));
+    // Paired before the rows are announced: a view asks their state at once.
+    changed.live.UpdateLog(changed.file->Reader().Attempts(), change.firstChanged);
     const int first = FirstRowOf(source);
     const int now = static_cast<int>(changed.file->Reader().Attempts().size());
     const int from = static_cast<int>(change.firstChanged);
@@ -155,6 +198,12 @@ void ResultsModel::CollectPlatoons(const LogReader& reader, std::size_t from) {
             platoons_.try_emplace(PlatoonKey(attempts[i].platoon), attempts[i].platoon);
         }
     }
+}
+
+std::vector<const AnswersReader*> ResultsModel::Records() const {
+    std::vector<const AnswersReader*> records;
+    for (const Source& source : sources_) records.push_back(&source.answers->Reader());
+    return records;
 }
 
 QStringList ResultsModel::Platoons() const {
@@ -259,27 +308,37 @@ int ResultsModel::columnCount(const QModelIndex& parent) const { return parent.i
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const auto column = static_cast<Column>(index.column());
-    const auto [source, position] = Locate(index.row());
+    // Named apart, not bound: the lambda below takes them.
+    const auto located = Locate(index.row());
+    const std::size_t source = located.first;
+    const int position = located.second;
     const Row row{&sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(position)], position + 1, {}};
     const bool finished = row.attempt->Finished();
+    const LiveState live = finished ? LiveState{} : sources_[source].live.StateOf(static_cast<std::size_t>(position));
+    const auto text = [&] {
+        if (column == Column::File) return sources_[source].label;
+        if (column == Column::State && live.kind != LiveKind::Unknown)
+            return FromUtf8(LiveStateText(live, QDateTime::currentSecsSinceEpoch()));
+        return FromUtf8(CellText(row, column));
+    };
     switch (role) {
-        case Qt::DisplayRole:
-            if (column == Column::File) return sources_[source].label;
-            return FromUtf8(CellText(row, column));
+        case Qt::DisplayRole: return text();
         case kSortRole:
-            if (column == Column::File) return sources_[source].label;
             if (column == Column::Grade) return static_cast<qlonglong>(GradeOf(*row.attempt).value_or(0));
             if (IsNumberColumn(column)) return static_cast<qlonglong>(CellNumber(row, column).value_or(-1));
-            return FromUtf8(CellText(row, column));
+            return text();
         case Qt::TextAlignmentRole:
             if (IsNumberColumn(column)) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         case Qt::BackgroundRole:
             if (RowFinding(source, *row.attempt)) return QBrush(QColor(0xFF, 0xC8, 0xC8));
+            // A test being answered is no trouble, unlike one left unfinished.
+            if (live.kind == LiveKind::Running) return QBrush(QColor(0xE3, 0xF2, 0xE1));
             if (!finished) return QBrush(QColor(0xFF, 0xF1, 0xD6));
             return {};
         case Qt::ForegroundRole:
             if (RowFinding(source, *row.attempt)) return QBrush(QColor(0xA0, 0x00, 0x00));
+            if (live.kind == LiveKind::Running && column == Column::State) return QBrush(QColor(0x1E, 0x6B, 0x2A));
             if (!finished && column == Column::State) return QBrush(QColor(0xB0, 0x4A, 0x00));
             return {};
         case Qt::ToolTipRole:

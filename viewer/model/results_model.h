@@ -10,7 +10,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "viewer/core/answers_file.h"
 #include "viewer/core/export.h"
+#include "viewer/core/live_attempts.h"
 #include "viewer/core/log_file.h"
 #include "viewer/core/results_table.h"
 #include "viewer/core/seen_check.h"
@@ -21,6 +23,8 @@ namespace viewer {
 // The attempts of every open log as one table, kept up to date while the
 // logs grow: a change of the file or its folder, or a poll every half
 // second for shared folders that send no notice, reads the new bytes only.
+// The answers record beside each log is followed the same way: it tells
+// which of the attempts without a result are being answered right now.
 class ResultsModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -56,6 +60,8 @@ public:
     QStringList FileProblems() const;
     // Every platoon of the open logs, as first written, in platoon order.
     QStringList Platoons() const;
+    // The answers record beside each open log, as read so far.
+    std::vector<const AnswersReader*> Records() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -65,6 +71,8 @@ public:
 signals:
     // Rows or remarks changed (after the model's own row signals).
     void Updated();
+    // An answers record grew or was read afresh.
+    void RecordsUpdated();
 
 private:
     struct Source {
@@ -76,6 +84,8 @@ private:
         mutable std::vector<QString> foldedNames;
         // Changes made behind the viewer's back: to the log, to its answers record.
         std::vector<SeenCheck> checks;
+        std::unique_ptr<AnswersFile> answers;
+        LiveAttempts live;
     };
 
     void Watch(const QString& path);
@@ -83,6 +93,8 @@ private:
     void CheckAllSeen();
     const Finding* RowFinding(std::size_t source, const Attempt& attempt) const;
     void ShowChanges(std::size_t source, const LogFile::Change& change);
+    bool RefreshRecord(std::size_t source);
+    void ShowRunningMinutes();
     int FirstRowOf(std::size_t source) const;
     std::pair<std::size_t, int> Locate(int row) const;
     void UpdateLabels();
@@ -94,6 +106,7 @@ private:
     QFileSystemWatcher watcher_;
     QTimer poll_;
     QTimer seenDelay_;
+    QTimer minute_;  // the minutes of running tests go on
 };
 
 }  // namespace viewer

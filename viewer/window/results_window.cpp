@@ -30,11 +30,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "viewer/core/item_table.h"
 #include "viewer/core/results_table.h"
 #include "viewer/model/pdf_export.h"
 #include "viewer/model/results_filter.h"
 #include "viewer/model/results_model.h"
 #include "viewer/window/grade_chart.h"
+#include "viewer/window/items_panel.h"
 #include "viewer/window/window_geometry.h"
 
 namespace viewer {
@@ -98,7 +100,8 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setStretchLastSection(true);
     header->setHighlightSections(false);
-    const int widths[kColumnCount] = {52, 260, 110, 96, 84, 50, 178, 104, 120};
+    // The state column holds «идет тест, тема 12, 45 мин».
+    const int widths[kColumnCount] = {52, 260, 110, 96, 84, 50, 178, 190, 120};
     for (int c = 0; c < kColumnCount; ++c) table_->setColumnWidth(c, widths[c]);
 
     QStringList summaryTitles;
@@ -122,6 +125,9 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     tabs_->addTab(summaryTable_, tr("Сводка"));
     tabs_->addTab(chart_, tr("Диаграмма"));
     tabs_->addTab(remarksTable_, tr("Замечания"));
+    items_ = new ItemsPanel(*model_, this);
+    tabs_->addTab(items_, tr("Вопросы"));
+    connect(items_, &ItemsPanel::ExportAsked, this, &ResultsWindow::ExportItems);
 
     notice_ = new QLabel;
     notice_->setObjectName("notice");
@@ -198,7 +204,7 @@ void ResultsWindow::BuildActions() {
     QAction* print = bar->addAction(look->standardIcon(QStyle::SP_FileDialogDetailedView), tr("Печать…"));
     print->setObjectName(tr("Печать…"));
     print->setShortcut(QKeySequence::Print);
-    print->setToolTip(tr("Напечатать сводку и показанные строки (Ctrl+P)"));
+    print->setToolTip(tr("Напечатать сводку и показанные строки, а на вкладке «Вопросы» её таблицу (Ctrl+P)"));
     connect(print, &QAction::triggered, this, &ResultsWindow::Print);
     bar->addSeparator();
     QAction* chart = bar->addAction(look->standardIcon(QStyle::SP_FileDialogContentsView), tr("Диаграмма в PNG…"));
@@ -413,6 +419,28 @@ void ResultsWindow::Export(Format format) {
     }
 }
 
+void ResultsWindow::ExportItems(const QString& extension) {
+    const QString filter = extension == "csv"    ? "CSV (*.csv)"
+                           : extension == "xlsx" ? tr("Книга Excel (*.xlsx)")
+                                                 : "PDF (*.pdf)";
+    const QString path = SavePath(tr("Сохранить таблицу вопросов"), extension, filter);
+    if (path.isEmpty()) return;
+    const Grid& grid = items_->ShownGrid();
+    std::optional<std::string> error;
+    if (extension == "csv") {
+        error = WriteCsv(path.toStdString(), grid);
+    } else if (extension == "xlsx") {
+        error = WriteXlsx(path.toStdString(), grid, "Вопросы");
+    } else {
+        error = WritePdf(path.toStdString(), grid, items_->Title());
+    }
+    if (error) {
+        ShowError(FromUtf8(*error));
+    } else {
+        statusBar()->showMessage(tr("Сохранено: %1").arg(path), 5000);
+    }
+}
+
 void ResultsWindow::SaveChart() {
     const QString path = SavePath(tr("Сохранить диаграмму"), "png", tr("Рисунок PNG (*.png)"));
     if (path.isEmpty()) return;
@@ -439,7 +467,11 @@ void ResultsWindow::Print() {
         ShowError(tr("Не удалось начать печать на «%1»").arg(printer.printerName()));
         return;
     }
-    PaintResults(printer, painter, filter_->Shown(counting), PdfTitle(model_->Files()), SummaryTitle(counting));
+    if (tabs_->currentWidget() == items_) {
+        PaintGrid(printer, painter, items_->ShownGrid(), items_->Title());
+    } else {
+        PaintResults(printer, painter, filter_->Shown(counting), PdfTitle(model_->Files()), SummaryTitle(counting));
+    }
     painter.end();
 }
 

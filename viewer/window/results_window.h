@@ -20,13 +20,14 @@ class QTableWidget;
 namespace viewer {
 
 class GradeChart;
+class ItemsPanel;
 class ResultsFilter;
 class ResultsModel;
 
 // The instructor's window: the attempts of the open logs as a live table
 // with a platoon filter and a name search, the summary, the grade chart and
-// the remarks on lines that could not be read; exports to CSV, XLSX and PDF,
-// and prints.
+// the remarks on lines that could not be read, and the item analysis of the
+// questions; exports to CSV, XLSX and PDF, and prints.
 class ResultsWindow : public QMainWindow {
     Q_OBJECT
 
@@ -49,6 +50,8 @@ public:
     ResultsModel& Model() { return *model_; }
     ResultsFilter& Filter() { return *filter_; }
     QTableView& Table() { return *table_; }
+    QTabWidget& Tabs() { return *tabs_; }
+    ItemsPanel& Items() { return *items_; }
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -67,6 +70,7 @@ private:
     void UpdatePlatoonChoice();
     void UpdateStatus();
     void Export(Format format);
+    void ExportItems(const QString& extension);
     void SaveChart();
     void Print();
     QString SuggestedPath(const QString& extension) const;
@@ -86,6 +90,7 @@ private:
     QTableWidget* summaryTable_;
     GradeChart* chart_;
     QTableWidget* remarksTable_;
+    ItemsPanel* items_;
     QLabel* status_;
     QTimer summaryDelay_;
     SavePathChooser chooseSavePath_;

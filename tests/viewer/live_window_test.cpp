@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "tests/log/log_test_support.h"
+#include "tests/support/temp_dir.h"
+#include "viewer/core/item_table.h"
+#include "viewer/core/results_table.h"
+#include "viewer/window/items_panel.h"
+#include "viewer/window/results_window.h"
+
+namespace {
+
+using testsupport::TemporaryWorkingDirectory;
+using viewer::ResultsWindow;
+
+bool WaitUntil(const std::function<bool()>& condition, int limitMs = 1000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > limitMs) return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+void AppendLog(const std::string& text) {
+    std::ofstream("Results.txt", std::ios::binary | std::ios::app) << logtest::Cp1251(text);
+}
+
+// Lines of the answers record; `tail` continues an end line.
+void AppendRecord(const std::string& event, int secondsAgo, const std::string& id, const std::string& name, int theme,
+                  const std::string& tail = "") {
+    const QString time = QDateTime::currentDateTimeUtc().addSecs(-secondsAgo).toString(Qt::ISODate);
+    std::ofstream("Results.answers.csv", std::ios::binary | std::ios::app)
+        << "kalvena-answers-1," << event << "," << time.toStdString() << ",pc12,1.0,3fa85f64," << id << "," << name
+        << ",101," << theme << tail << "\n";
+}
+
+TEST(LiveView, ShowsTestsBeingAnsweredAndHowUnfinishedOnesEnded) {
+    TemporaryWorkingDirectory dir;
+    AppendLog("Орлов\r\n101\r\n");
+    AppendRecord("start", 600, "00000000000000a1", "Орлов", 2);
+    AppendRecord("end", 500, "00000000000000a1", "Орлов", 2, ",program-end,0,10,Tq21,,0,40");
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    window.show();
+    const auto state = [&](int row) {
+        return window.Table().model()->index(row, static_cast<int>(viewer::Column::State)).data().toString();
+    };
+    EXPECT_EQ(state(0), "прервано: программа закрыта");
+
+    // The same student again: the second registration pairs with the second start.
+    AppendLog("Орлов\r\n101\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return window.Table().model()->rowCount() == 2; }));
+    EXPECT_EQ(state(1), "не завершён");
+    AppendRecord("start", 125, "00000000000000b2", "Орлов", 4);
+    EXPECT_TRUE(WaitUntil([&] { return state(1) == "идет тест, тема 4, 2 мин"; })) << state(1).toStdString();
+    EXPECT_EQ(state(0), "прервано: программа закрыта");
+
+    AppendRecord("end", 0, "00000000000000b2", "Орлов", 4, ",finished,1,1,Tq41,2,1,30");
+    AppendLog("Правильных ответов 1 из 1\r\n\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return state(1) == "завершён"; })) << state(1).toStdString();
+
+    AppendLog("Белова\r\n101\r\n");
+    AppendRecord("start", 60, "00000000000000c3", "Белова", 5);
+    AppendRecord("end", 0, "00000000000000c3", "Белова", 5, ",stopped,0,10,Tq51,,0,20");
+    EXPECT_TRUE(WaitUntil([&] { return state(2) == "прекращено студентом"; })) << state(2).toStdString();
+}
+
+// Ten finished tests of theme 3, Tq31 answered right in `right` of them.
+void WriteTheme3(int right) {
+    for (int i = 0; i < 10; ++i) {
+        const std::string id = "00000000000001" + std::to_string(10 + i);
+        const bool correct = i < right;
+        AppendRecord("end", 100, id, "Студент " + std::to_string(i), 3,
+                     std::string(",finished,") + (correct ? "2" : "1") + ",2,Tq31," + (correct ? "2,1" : "3,0") +
+                         ",20,Tq32,1,1,30");
+    }
+}
+
+QString ItemCell(QTableWidget& table, const QString& question, viewer::ItemColumn column) {
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const QTableWidgetItem* name = table.item(row, static_cast<int>(viewer::ItemColumn::Question));
+        if (name != nullptr && name->text() == question) return table.item(row, static_cast<int>(column))->text();
+    }
+    return "(нет строки)";
+}
+
+TEST(ItemsTab, ShowsTheFacilityOfEachQuestionAndFollowsTheRecord) {
+    TemporaryWorkingDirectory dir;
+    AppendLog("");
+    WriteTheme3(7);
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    window.show();
+    window.Tabs().setCurrentWidget(&window.Items());
+    QTableWidget& table = window.Items().Table();
+    EXPECT_EQ(ItemCell(table, "Tq31", viewer::ItemColumn::Facility), "0,70");
+    EXPECT_EQ(ItemCell(table, "Tq31", viewer::ItemColumn::Attempts), "10");
+    EXPECT_EQ(ItemCell(table, "Tq32", viewer::ItemColumn::Facility), "1,00");
+    EXPECT_EQ(ItemCell(table, "Tq31", viewer::ItemColumn::Notes), "оценки приблизительны: меньше 30 попыток");
+
+    AppendRecord("end", 0, "00000000000002ff", "Новиков", 3, ",finished,2,2,Tq31,2,1,20,Tq32,1,1,30");
+    EXPECT_TRUE(WaitUntil([&] { return ItemCell(table, "Tq31", viewer::ItemColumn::Facility) == "0,73"; }));
+
+    window.SetSavePathChooser([](const QString&, const QString&, const QString&) { return QString("items.csv"); });
+    QPushButton* csv = window.Items().findChild<QPushButton*>("items-csv");
+    ASSERT_NE(csv, nullptr);
+    csv->click();
+    const std::string saved = testsupport::ReadFileBytes("items.csv");
+    EXPECT_NE(saved.find(";Tq31;;11;0,73;"), std::string::npos) << saved;
+
+    // Printed while the tab is current: its one page, not the results' two.
+    window.SetPrinterSetup([](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName("printed.pdf");
+        return true;
+    });
+    window.findChild<QAction*>("Печать…")->trigger();
+    const std::string printed = testsupport::ReadFileBytes("printed.pdf");
+    int pages = 0;
+    for (std::size_t at = 0; (at = printed.find("/Type /Page\n", at)) != std::string::npos; ++at) ++pages;
+    EXPECT_EQ(pages, 1);
+}
+
+}  // namespace
