@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include <QAction>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -18,6 +20,7 @@
 #include "tests/support/temp_dir.h"
 #include "viewer/core/item_table.h"
 #include "viewer/core/results_table.h"
+#include "viewer/model/results_filter.h"
 #include "viewer/window/items_panel.h"
 #include "viewer/window/results_window.h"
 
@@ -69,6 +72,11 @@ TEST(LiveView, ShowsTestsBeingAnsweredAndHowUnfinishedOnesEnded) {
     AppendRecord("start", 125, "00000000000000b2", "Орлов", 4);
     EXPECT_TRUE(WaitUntil([&] { return state(1) == "идет тест, тема 4, 2 мин"; })) << state(1).toStdString();
     EXPECT_EQ(state(0), "прервано: программа закрыта");
+    // Exports and the status line say so too.
+    const viewer::ExportData shown = window.Filter().Shown(viewer::Counting::AllAttempts);
+    EXPECT_EQ(viewer::CellText(shown.rows[1], viewer::Column::State), "идет тест, тема 4, 2 мин");
+    EXPECT_NE(window.findChild<QLabel*>("status")->text().indexOf("завершено: 0 · идет тест: 1 · не завершено: 1"), -1)
+        << window.findChild<QLabel*>("status")->text().toStdString();
 
     AppendRecord("end", 0, "00000000000000b2", "Орлов", 4, ",finished,1,1,Tq41,2,1,30");
     AppendLog("Правильных ответов 1 из 1\r\n\r\n");

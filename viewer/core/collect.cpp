@@ -13,7 +13,7 @@ ExportData CollectAll(const std::vector<const LogFile*>& files, Counting countin
     for (std::size_t f = 0; f < files.size(); ++f) {
         const auto& fileAttempts = files[f]->Reader().Attempts();
         for (std::size_t i = 0; i < fileAttempts.size(); ++i) {
-            data.rows.push_back({&fileAttempts[i], static_cast<std::int32_t>(i + 1), labels[f]});
+            data.rows.push_back({&fileAttempts[i], static_cast<std::int32_t>(i + 1), labels[f], {}});
             attempts.push_back(&fileAttempts[i]);
         }
     }

@@ -52,7 +52,9 @@ std::string CellText(const Row& row, Column column) {
             const auto percent = PercentOf(attempt);
             return percent ? engine::GradeFor(*percent) : "";
         }
-        case Column::State: return attempt.Finished() ? "завершён" : "не завершён";
+        case Column::State:
+            if (!row.liveState.empty()) return row.liveState;
+            return attempt.Finished() ? "завершён" : "не завершён";
         case Column::File: return row.file;
         default: {
             const auto number = CellNumber(row, column);

@@ -17,6 +17,9 @@ struct Row {
     const Attempt* attempt = nullptr;
     std::int32_t number = 0;
     std::string file;
+    // What the answers record tells of an unfinished attempt («идет тест…»);
+    // empty leaves the state to the log.
+    std::string liveState;
 };
 
 enum class Column { Number, FullName, Platoon, Right, Questions, Percent, Grade, State, File };

@@ -247,10 +247,23 @@ const QString& ResultsModel::FoldedName(int row) const {
     return of.foldedNames[static_cast<std::size_t>(index)];
 }
 
+bool ResultsModel::Running(int row) const {
+    const auto [source, index] = Locate(row);
+    return !AttemptAt(row).Finished() &&
+           sources_[source].live.StateOf(static_cast<std::size_t>(index)).kind == LiveKind::Running;
+}
+
 Row ResultsModel::RowAt(int row) const {
     const auto [source, index] = Locate(row);
-    return {&sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(index)], index + 1,
-            sources_[source].label.toStdString()};
+    Row shown{&sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(index)],
+              index + 1,
+              sources_[source].label.toStdString(),
+              {}};
+    if (!shown.attempt->Finished()) {
+        const LiveState live = sources_[source].live.StateOf(static_cast<std::size_t>(index));
+        if (live.kind != LiveKind::Unknown) shown.liveState = LiveStateText(live, QDateTime::currentSecsSinceEpoch());
+    }
+    return shown;
 }
 
 QList<ResultsModel::FileRemark> ResultsModel::Remarks() const {
@@ -312,7 +325,8 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     const auto located = Locate(index.row());
     const std::size_t source = located.first;
     const int position = located.second;
-    const Row row{&sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(position)], position + 1, {}};
+    const Row row{
+        &sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(position)], position + 1, {}, {}};
     const bool finished = row.attempt->Finished();
     const LiveState live = finished ? LiveState{} : sources_[source].live.StateOf(static_cast<std::size_t>(position));
     const auto text = [&] {

@@ -44,6 +44,8 @@ public:
 
     Row RowAt(int row) const;
     const Attempt& AttemptAt(int row) const;
+    // Whether the row's student is answering right now, by the answers record.
+    bool Running(int row) const;
     // The row's full name, spaces simplified and case folded, for search.
     const QString& FoldedName(int row) const;
 

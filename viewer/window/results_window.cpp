@@ -166,6 +166,8 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     summaryDelay_.setInterval(kSummaryDelayMilliseconds);
     connect(&summaryDelay_, &QTimer::timeout, this, &ResultsWindow::ShowSummary);
     connect(model_, &ResultsModel::Updated, this, &ResultsWindow::ShowUpdate);
+    // A test started or ended changes the counts in the status line.
+    connect(model_, &ResultsModel::RecordsUpdated, this, &ResultsWindow::UpdateStatus);
     ShowUpdate();
 }
 
@@ -361,18 +363,26 @@ void ResultsWindow::UpdateStatus() {
         return;
     }
     int finished = 0;
+    int running = 0;
     for (int row = 0; row < filter_->rowCount(); ++row) {
-        if (model_->AttemptAt(filter_->mapToSource(filter_->index(row, 0)).row()).Finished()) ++finished;
+        const int sourceRow = filter_->mapToSource(filter_->index(row, 0)).row();
+        if (model_->AttemptAt(sourceRow).Finished()) {
+            ++finished;
+        } else if (model_->Running(sourceRow)) {
+            ++running;
+        }
     }
     const int shown = filter_->rowCount();
     // Said first: it explains an empty table.
     const QStringList notResults = model_->NotResultsMessages();
+    const QString answering = running > 0 ? tr(" · идет тест: %1").arg(running) : QString();
     status_->setText((notResults.isEmpty() ? QString() : notResults.join(" · ") + " · ") +
-                     tr("Показано попыток: %1 из %2 · завершено: %3 · не завершено: %4 · файлов: %5 · обновлено в %6")
+                     tr("Показано попыток: %1 из %2 · завершено: %3%4 · не завершено: %5 · файлов: %6 · обновлено в %7")
                          .arg(shown)
                          .arg(model_->rowCount())
                          .arg(finished)
-                         .arg(shown - finished)
+                         .arg(answering)
+                         .arg(shown - finished - running)
                          .arg(model_->Files().size())
                          .arg(QTime::currentTime().toString("hh:mm:ss")));
     status_->setToolTip(status_->text());
