@@ -10,28 +10,20 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
+#include "content/question_names.h"
+#include "engine/theme_table.h"
 #include "viewer/core/answers_reader.h"
 #include "viewer/core/item_analysis.h"
 #include "viewer/core/item_table.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::MillisecondsSince;
 
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-constexpr int kBankSizes[14] = {0, 16, 20, 20, 19, 20, 13, 11, 18, 20, 10, 8, 15, 13};
-
-std::string QuestionName(int theme, int number) {
-    return "Tq" + std::to_string(theme) + (theme >= 11 && number < 10 ? "0" : "") + std::to_string(number);
-}
+std::string QuestionName(int theme, int number) { return content::WindowClassName({theme, number}); }
 
 // Attempts as the test program records them: a start and an end line
 // each, one in ten stopped halfway, students of spread ability answering
@@ -47,7 +39,7 @@ std::string Record(int attempts, unsigned seed) {
     char id[17];
     for (int i = 0; i < attempts; ++i) {
         const int theme = 1 + static_cast<int>(random() % 13);
-        const int bank = kBankSizes[theme];
+        const int bank = engine::Theme(theme).BankSize;
         const int asked = theme == 11 ? 8 : 10;
         const std::string name =
             std::string(kSurnames[random() % 12]) + " " + kNames[random() % 7] + " " + std::to_string(random() % 3000);

@@ -9,13 +9,15 @@
 #include <vector>
 
 #include "app/graphics/stream.h"
+#include "bench/bench_timing.h"
 #include "content/jpeg/jpeg.h"
 #include "content/jpeg/libjpeg.h"
 #include "content/jpeg/registration_photo.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
 
 // The stored data after the class name: count and JPEG bytes.
 std::span<const unsigned char> StoredData() { return jpeg::RegistrationPhotoStoredData().subspan(11); }
@@ -70,11 +72,6 @@ double DecodeWithLibjpeg(jpeg::TJPEGPixelFormat depth) {
     jpeg_destroy_decompress(&decoder);
     const auto end = Clock::now();
     return std::chrono::duration<double, std::milli>(end - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 void Compare(const char* label, jpeg::TJPEGPixelFormat depth, int runs) {

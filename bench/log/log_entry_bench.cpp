@@ -13,22 +13,19 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "log/cp1251.h"
 #include "log/results_log.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
 
 const char* const kName = "Иванов Иван Иванович";
 const char* const kPlatoon = "101";
 
 double Microseconds(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 struct Medians {
     double log;

@@ -14,17 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "log/cp1251.h"
 #include "viewer/core/results_table.h"
 #include "viewer/window/results_window.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::MillisecondsSince;
 
 std::string Id(int attempt) {
     char text[17];

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "log/cp1251.h"
 #include "viewer/model/results_filter.h"
 #include "viewer/model/results_model.h"
@@ -22,16 +23,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using bench::Clock;
+using bench::Median;
+using bench::MillisecondsSince;
 
 // Entries as the test program writes them: Windows-1251, CR LF, one in ten
 // abandoned, one in thirteen a theme-11 test of eight questions.

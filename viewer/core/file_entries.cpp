@@ -33,6 +33,19 @@ std::string Shortened(std::string text) {
     return text;
 }
 
+// Calls `take(at, end, number, text)` for every whole line: its offset, the
+// offset after its line feed, its number from 1, and its text without the
+// line end. A last line without its feed is still being written: left out.
+template <typename Take>
+void ForEachWholeLine(std::string_view bytes, Take take) {
+    std::size_t at = 0;
+    std::int64_t number = 0;
+    for (std::size_t feed; at < bytes.size() && (feed = bytes.find('\n', at)) != std::string_view::npos;
+         at = feed + 1) {
+        take(at, feed + 1, ++number, WithoutLineEnd(bytes.substr(at, feed + 1 - at)));
+    }
+}
+
 FileEntry Made(std::string_view bytes, std::uint64_t offset, std::uint64_t end, std::int64_t line,
                std::string summary) {
     return {offset, end - offset, line, HashBytes(bytes.substr(offset, end - offset)), Shortened(std::move(summary))};
@@ -62,48 +75,37 @@ std::vector<FileEntry> SplitLogEntries(std::string_view bytes) {
         result = false;
         summary.clear();
     };
-    std::size_t at = 0;
-    std::int64_t lineNumber = 0;
-    while (at < bytes.size()) {
-        const std::size_t feed = bytes.find('\n', at);
-        if (feed == std::string_view::npos) break;
-        ++lineNumber;
-        const std::string text = AsUtf8(WithoutLineEnd(bytes.substr(at, feed + 1 - at)));
+    std::size_t after = 0;
+    ForEachWholeLine(bytes, [&](std::size_t at, std::size_t end, std::int64_t lineNumber, std::string_view line) {
+        after = end;
+        const std::string text = AsUtf8(line);
         if (text.empty()) {
             // An empty line ends an entry; stray ones belong to none.
-            if (lines > 0) close(feed + 1);
-        } else {
-            const bool isResult = resultslog::StartsAsTestResult(text);
-            // A header without a result is followed straight by the next one.
-            if (result || (lines >= 2 && !isResult)) close(at);
-            if (lines == 0) {
-                start = at;
-                startLine = lineNumber;
-            } else {
-                summary += ", ";
-            }
-            summary += text;
-            ++lines;
-            result = result || isResult;
+            if (lines > 0) close(end);
+            return;
         }
-        at = feed + 1;
-    }
-    close(at);
+        const bool isResult = resultslog::StartsAsTestResult(text);
+        // A header without a result is followed straight by the next one.
+        if (result || (lines >= 2 && !isResult)) close(at);
+        if (lines == 0) {
+            start = at;
+            startLine = lineNumber;
+        } else {
+            summary += ", ";
+        }
+        summary += text;
+        ++lines;
+        result = result || isResult;
+    });
+    close(after);
     return entries;
 }
 
 std::vector<FileEntry> SplitAnswersLines(std::string_view bytes) {
     std::vector<FileEntry> entries;
-    std::size_t at = 0;
-    std::int64_t lineNumber = 0;
-    while (at < bytes.size()) {
-        const std::size_t feed = bytes.find('\n', at);
-        if (feed == std::string_view::npos) break;
-        ++lineNumber;
-        const std::string_view line = WithoutLineEnd(bytes.substr(at, feed + 1 - at));
-        if (!line.empty()) entries.push_back(Made(bytes, at, feed + 1, lineNumber, AsUtf8(line)));
-        at = feed + 1;
-    }
+    ForEachWholeLine(bytes, [&](std::size_t at, std::size_t end, std::int64_t lineNumber, std::string_view line) {
+        if (!line.empty()) entries.push_back(Made(bytes, at, end, lineNumber, AsUtf8(line)));
+    });
     return entries;
 }
 
