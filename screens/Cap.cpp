@@ -21,7 +21,7 @@ constexpr int kPlatoonMaxLength = 20;
 
 }  // namespace
 
-TKalvena::TKalvena(std::filesystem::path resultsPath, std::filesystem::path handOverTo)
+TKalvena::TKalvena(const std::filesystem::path& resultsPath, const std::filesystem::path& handOverTo)
     : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}),
       ResultsFile(resultsPath),
       AnswersFile(resultslog::AnswersRecordPath(resultsPath)) {

@@ -27,7 +27,8 @@ class TKalvena : public app::Form, public engine::TestState {
 public:
     // The results log goes to `resultsPath`, the answers record beside it;
     // with protected results, both go through the helper `handOverTo`.
-    explicit TKalvena(std::filesystem::path resultsPath = "Results.txt", std::filesystem::path handOverTo = {});
+    explicit TKalvena(const std::filesystem::path& resultsPath = "Results.txt",
+                      const std::filesystem::path& handOverTo = {});
 
     QPushButton* Start;
     QPushButton* exit;
