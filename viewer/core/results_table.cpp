@@ -18,6 +18,7 @@ const char* ColumnTitle(Column column) {
         case Column::Percent: return "%";
         case Column::Grade: return "Оценка";
         case Column::State: return "Состояние";
+        case Column::Computer: return "Компьютер";
         case Column::File: return "Файл";
     }
     return "";
@@ -53,6 +54,7 @@ std::string CellText(const Row& row, Column column) {
             return percent ? engine::GradeFor(*percent) : "";
         }
         case Column::State: return attempt.Finished() ? "завершён" : "не завершён";
+        case Column::Computer: return row.computer;
         case Column::File: return row.file;
         default: {
             const auto number = CellNumber(row, column);
