@@ -1,8 +1,8 @@
 #include "viewer/core/results_table.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include "engine/grading.h"
 
@@ -126,11 +126,13 @@ std::string FormatMean(double value, int decimals) {
 namespace viewer {
 
 std::vector<std::string> FileLabels(const std::vector<std::filesystem::path>& paths) {
+    // Counted once: a department's tree opens hundreds of "Results.txt".
+    std::map<std::filesystem::path, int> named;
+    for (const auto& path : paths) ++named[path.filename()];
     std::vector<std::string> labels;
     for (const auto& path : paths) {
         const auto name = path.filename();
-        const bool shared =
-            std::count_if(paths.begin(), paths.end(), [&](const auto& other) { return other.filename() == name; }) > 1;
+        const bool shared = named[name] > 1;
         const auto folder = std::filesystem::absolute(path).parent_path().filename();
         labels.push_back(shared && !folder.empty() ? (folder / name).string() : name.string());
     }
