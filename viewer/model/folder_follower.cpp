@@ -58,8 +58,7 @@ void FolderFollower::ScanSoon() {
 void FolderFollower::ScanAll() {
     QElapsedTimer clock;
     clock.start();
-    // A log told may add a root; the loop goes by index.
-    for (std::size_t i = 0; i < roots_.size(); ++i) Scan(roots_[i]);
+    for (Root& root : roots_) Scan(root);
     scanMs_ = clock.elapsed();
     sinceScan_.start();
     if (!roots_.empty()) {
@@ -85,7 +84,7 @@ void FolderFollower::Scan(Root& root) {
         const QString name = QString::fromStdString(log.string());
         if (!root.known.contains(name)) found << name;
     }
-    // Marked before told: a listener may follow another folder, which moves `root`.
+    // Marked before told, so that a look started by a listener tells none twice.
     for (const QString& log : found) root.known.insert(log);
     for (const QString& log : found) emit LogFound(path, log);
 }
