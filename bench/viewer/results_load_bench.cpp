@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "bench/bench_timing.h"
-#include "log/cp1251.h"
+#include "generated_entries.h"
 #include "viewer/model/results_filter.h"
 #include "viewer/model/results_model.h"
 #include "viewer/window/results_window.h"
@@ -26,26 +26,7 @@ namespace {
 using bench::Clock;
 using bench::Median;
 using bench::MillisecondsSince;
-
-// Entries as the test program writes them: Windows-1251, CR LF, one in ten
-// abandoned, one in thirteen a theme-11 test of eight questions.
-std::string Entries(int count, int seed) {
-    static const char* const kSurnames[] = {"Иванов", "Петров",  "Сидоров", "Кузнецов", "Смирнов", "Волков",
-                                            "Орлов",  "Лебедев", "Козлов",  "Новиков",  "Морозов", "Соколов"};
-    static const char* const kNames[] = {"Иван Иванович",  "Пётр Сергеевич",  "Алексей Викторович", "Дмитрий Андреевич",
-                                         "Артём Игоревич", "Никита Олегович", "Максим Юрьевич"};
-    std::mt19937 random(static_cast<unsigned>(seed));
-    std::string utf8;
-    for (int i = 0; i < count; ++i) {
-        utf8 += std::string(kSurnames[random() % 12]) + " " + kNames[random() % 7] + "\r\n";
-        utf8 += "ВУЦ-" + std::to_string(100 + random() % 12) + "\r\n";
-        if (random() % 10 == 0) continue;
-        const int asked = random() % 13 == 0 ? 8 : 10;
-        utf8 += "Правильных ответов " + std::to_string(random() % (asked + 1)) + " из " + std::to_string(asked) +
-                "\r\n\r\n";
-    }
-    return resultslog::Utf8ToCp1251(utf8);
-}
+using benchdata::Entries;
 
 void Append(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::app) << bytes;

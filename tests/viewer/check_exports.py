@@ -42,15 +42,17 @@ def pdf_pages(path):
 
 
 EXPECTED_ROWS = [
-    ["№", "ФИО", "Учебный взвод", "Правильных", "Вопросов", "%", "Оценка", "Состояние", "Файл"],
-    ["1", 'Иванов; "Ваня"', "101", "7", "10", "70", "4 (хорошо)", "завершён", "Results.txt"],
-    ["2", "Петров Пётр", "101", "", "", "", "", "не завершён", "Results.txt"],
-    ["3", "'=1+2", "102;б", "7", "8", "87", "4 (хорошо)", "завершён", "Results.txt"],
-    ["4", "100% %s", "102;б", "0", "10", "0", "2 (неудовлетворительно)", "завершён", "Results.txt"],
+    ["№", "ФИО", "Учебный взвод", "Правильных", "Вопросов", "%", "Оценка", "Состояние", "Компьютер", "Файл"],
+    ["1", 'Иванов; "Ваня"', "101", "7", "10", "70", "4 (хорошо)", "завершён", "pc07", "Results.txt"],
+    ["2", "Петров Пётр", "101", "", "", "", "", "не завершён", "pc07", "Results.txt"],
+    ["3", "'=1+2", "102;б", "7", "8", "87", "4 (хорошо)", "завершён", "pc07", "Results.txt"],
+    ["4", "100% %s", "102;б", "0", "10", "0", "2 (неудовлетворительно)", "завершён", "pc07", "Results.txt"],
 ]
 
 with tempfile.TemporaryDirectory() as folder:
-    os.chdir(folder)
+    # A classroom computer's folder: the log's computer is its name.
+    os.mkdir(os.path.join(folder, "pc07"))
+    os.chdir(os.path.join(folder, "pc07"))
     log = (entry('Иванов; "Ваня"', "101", 7, 10) + entry("Петров Пётр", "101")
            + entry("=1+2", "102;б", 7, 8) + entry("100% %s", "102;б", 0, 10))
     with open("Results.txt", "wb") as f:
@@ -82,6 +84,19 @@ with tempfile.TemporaryDirectory() as folder:
           f"summary total: {summary[3]}")
     # The mean of 70, 87,5 and 0, not of the rounded 87.
     check(summary[3][11] == 52.5, f"summary mean percent: {summary[3][11]}")
+
+    # A department's folder: every computer's log below it, each once though
+    # named again.
+    os.makedirs("../pc08/sub")
+    with open("../pc08/sub/Results.txt", "wb") as f:
+        f.write(entry("Яшин", "103", 9, 10).encode("cp1251"))
+    check(run("--csv", "tree.csv", "..", "Results.txt").returncode == 0, "csv export of a folder failed")
+    rows = list(csv.reader(io.StringIO(open("tree.csv", encoding="utf-8-sig").read(), newline=""), delimiter=";"))
+    check([row[1] for row in rows] == ["ФИО"] + [row[1] for row in EXPECTED_ROWS[1:]] + ["Яшин"]
+          and [row[8:] for row in rows[4:]] == [["pc07", "pc07/Results.txt"], ["pc08/sub", "sub/Results.txt"]],
+          f"csv of a folder: {rows}")
+    tree_summary = run("--summary", "..").stdout.decode("utf-8").splitlines()
+    check(tree_summary[-1].split()[:4] == ["Всего", "5", "4", "5"], f"summary of a folder: {tree_summary}")
 
     # Text summary for scripts.
     result = run("--summary", "Results.txt")
@@ -184,8 +199,10 @@ with tempfile.TemporaryDirectory() as folder:
     os.mkdir("folder.xlsx")
     folder = run("--xlsx", "folder.xlsx", "Results.txt")
     check(folder.returncode == 1 and russian_only(folder.stderr, "folder.xlsx"), f"xlsx over a folder: {folder.stderr!r}")
-    unreadable = run("--summary", "Results.txt", ".")
-    check(unreadable.returncode == 1 and russian_only(unreadable.stderr, "."), f"a folder as a log: {unreadable.stderr!r}")
+    unreadable = run("--summary", "Results.txt", "folder.xlsx")
+    check(unreadable.returncode == 1 and unreadable.stderr.decode("utf-8")
+          == "kalvena-results: folder.xlsx: в папке нет журналов результатов (Results.txt)\n",
+          f"a folder without logs: {unreadable.stderr!r}")
 
     # Options: an unknown one is refused in one Russian line, not read as a
     # file; after "--" a name may start with '-'.

@@ -3,7 +3,8 @@
 
 namespace viewer {
 
-ExportData CollectAll(const std::vector<const LogFile*>& files, Counting counting) {
+ExportData CollectAll(const std::vector<const LogFile*>& files, const std::vector<std::string>& computers,
+                      Counting counting) {
     std::vector<std::filesystem::path> paths;
     for (const LogFile* file : files) paths.push_back(file->Path());
     const std::vector<std::string> labels = FileLabels(paths);
@@ -13,7 +14,7 @@ ExportData CollectAll(const std::vector<const LogFile*>& files, Counting countin
     for (std::size_t f = 0; f < files.size(); ++f) {
         const auto& fileAttempts = files[f]->Reader().Attempts();
         for (std::size_t i = 0; i < fileAttempts.size(); ++i) {
-            data.rows.push_back({&fileAttempts[i], static_cast<std::int32_t>(i + 1), labels[f], {}});
+            data.rows.push_back({&fileAttempts[i], static_cast<std::int32_t>(i + 1), labels[f], computers[f], {}});
             attempts.push_back(&fileAttempts[i]);
         }
     }

@@ -45,7 +45,9 @@ namespace viewer {
 
 class LogFile;
 
-// Every attempt of the files, in file order, and their summary.
-ExportData CollectAll(const std::vector<const LogFile*>& files, Counting counting);
+// Every attempt of the files, in file order, and their summary; the
+// computers are the files' own, one each.
+ExportData CollectAll(const std::vector<const LogFile*>& files, const std::vector<std::string>& computers,
+                      Counting counting);
 
 }  // namespace viewer

@@ -1,8 +1,8 @@
 #include "viewer/core/results_table.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include "engine/grading.h"
 
@@ -18,6 +18,7 @@ const char* ColumnTitle(Column column) {
         case Column::Percent: return "%";
         case Column::Grade: return "Оценка";
         case Column::State: return "Состояние";
+        case Column::Computer: return "Компьютер";
         case Column::File: return "Файл";
     }
     return "";
@@ -55,6 +56,7 @@ std::string CellText(const Row& row, Column column) {
         case Column::State:
             if (!row.liveState.empty()) return row.liveState;
             return attempt.Finished() ? "завершён" : "не завершён";
+        case Column::Computer: return row.computer;
         case Column::File: return row.file;
         default: {
             const auto number = CellNumber(row, column);
@@ -126,11 +128,13 @@ std::string FormatMean(double value, int decimals) {
 namespace viewer {
 
 std::vector<std::string> FileLabels(const std::vector<std::filesystem::path>& paths) {
+    // Counted once: a department's tree opens hundreds of "Results.txt".
+    std::map<std::filesystem::path, int> named;
+    for (const auto& path : paths) ++named[path.filename()];
     std::vector<std::string> labels;
     for (const auto& path : paths) {
         const auto name = path.filename();
-        const bool shared =
-            std::count_if(paths.begin(), paths.end(), [&](const auto& other) { return other.filename() == name; }) > 1;
+        const bool shared = named[name] > 1;
         const auto folder = std::filesystem::absolute(path).parent_path().filename();
         labels.push_back(shared && !folder.empty() ? (folder / name).string() : name.string());
     }

@@ -11,19 +11,20 @@
 
 namespace viewer {
 
-// One row of the results table: an attempt, its number in its file and
-// the file's name as shown.
+// One row of the results table: an attempt, its number in its file, the
+// file's name as shown and the computer it comes from.
 struct Row {
     const Attempt* attempt = nullptr;
     std::int32_t number = 0;
     std::string file;
+    std::string computer;
     // What the answers record tells of an unfinished attempt («идет тест…»);
     // empty leaves the state to the log.
     std::string liveState;
 };
 
-enum class Column { Number, FullName, Platoon, Right, Questions, Percent, Grade, State, File };
-inline constexpr int kColumnCount = 9;
+enum class Column { Number, FullName, Platoon, Right, Questions, Percent, Grade, State, Computer, File };
+inline constexpr int kColumnCount = 10;
 
 // People first, then attempts: a retaken test is one student, two attempts.
 enum class SummaryColumn {

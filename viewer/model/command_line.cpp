@@ -1,9 +1,13 @@
 #include "viewer/model/command_line.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <set>
+#include <system_error>
 
 #include "viewer/core/export.h"
+#include "viewer/core/folder_walk.h"
 #include "viewer/core/log_file.h"
 #include "viewer/model/pdf_export.h"
 
@@ -13,11 +17,13 @@ namespace {
 
 const char* const kUsage =
     "Использование:\n"
-    "  kalvena-results [ФАЙЛ…]                 открыть журналы в окне\n"
-    "  kalvena-results --summary [--last] ФАЙЛ…   сводка по взводам\n"
-    "  kalvena-results --csv ВЫХОД [--last] ФАЙЛ…   таблица в CSV\n"
-    "  kalvena-results --xlsx ВЫХОД [--last] ФАЙЛ…  таблица и сводка в XLSX\n"
-    "  kalvena-results --pdf ВЫХОД [--last] ФАЙЛ…   таблица и сводка в PDF\n"
+    "  kalvena-results [ФАЙЛ|ПАПКА…]           открыть журналы в окне\n"
+    "  kalvena-results --summary [--last] ФАЙЛ|ПАПКА…   сводка по взводам\n"
+    "  kalvena-results --csv ВЫХОД [--last] ФАЙЛ|ПАПКА…   таблица в CSV\n"
+    "  kalvena-results --xlsx ВЫХОД [--last] ФАЙЛ|ПАПКА…  таблица и сводка в XLSX\n"
+    "  kalvena-results --pdf ВЫХОД [--last] ФАЙЛ|ПАПКА…   таблица и сводка в PDF\n"
+    "ПАПКА: все Results.txt в ней и во вложенных папках (по папке на компьютер);\n"
+    "  в окне новые папки и журналы в ней появляются сами.\n"
     "  kalvena-results --items [--all-attempts] ФАЙЛ|ПАПКА…   анализ вопросов\n"
     "  kalvena-results --items --csv|--xlsx|--pdf ВЫХОД [--all-attempts] ФАЙЛ|ПАПКА…\n"
     "                                          анализ вопросов в CSV, XLSX или PDF\n"
@@ -42,6 +48,39 @@ Mode ModeOf(const QString& option) {
 }
 
 bool TakesOutput(Mode mode) { return mode == Mode::Csv || mode == Mode::Xlsx || mode == Mode::Pdf; }
+
+// A log to read and the computer it comes from.
+struct NamedLog {
+    std::string path;
+    std::string computer;
+};
+
+// The logs the names stand for: a file itself, a folder every results log
+// below it; each once, though named again or lying in a folder named too.
+// A folder without one is said and makes the status 1.
+std::vector<NamedLog> LogsOf(const QStringList& names, int& status) {
+    std::vector<NamedLog> logs;
+    std::set<std::filesystem::path> seen;
+    const auto add = [&](const std::filesystem::path& log, const std::string& computer) {
+        std::error_code error;
+        if (seen.insert(std::filesystem::weakly_canonical(log, error)).second) logs.push_back({log.string(), computer});
+    };
+    for (const QString& name : names) {
+        const std::filesystem::path path = name.toStdString();
+        std::error_code error;
+        if (!std::filesystem::is_directory(path, error)) {
+            add(path, ComputerOf(path, {}));
+            continue;
+        }
+        const std::vector<std::filesystem::path> found = ResultsLogsBelow(path);
+        if (found.empty()) {
+            PrintError(path.string() + ": в папке нет журналов результатов (Results.txt)");
+            status = 1;
+        }
+        for (const std::filesystem::path& log : found) add(log, ComputerOf(log, path));
+    }
+    return logs;
+}
 
 }  // namespace
 
@@ -119,8 +158,11 @@ int RunCommandLine(const Arguments& arguments) {
     int status = 0;
     std::vector<std::unique_ptr<LogFile>> files;
     std::vector<const LogFile*> read;
-    for (const QString& name : rest) {
-        files.push_back(std::make_unique<LogFile>(name.toStdString()));
+    std::vector<std::string> computers;
+    for (const auto& [path, computer] : LogsOf(rest, status)) {
+        const QString name = QString::fromStdString(path);
+        computers.push_back(computer);
+        files.push_back(std::make_unique<LogFile>(path));
         LogFile& file = *files.back();
         file.Refresh();
         if (!file.Problem().empty()) {
@@ -140,7 +182,7 @@ int RunCommandLine(const Arguments& arguments) {
         }
         read.push_back(&file);
     }
-    const ExportData data = CollectAll(read, counting);
+    const ExportData data = CollectAll(read, computers, counting);
 
     std::optional<std::string> error;
     if (mode == Mode::Summary) {

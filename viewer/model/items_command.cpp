@@ -6,6 +6,7 @@
 
 #include "viewer/core/compiled_bank.h"
 #include "viewer/core/export.h"
+#include "viewer/core/folder_walk.h"
 #include "viewer/core/item_table.h"
 #include "viewer/model/command_line.h"
 #include "viewer/model/pdf_export.h"
@@ -20,15 +21,7 @@ namespace {
 std::vector<std::filesystem::path> RecordsOf(const std::filesystem::path& name) {
     std::error_code error;
     if (!std::filesystem::is_directory(name, error)) return {AnswersPathFor(name)};
-    std::vector<std::filesystem::path> records;
-    const auto options = std::filesystem::directory_options::skip_permission_denied;
-    for (auto it = std::filesystem::recursive_directory_iterator(name, options, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        const std::string file = it->path().filename().string();
-        if (file.ends_with(".answers.csv") && it->is_regular_file(error)) records.push_back(it->path());
-    }
-    std::sort(records.begin(), records.end());
-    return records;
+    return WalkFolder(name, [](const std::string& file) { return file.ends_with(".answers.csv"); }).files;
 }
 
 }  // namespace

@@ -16,6 +16,11 @@ void ResultsFilter::SetPlatoon(const QString& platoon) {
     Refilter();
 }
 
+void ResultsFilter::SetComputer(const QString& computer) {
+    computer_ = computer;
+    Refilter();
+}
+
 void ResultsFilter::SetSearch(const QString& text) {
     search_ = text.simplified().toCaseFolded();
     Refilter();
@@ -31,6 +36,7 @@ void ResultsFilter::Refilter() {
 bool ResultsFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
     const Attempt& attempt = model_->AttemptAt(sourceRow);
     if (!platoonKey_.empty() && PlatoonKey(attempt.platoon) != platoonKey_) return false;
+    if (!computer_.isEmpty() && model_->ComputerAt(sourceRow) != computer_) return false;
     if (search_.isEmpty()) return true;
     return model_->FoldedName(sourceRow).contains(search_);
 }

@@ -12,7 +12,8 @@ namespace viewer {
 
 class ResultsModel;
 
-// The rows the instructor asked for: one platoon or all, names containing
+// The rows the instructor asked for: one platoon or all, one computer or
+// all, names containing
 // the search text, in the order of the column clicked.
 class ResultsFilter : public QSortFilterProxyModel {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
     // An empty platoon shows every platoon; platoons compare without spaces.
     void SetPlatoon(const QString& platoon);
     void SetSearch(const QString& text);
+    // An empty computer shows every computer.
+    void SetComputer(const QString& computer);
 
     // The shown rows in the order shown, and the summary of the same rows.
     ExportData Shown(Counting counting) const;
@@ -36,6 +39,7 @@ private:
 
     ResultsModel* model_;
     std::string platoonKey_;
+    QString computer_;
     QString search_;
 };
 

@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <set>
 
 #include "viewer/core/answers_reader.h"
+#include "viewer/core/folder_walk.h"
 #include "viewer/model/seen_folder.h"
 
 namespace viewer {
@@ -36,16 +38,20 @@ ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {
     connect(&seenDelay_, &QTimer::timeout, this, &ResultsModel::CheckAllSeen);
     poll_.start(kPollMilliseconds);
     connect(&minute_, &QTimer::timeout, this, &ResultsModel::ShowRunningMinutes);
+    connect(&folders_, &FolderFollower::LogFound, this, [this](const QString& root, const QString& log) {
+        AddFile(log, FromUtf8(ComputerOf(log.toStdString(), root.toStdString())));
+    });
     minute_.start(kMinuteMilliseconds);
 }
 
 ResultsModel::~ResultsModel() = default;
 
-void ResultsModel::AddFile(const QString& path) {
+void ResultsModel::AddFile(const QString& path, const QString& computer) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (Files().contains(absolute)) return;
     const std::filesystem::path file = absolute.toStdString();
-    Source source{std::make_unique<LogFile>(file), {}, 0, {}, {}, {}, {}};
+    Source source{std::make_unique<LogFile>(file), {}, computer, 0, {}, {}, {}, {}};
+    if (computer.isEmpty()) source.computer = FromUtf8(ComputerOf(file, {}));
     source.checks.emplace_back(file, SeenMemoryFolder());
     if (AnswersPathFor(file) != file) source.checks.emplace_back(AnswersPathFor(file), SeenMemoryFolder());
     source.answers = std::make_unique<AnswersFile>(AnswersPathFor(file));
@@ -60,7 +66,12 @@ void ResultsModel::AddFile(const QString& path) {
     emit RecordsUpdated();
 }
 
+void ResultsModel::AddFolder(const QString& path) { folders_.Follow(path); }
+
+QStringList ResultsModel::Folders() const { return folders_.Roots(); }
+
 void ResultsModel::Clear() {
+    folders_.Clear();
     beginResetModel();
     sources_.clear();
     platoons_.clear();
@@ -206,6 +217,16 @@ std::vector<const AnswersReader*> ResultsModel::Records() const {
     return records;
 }
 
+QStringList ResultsModel::Computers() const {
+    std::set<std::string, PlatoonLess> computers;
+    for (const Source& source : sources_) computers.insert(source.computer.toStdString());
+    QStringList list;
+    for (const std::string& computer : computers) list << FromUtf8(computer);
+    return list;
+}
+
+const QString& ResultsModel::ComputerAt(int row) const { return sources_[Locate(row).first].computer; }
+
 QStringList ResultsModel::Platoons() const {
     QStringList platoons;
     for (const auto& [key, platoon] : platoons_) platoons << FromUtf8(platoon);
@@ -258,6 +279,7 @@ Row ResultsModel::RowAt(int row) const {
     Row shown{&sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(index)],
               index + 1,
               sources_[source].label.toStdString(),
+              sources_[source].computer.toStdString(),
               {}};
     if (!shown.attempt->Finished()) {
         const LiveState live = sources_[source].live.StateOf(static_cast<std::size_t>(index));
@@ -326,11 +348,12 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     const std::size_t source = located.first;
     const int position = located.second;
     const Row row{
-        &sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(position)], position + 1, {}, {}};
+        &sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(position)], position + 1, {}, {}, {}};
     const bool finished = row.attempt->Finished();
     const LiveState live = finished ? LiveState{} : sources_[source].live.StateOf(static_cast<std::size_t>(position));
     const auto text = [&] {
         if (column == Column::File) return sources_[source].label;
+        if (column == Column::Computer) return sources_[source].computer;
         if (column == Column::State && live.kind != LiveKind::Unknown)
             return FromUtf8(LiveStateText(live, QDateTime::currentSecsSinceEpoch()));
         return FromUtf8(CellText(row, column));

@@ -17,6 +17,7 @@
 #include "viewer/core/results_table.h"
 #include "viewer/core/seen_check.h"
 #include "viewer/core/summary.h"
+#include "viewer/model/folder_follower.h"
 
 namespace viewer {
 
@@ -36,9 +37,14 @@ public:
     ~ResultsModel() override;
 
     // Opens a log for reading and watching; a file already open is skipped.
-    void AddFile(const QString& path);
+    // The computer is the log's folder's name unless given.
+    void AddFile(const QString& path, const QString& computer = {});
+    // Opens every results log below the folder and those that appear there
+    // later; each log's computer is its folder relative to this one.
+    void AddFolder(const QString& path);
     void Clear();
     QStringList Files() const;
+    QStringList Folders() const;
     // Reads what was appended to every file since the last refresh.
     void Refresh();
 
@@ -62,6 +68,9 @@ public:
     QStringList FileProblems() const;
     // Every platoon of the open logs, as first written, in platoon order.
     QStringList Platoons() const;
+    // The computers of the open logs, in the same order.
+    QStringList Computers() const;
+    const QString& ComputerAt(int row) const;
     // The answers record beside each open log, as read so far.
     std::vector<const AnswersReader*> Records() const;
 
@@ -80,6 +89,7 @@ private:
     struct Source {
         std::unique_ptr<LogFile> file;
         QString label;
+        QString computer;
         int shown = 0;  // rows of this file the model has announced
         // The attempts' names as a search compares them, filled as asked;
         // cut back before a change is announced, so never stale.
@@ -106,6 +116,7 @@ private:
     std::map<std::string, std::string, PlatoonLess> platoons_;  // key → as first written
     std::unordered_set<std::string> platoonTexts_;
     QFileSystemWatcher watcher_;
+    FolderFollower folders_;
     QTimer poll_;
     QTimer seenDelay_;
     QTimer minute_;  // the minutes of running tests go on

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "viewer/core/answers_reader.h"
+#include "viewer/core/folder_walk.h"
 #include "viewer/core/seen_check.h"
 #include "viewer/model/command_line.h"
 #include "viewer/model/seen_folder.h"
@@ -24,17 +25,9 @@ std::vector<std::filesystem::path> FilesOf(const std::filesystem::path& name) {
         if (record != files.back() && std::filesystem::exists(record, error)) files.push_back(record);
         return files;
     }
-    const auto options = std::filesystem::directory_options::skip_permission_denied;
-    for (auto it =
-             std::filesystem::recursive_directory_iterator(std::filesystem::absolute(name, error), options, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        const std::string file = it->path().filename().string();
-        if ((file == "Results.txt" || file.ends_with(".answers.csv")) && it->is_regular_file(error)) {
-            files.push_back(it->path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+    return WalkFolder(name,
+                      [](const std::string& file) { return file == kResultsLogName || file.ends_with(".answers.csv"); })
+        .files;
 }
 
 }  // namespace

@@ -30,6 +30,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "viewer/core/item_table.h"
 #include "viewer/core/results_table.h"
 #include "viewer/model/pdf_export.h"
@@ -101,7 +103,7 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     header->setStretchLastSection(true);
     header->setHighlightSections(false);
     // The state column holds «идет тест, тема 12, 45 мин».
-    const int widths[kColumnCount] = {52, 260, 110, 96, 84, 50, 178, 190, 120};
+    const int widths[kColumnCount] = {52, 260, 110, 96, 84, 50, 178, 190, 100, 120};
     for (int c = 0; c < kColumnCount; ++c) table_->setColumnWidth(c, widths[c]);
 
     QStringList summaryTitles;
@@ -186,6 +188,15 @@ void ResultsWindow::BuildActions() {
                                                                 tr("Файлы результатов (*.txt);;Все файлы (*)"));
         if (!paths.isEmpty()) OpenFiles(paths);
     });
+    QAction* folder = bar->addAction(look->standardIcon(QStyle::SP_DirOpenIcon), tr("Открыть папку…"));
+    folder->setObjectName(tr("Открыть папку…"));
+    folder->setToolTip(
+        tr("Открыть все журналы Results.txt в папке и вложенных папках (по папке на компьютер); "
+           "новые появятся сами"));
+    connect(folder, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getExistingDirectory(this, tr("Открыть папку с результатами"));
+        if (!path.isEmpty()) OpenFiles({path});
+    });
     QAction* add = bar->addAction(look->standardIcon(QStyle::SP_FileDialogNewFolder), tr("Добавить…"));
     add->setToolTip(tr("Добавить файлы результатов к открытым (их можно и перетащить в окно)"));
     connect(add, &QAction::triggered, this, [this] {
@@ -224,17 +235,27 @@ QWidget* ResultsWindow::BuildFilterBar() {
     platoonChoice_->setObjectName("platoon");
     // On a small screen the choices narrow rather than widen the window.
     platoonChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    platoonChoice_->setMinimumContentsLength(10);
+    platoonChoice_->setMinimumContentsLength(7);
     platoonChoice_->addItem(tr("Все взводы"), QString());
     connect(platoonChoice_, &QComboBox::currentIndexChanged, this, [this] {
         filter_->SetPlatoon(platoonChoice_->currentData().toString());
         ShowSummary();
         UpdateStatus();
     });
+    computerChoice_ = new QComboBox;
+    computerChoice_->setObjectName("computer");
+    computerChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    computerChoice_->setMinimumContentsLength(6);
+    computerChoice_->addItem(tr("Все компьютеры"), QString());
+    connect(computerChoice_, &QComboBox::currentIndexChanged, this, [this] {
+        filter_->SetComputer(computerChoice_->currentData().toString());
+        ShowSummary();
+        UpdateStatus();
+    });
     search_ = new QLineEdit;
     search_->setPlaceholderText(tr("Поиск по ФИО"));
     search_->setClearButtonEnabled(true);
-    search_->setMinimumWidth(160);
+    search_->setMinimumWidth(120);
     search_->setMaximumWidth(320);
     connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
         filter_->SetSearch(text);
@@ -245,13 +266,16 @@ QWidget* ResultsWindow::BuildFilterBar() {
     countingChoice_ = new QComboBox;
     countingChoice_->setObjectName("counting");
     countingChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    countingChoice_->setMinimumContentsLength(12);
+    countingChoice_->setMinimumContentsLength(8);
     countingChoice_->addItem(tr("все попытки"));
     countingChoice_->addItem(tr("последнюю попытку каждого"));
     connect(countingChoice_, &QComboBox::currentIndexChanged, this, &ResultsWindow::ShowSummary);
 
     row->addWidget(new QLabel(tr("Учебный взвод:")));
     row->addWidget(platoonChoice_);
+    row->addSpacing(12);
+    // «Все компьютеры» says what it chooses.
+    row->addWidget(computerChoice_);
     row->addSpacing(12);
     row->addWidget(search_);
     row->addStretch(1);
@@ -266,9 +290,22 @@ void ResultsWindow::OpenFiles(const QStringList& paths) {
 }
 
 void ResultsWindow::AddFiles(const QStringList& paths) {
-    for (const QString& path : paths) model_->AddFile(path);
+    for (const QString& path : paths) {
+        if (QFileInfo(path).isDir()) {
+            model_->AddFolder(path);
+        } else {
+            model_->AddFile(path);
+        }
+    }
+    // A folder's logs go by the folder's name.
+    const QStringList folders = model_->Folders();
     QStringList names;
-    for (const QString& file : model_->Files()) names << QFileInfo(file).fileName();
+    for (const QString& folder : folders) names << QFileInfo(folder).fileName();
+    for (const QString& file : model_->Files()) {
+        const bool below = std::any_of(folders.begin(), folders.end(),
+                                       [&](const QString& folder) { return file.startsWith(folder + '/'); });
+        if (!below) names << QFileInfo(file).fileName();
+    }
     names.removeDuplicates();
     setWindowTitle(names.isEmpty() ? kTitle : names.join(", ") + " — " + kTitle);
 }
@@ -299,6 +336,7 @@ void ResultsWindow::dropEvent(QDropEvent* event) {
 
 void ResultsWindow::ShowUpdate() {
     UpdatePlatoonChoice();
+    UpdateComputerChoice();
     ShowRemarks();
     UpdateStatus();
     summaryDelay_.start();
@@ -349,6 +387,21 @@ void ResultsWindow::UpdatePlatoonChoice() {
     const int keep = platoonChoice_->findData(chosen);
     platoonChoice_->setCurrentIndex(keep < 0 ? 0 : keep);
     if (keep < 0) filter_->SetPlatoon({});
+}
+
+void ResultsWindow::UpdateComputerChoice() {
+    const QStringList computers = model_->Computers();
+    QStringList shown;
+    for (int i = 1; i < computerChoice_->count(); ++i) shown << computerChoice_->itemData(i).toString();
+    if (computers == shown) return;
+
+    const QString chosen = computerChoice_->currentData().toString();
+    const QSignalBlocker quiet(computerChoice_);
+    while (computerChoice_->count() > 1) computerChoice_->removeItem(1);
+    for (const QString& computer : computers) computerChoice_->addItem(computer, computer);
+    const int keep = computerChoice_->findData(chosen);
+    computerChoice_->setCurrentIndex(keep < 0 ? 0 : keep);
+    if (keep < 0) filter_->SetComputer({});
 }
 
 void ResultsWindow::UpdateStatus() {

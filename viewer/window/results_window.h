@@ -25,7 +25,7 @@ class ResultsFilter;
 class ResultsModel;
 
 // The instructor's window: the attempts of the open logs as a live table
-// with a platoon filter and a name search, the summary, the grade chart and
+// with a platoon filter, a computer filter and a name search, the summary, the grade chart and
 // the remarks on lines that could not be read, and the item analysis of the
 // questions; exports to CSV, XLSX and PDF, and prints.
 class ResultsWindow : public QMainWindow {
@@ -34,6 +34,7 @@ class ResultsWindow : public QMainWindow {
 public:
     explicit ResultsWindow(QWidget* parent = nullptr);
 
+    // Files and folders (every results log below, followed as it grows).
     void OpenFiles(const QStringList& paths);  // in place of those open
     void AddFiles(const QStringList& paths);
 
@@ -68,6 +69,7 @@ private:
     void ShowSummary();
     void ShowRemarks();
     void UpdatePlatoonChoice();
+    void UpdateComputerChoice();
     void UpdateStatus();
     void Export(Format format);
     void ExportItems(const QString& extension);
@@ -84,6 +86,7 @@ private:
     QLabel* notice_;  // stands in the table's place while it has nothing to show
     QStackedWidget* tableOrNotice_;
     QComboBox* platoonChoice_;
+    QComboBox* computerChoice_;
     QLineEdit* search_;
     QComboBox* countingChoice_;
     QTabWidget* tabs_;
