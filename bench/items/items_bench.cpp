@@ -78,18 +78,6 @@ std::string Record(int attempts, unsigned seed) {
     return out;
 }
 
-std::size_t PlainSplit(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes(std::filesystem::file_size(path), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines.emplace_back(bytes, start, end - start);
-    }
-    return lines.size();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -104,7 +92,7 @@ int main(int argc, char** argv) {
     std::size_t lines = 0, themes = 0, rows = 0;
     for (int run = 0; run < 7; ++run) {
         auto start = Clock::now();
-        lines = PlainSplit(path);
+        lines = bench::PlainLineSplit(path);
         plain.push_back(MillisecondsSince(start));
 
         start = Clock::now();

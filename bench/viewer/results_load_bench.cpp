@@ -32,18 +32,6 @@ void Append(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
 }
 
-std::size_t PlainSplit(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes(std::filesystem::file_size(path), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines.emplace_back(bytes, start, end - start);
-    }
-    return lines.size();
-}
-
 // The table as the window builds it: model, filter, sortable view in the
 // order written.
 struct Table {
@@ -78,7 +66,7 @@ int main(int argc, char** argv) {
     int rows = 0;
     for (int run = 0; run < kRuns; ++run) {
         auto start = Clock::now();
-        lines = PlainSplit(path);
+        lines = bench::PlainLineSplit(path);
         plain.push_back(MillisecondsSince(start));
 
         start = Clock::now();

@@ -13,6 +13,7 @@
 
 #include "tests/log/log_test_support.h"
 #include "tests/support/temp_dir.h"
+#include "tests/viewer/window_test_support.h"
 #include "viewer/core/results_table.h"
 #include "viewer/window/results_window.h"
 
@@ -21,16 +22,7 @@ namespace {
 using testsupport::TemporaryWorkingDirectory;
 using viewer::Column;
 using viewer::ResultsWindow;
-
-bool WaitUntil(const std::function<bool()>& condition, int limitMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > limitMs) return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
+using viewertest::Eventually;
 
 void WriteLog(const std::filesystem::path& path, const std::string& text) {
     std::filesystem::create_directories(path.parent_path());
@@ -62,12 +54,12 @@ TEST(FolderView, OpensEveryComputersLogAndFollowsNewOnes) {
 
     // A computer's folder appears while the class is open.
     WriteLog("class/pc03/Results.txt", "Зуев\r\n101\r\n");
-    EXPECT_TRUE(WaitUntil([&] { return window.Table().model()->rowCount() == 3; }, 2500));
+    EXPECT_TRUE(Eventually([&] { return window.Table().model()->rowCount() == 3; }, 2500));
     EXPECT_EQ(Rows(window), QStringList({"Орлов@pc01", "Белова@pc02", "Зуев@pc03"}));
 
     // A folder that had no log gets one.
     WriteLog("class/pc04/Results.txt", "Яшин\r\n102\r\nПравильных ответов 5 из 10\r\n\r\n");
-    EXPECT_TRUE(WaitUntil([&] { return window.Table().model()->rowCount() == 4; }, 2500));
+    EXPECT_TRUE(Eventually([&] { return window.Table().model()->rowCount() == 4; }, 2500));
     EXPECT_EQ(Rows(window), QStringList({"Орлов@pc01", "Белова@pc02", "Зуев@pc03", "Яшин@pc04"}));
 }
 

@@ -18,6 +18,7 @@
 
 #include "tests/log/log_test_support.h"
 #include "tests/support/temp_dir.h"
+#include "tests/viewer/window_test_support.h"
 #include "viewer/core/item_table.h"
 #include "viewer/core/results_table.h"
 #include "viewer/model/results_filter.h"
@@ -28,16 +29,7 @@ namespace {
 
 using testsupport::TemporaryWorkingDirectory;
 using viewer::ResultsWindow;
-
-bool WaitUntil(const std::function<bool()>& condition, int limitMs = 1000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > limitMs) return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
+using viewertest::Eventually;
 
 void AppendLog(const std::string& text) {
     std::ofstream("Results.txt", std::ios::binary | std::ios::app) << logtest::Cp1251(text);
@@ -67,10 +59,10 @@ TEST(LiveView, ShowsTestsBeingAnsweredAndHowUnfinishedOnesEnded) {
 
     // The same student again: the second registration pairs with the second start.
     AppendLog("Орлов\r\n101\r\n");
-    ASSERT_TRUE(WaitUntil([&] { return window.Table().model()->rowCount() == 2; }));
+    ASSERT_TRUE(Eventually([&] { return window.Table().model()->rowCount() == 2; }));
     EXPECT_EQ(state(1), "не завершён");
     AppendRecord("start", 125, "00000000000000b2", "Орлов", 4);
-    EXPECT_TRUE(WaitUntil([&] { return state(1) == "идет тест, тема 4, 2 мин"; })) << state(1).toStdString();
+    EXPECT_TRUE(Eventually([&] { return state(1) == "идет тест, тема 4, 2 мин"; })) << state(1).toStdString();
     EXPECT_EQ(state(0), "прервано: программа закрыта");
     // Exports and the status line say so too.
     const viewer::ExportData shown = window.Filter().Shown(viewer::Counting::AllAttempts);
@@ -80,12 +72,12 @@ TEST(LiveView, ShowsTestsBeingAnsweredAndHowUnfinishedOnesEnded) {
 
     AppendRecord("end", 0, "00000000000000b2", "Орлов", 4, ",finished,1,1,Tq41,2,1,30");
     AppendLog("Правильных ответов 1 из 1\r\n\r\n");
-    EXPECT_TRUE(WaitUntil([&] { return state(1) == "завершён"; })) << state(1).toStdString();
+    EXPECT_TRUE(Eventually([&] { return state(1) == "завершён"; })) << state(1).toStdString();
 
     AppendLog("Белова\r\n101\r\n");
     AppendRecord("start", 60, "00000000000000c3", "Белова", 5);
     AppendRecord("end", 0, "00000000000000c3", "Белова", 5, ",stopped,0,10,Tq51,,0,20");
-    EXPECT_TRUE(WaitUntil([&] { return state(2) == "прекращено студентом"; })) << state(2).toStdString();
+    EXPECT_TRUE(Eventually([&] { return state(2) == "прекращено студентом"; })) << state(2).toStdString();
 }
 
 // Ten finished tests of theme 3, Tq31 answered right in `right` of them.
@@ -122,7 +114,7 @@ TEST(ItemsTab, ShowsTheFacilityOfEachQuestionAndFollowsTheRecord) {
     EXPECT_EQ(ItemCell(table, "Tq31", viewer::ItemColumn::Notes), "оценки приблизительны: меньше 30 попыток");
 
     AppendRecord("end", 0, "00000000000002ff", "Новиков", 3, ",finished,2,2,Tq31,2,1,20,Tq32,1,1,30");
-    EXPECT_TRUE(WaitUntil([&] { return ItemCell(table, "Tq31", viewer::ItemColumn::Facility) == "0,73"; }));
+    EXPECT_TRUE(Eventually([&] { return ItemCell(table, "Tq31", viewer::ItemColumn::Facility) == "0,73"; }));
 
     window.SetSavePathChooser([](const QString&, const QString&, const QString&) { return QString("items.csv"); });
     QPushButton* csv = window.Items().findChild<QPushButton*>("items-csv");

@@ -28,6 +28,7 @@
 #include "tests/log/log_test_support.h"
 #include "tests/support/temp_dir.h"
 #include "tests/viewer/viewer_test_support.h"
+#include "tests/viewer/window_test_support.h"
 #include "viewer/model/results_filter.h"
 #include "viewer/model/results_model.h"
 #include "viewer/window/window_geometry.h"
@@ -38,6 +39,7 @@ using testsupport::TemporaryWorkingDirectory;
 using viewer::ResultsWindow;
 using viewertest::AbandonTest;
 using viewertest::FinishTest;
+using viewertest::WaitUntil;
 
 // Every window here reads and writes its settings apart from the user's.
 const bool kSettingsApart = [] {
@@ -46,16 +48,6 @@ const bool kSettingsApart = [] {
 }();
 
 // Runs the event loop until the condition holds; the time it took, or -1.
-qint64 WaitUntil(const std::function<bool()>& condition, int limitMs = 3000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > limitMs) return -1;
-        QTest::qWait(10);
-    }
-    return clock.elapsed();
-}
-
 QStringList ColumnOf(QTableView& table, viewer::Column column) {
     QStringList texts;
     for (int row = 0; row < table.model()->rowCount(); ++row) {
