@@ -13,6 +13,7 @@
 #include "viewer/core/compiled_bank.h"
 #include "viewer/core/item_table.h"
 #include "viewer/model/results_model.h"
+#include "viewer/window/read_only_table.h"
 
 namespace viewer {
 
@@ -61,13 +62,9 @@ ItemsPanel::ItemsPanel(const ResultsModel& model, QWidget* parent) : QWidget(par
         bar->addWidget(button);
     }
 
-    table_ = new QTableWidget;
+    table_ = MakeReadOnlyTable({}, this);
     table_->setObjectName("items");
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->verticalHeader()->hide();
-    table_->setWordWrap(false);
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
+    table_->setAlternatingRowColors(false);
     table_->horizontalHeader()->setStretchLastSection(true);
 
     auto* layout = new QVBoxLayout(this);

@@ -39,6 +39,7 @@
 #include "viewer/model/results_model.h"
 #include "viewer/window/grade_chart.h"
 #include "viewer/window/items_panel.h"
+#include "viewer/window/read_only_table.h"
 #include "viewer/window/window_geometry.h"
 
 namespace viewer {
@@ -54,18 +55,6 @@ constexpr int kSummaryDelayMilliseconds = 150;
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QTableWidget* MakeReadOnlyTable(const QStringList& titles, QWidget* parent) {
-    auto* table = new QTableWidget(0, static_cast<int>(titles.size()), parent);
-    table->setHorizontalHeaderLabels(titles);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->verticalHeader()->hide();
-    table->setAlternatingRowColors(true);
-    table->setWordWrap(false);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
-    return table;
 }
 
 QTableWidgetItem* Item(const QString& text, bool alignRight, bool bold = false) {
@@ -231,11 +220,15 @@ QWidget* ResultsWindow::BuildFilterBar() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
 
+    // Each choice is as wide as its longest item where there is room, and
+    // narrows on a small screen rather than widen the window past it.
+    const auto fitted = [this](QComboBox* choice) {
+        choice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        choice->setMinimumWidth(fontMetrics().averageCharWidth() * 10);
+    };
     platoonChoice_ = new QComboBox;
     platoonChoice_->setObjectName("platoon");
-    // On a small screen the choices narrow rather than widen the window.
-    platoonChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    platoonChoice_->setMinimumContentsLength(7);
+    fitted(platoonChoice_);
     platoonChoice_->addItem(tr("Все взводы"), QString());
     connect(platoonChoice_, &QComboBox::currentIndexChanged, this, [this] {
         filter_->SetPlatoon(platoonChoice_->currentData().toString());
@@ -244,8 +237,7 @@ QWidget* ResultsWindow::BuildFilterBar() {
     });
     computerChoice_ = new QComboBox;
     computerChoice_->setObjectName("computer");
-    computerChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    computerChoice_->setMinimumContentsLength(6);
+    fitted(computerChoice_);
     computerChoice_->addItem(tr("Все компьютеры"), QString());
     connect(computerChoice_, &QComboBox::currentIndexChanged, this, [this] {
         filter_->SetComputer(computerChoice_->currentData().toString());
@@ -265,8 +257,7 @@ QWidget* ResultsWindow::BuildFilterBar() {
     });
     countingChoice_ = new QComboBox;
     countingChoice_->setObjectName("counting");
-    countingChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    countingChoice_->setMinimumContentsLength(8);
+    fitted(countingChoice_);
     countingChoice_->addItem(tr("все попытки"));
     countingChoice_->addItem(tr("последнюю попытку каждого"));
     connect(countingChoice_, &QComboBox::currentIndexChanged, this, &ResultsWindow::ShowSummary);
