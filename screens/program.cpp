@@ -4,7 +4,6 @@
 
 #include "app/application.h"
 #include "app/program.h"
-#include "app/settings/placeholders.h"
 #include "app/settings/results_folder.h"
 #include "content/jpeg/jpeg_unit.h"
 #include "screens/Cap.h"
@@ -13,14 +12,12 @@ int RunKalvena(const std::filesystem::path& settingsFile) {
     // Before Qt: a bad line is reported once, whatever becomes of the
     // windows.
     const settings::Settings chosen = settings::ReadSettings(settingsFile, std::cerr);
-    // With protected results the helper finds the folder itself; this
-    // program cannot open it, so it neither makes it nor names a file in it.
+    // With protected results the helper finds and makes the folder itself;
+    // this program cannot open it, and names the file only in messages.
     const std::filesystem::path handOverTo = chosen.protectedResults ? KALVENA_APPEND_HELPER : "";
     const std::filesystem::path resultsPath =
-        chosen.protectedResults
-            ? std::filesystem::path(settings::ExpandPlaceholders(chosen.resultsFolder, settings::ThisMachine())) /
-                  "Results.txt"
-            : settings::ResultsLogPath(chosen, settings::ThisMachine());
+        chosen.protectedResults ? settings::LogPathIn(settings::ConfiguredFolder(chosen, settings::ThisMachine()))
+                                : settings::ResultsLogPath(chosen, settings::ThisMachine());
     // Qt's own shutdown runs when this returns, after the forms, and the
     // results log with them, are gone.
     app::GuardedQtApplication qt;

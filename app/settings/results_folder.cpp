@@ -41,11 +41,17 @@ bool MakeSharedFolder(const std::filesystem::path& folder) {
     return IsFolder(folder);
 }
 
+std::filesystem::path LogPathIn(const std::filesystem::path& folder) { return folder / "Results.txt"; }
+
+std::filesystem::path ConfiguredFolder(const Settings& settings, const MachineNames& names) {
+    if (settings.resultsFolder.empty()) return {};
+    return ExpandPlaceholders(settings.resultsFolder, names);
+}
+
 std::filesystem::path ResultsLogPath(const Settings& settings, const MachineNames& names) {
-    if (settings.resultsFolder.empty()) return "Results.txt";
-    const std::filesystem::path folder = ExpandPlaceholders(settings.resultsFolder, names);
-    MakeSharedFolder(folder);
-    return folder / "Results.txt";
+    const std::filesystem::path folder = ConfiguredFolder(settings, names);
+    if (!folder.empty()) MakeSharedFolder(folder);
+    return LogPathIn(folder);
 }
 
 }  // namespace settings

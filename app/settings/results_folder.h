@@ -14,6 +14,13 @@ namespace settings {
 // shares it. True when `folder` is a folder now.
 bool MakeSharedFolder(const std::filesystem::path& folder);
 
+// The results log's name in `folder`.
+std::filesystem::path LogPathIn(const std::filesystem::path& folder);
+
+// The configured results folder with its placeholders replaced; empty for
+// the working folder. Nothing is made.
+std::filesystem::path ConfiguredFolder(const Settings& settings, const MachineNames& names);
+
 // The path of the results log under `settings`: "Results.txt" in the
 // working folder by default, else in the configured folder, created when
 // missing. A folder that cannot be made is still given: the log then finds

@@ -19,6 +19,7 @@
 #include "app/settings/placeholders.h"
 #include "app/settings/results_folder.h"
 #include "app/settings/settings_file.h"
+#include "log/answers_record.h"
 #include "log/append/entry_check.h"
 #include "log/append_file.h"
 
@@ -85,9 +86,10 @@ int main(int argc, char** argv) {
     const settings::Settings settings = settings::ReadSettings(KALVENA_APPEND_SETTINGS, std::cerr);
     if (settings.resultsFolder.empty()) return Fail(kNotAppended, "no results_folder in " KALVENA_APPEND_SETTINGS);
     const settings::MachineNames names = settings::ThisMachine();
-    const std::filesystem::path folder = settings::ExpandPlaceholders(settings.resultsFolder, names);
+    const std::filesystem::path folder = settings::ConfiguredFolder(settings, names);
     if (!settings::MakeSharedFolder(folder)) return Fail(kNotAppended, "cannot make the folder " + folder.native());
 
-    if (kind == "log") return Append(folder / "Results.txt", entry);
-    return Append(folder / "Results.answers.csv", appendhelper::WithAccount(entry, names.user));
+    const std::filesystem::path log = settings::LogPathIn(folder);
+    if (kind == "log") return Append(log, entry);
+    return Append(resultslog::AnswersRecordPath(log), appendhelper::WithAccount(entry, names.user));
 }
