@@ -233,7 +233,7 @@ TEST_F(BankCompilerTest, ReportsAWindowDesignThatCannotStand) {
 // The case rule looks at the first word: abbreviations, letters, numbers
 // and names in quotes keep their own form.
 TEST_F(BankCompilerTest, LetsAbbreviationsAndNamesOpenAnOptionInTheirOwnCase) {
-    Replace("theme-12.txt", "Tq1207", "3", "3: ПТРК \"Конкурс\"");
+    Replace("theme-12.txt", "Tq1207", "3", "3: ПТРК «Конкурс»");
     Replace("theme-01.txt", "Tq18", "1", "1: Д");
     const CompilerRun run = Compile();
     EXPECT_EQ(run.exitCode, 0) << run.errors;

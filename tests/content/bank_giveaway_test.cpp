@@ -1,15 +1,11 @@
-// The give-away rules on small theme files: each record takes eight lines
-// ([name], вопрос, four options, верный, a blank), so record k (from 0)
-// has its option p on line 2 + p + 8k.
+// The give-away rules on small theme files (see bank_test_records.h).
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "tools/bank/bank_file.h"
-#include "tools/bank/bank_record.h"
+#include "tests/content/bank_test_records.h"
 #include "tools/bank/giveaway_check.h"
 #include "tools/bank/numeric_order_check.h"
 #include "tools/bank/theme_leak_check.h"
@@ -17,33 +13,11 @@
 
 namespace {
 
+using banktest::Messages;
+using banktest::Record;
+using banktest::RunCheck;
 using banktool::BankRecord;
 using banktool::Diagnostics;
-using Messages = std::vector<std::string>;
-
-std::string Record(const std::string& name, const std::string& question, const std::array<std::string, 4>& options,
-                   int right) {
-    std::string text = "[" + name + "]\nвопрос: " + question + "\n";
-    for (int position = 1; position <= 4; ++position) {
-        text += std::to_string(position) + ": " + options[static_cast<std::size_t>(position - 1)] + "\n";
-    }
-    return text + "верный: " + std::to_string(right) + "\n\n";
-}
-
-// The messages of a check over the records of a theme 3 file "t.txt".
-Messages RunCheck(const std::string& text,
-                  const std::function<void(const std::vector<BankRecord>&, Diagnostics&)>& check) {
-    Diagnostics reading;
-    const banktool::BankFile file = banktool::ParseBankText("t.txt", 3, text, reading);
-    std::vector<BankRecord> records;
-    int number = 0;
-    for (const auto& block : file.records) records.push_back(banktool::ReadRecord(file, block, ++number, reading));
-    Diagnostics found;
-    check(records, found);
-    Messages messages;
-    for (const auto& diagnostic : found.Sorted()) messages.push_back(banktool::FormatDiagnostic(diagnostic));
-    return messages;
-}
 
 Messages GiveawaysIn(const std::string& text) {
     return RunCheck(text, [](const std::vector<BankRecord>& records, Diagnostics& diagnostics) {

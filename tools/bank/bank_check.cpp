@@ -12,6 +12,7 @@
 #include "tools/bank/giveaway_check.h"
 #include "tools/bank/numeric_order_check.h"
 #include "tools/bank/theme_leak_check.h"
+#include "tools/bank/typography_check.h"
 #include "tools/bank/wording_check.h"
 
 namespace banktool {
@@ -32,6 +33,7 @@ public:
         CheckOptionsLayout();
         CheckWindowDesign();
         CheckWording(record_, diagnostics_);
+        CheckTypography(record_, diagnostics_);
         CheckGiveaways(record_, diagnostics_);
     }
 
@@ -59,7 +61,7 @@ private:
                 clean = false;
             } else if (!IsAllowedCharacter(c)) {
                 Error(key, std::string(what) + " contains " + DescribeCharacter(c) +
-                               "; allowed are Russian letters, digits, space and , - . : ? ( ) / ° \" …");
+                               "; allowed are Russian letters, digits, space and , - – . : ? ( ) / ° « » \" …");
                 clean = false;
             }
         }

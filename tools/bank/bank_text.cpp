@@ -7,7 +7,7 @@
 namespace banktool {
 namespace {
 
-constexpr std::u32string_view kAllowedPunctuation = U" ,-.:?()/°\"…";
+constexpr std::u32string_view kAllowedPunctuation = U" ,-–.:?()/°«»\"…";
 
 bool IsRussianLetter(char32_t c) { return (c >= 0x0410 && c <= 0x044F) || c == 0x0401 || c == 0x0451; }
 

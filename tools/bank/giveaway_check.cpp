@@ -8,9 +8,11 @@
 #include <string_view>
 
 #include "log/cp1251.h"
+#include "tools/bank/centre_option_check.h"
 #include "tools/bank/echo_check.h"
 #include "tools/bank/numeric_order_check.h"
 #include "tools/bank/option_words.h"
+#include "tools/bank/unit_check.h"
 
 namespace banktool {
 namespace {
@@ -54,6 +56,8 @@ void CheckGiveaways(const BankRecord& record, Diagnostics& diagnostics) {
     const int rightLine = record.LineOf(OptionKey(record.right));
     CheckNumericOrder(record, diagnostics);
     CheckWordingEchoes(record, diagnostics);
+    CheckCentreOption(record, diagnostics);
+    CheckLoneUnit(record, diagnostics);
     if (OnlyRightLacksOnly(record.options, record.right)) {
         diagnostics.Add(record.file, rightLine,
                         where + "«только» stands in every wrong option and not in the right one");

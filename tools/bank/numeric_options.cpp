@@ -50,10 +50,17 @@ std::optional<double> ReadNumber(std::string_view& text) {
     return std::stod(digits);
 }
 
-// The value of an option that is a number or a range (by its middle, so
-// that «1 ч» comes before «1-2 ч»), in the unit that follows; nothing for a
+// A range's upper bound follows a hyphen or, as the bank now writes it, a dash.
+constexpr std::string_view kDash = "–";
+
+struct DigitOption {
+    double value = 0;       // a range by its middle, in the unit as written
+    std::string_view unit;  // «м», «км», «мм» (of «100-мм»), «км/ч»; empty when none
+};
+
+// An option that is a number or a range followed by its unit; nothing for a
 // text.
-std::optional<double> DigitValue(std::string_view option) {
+std::optional<DigitOption> ReadDigitOption(std::string_view option) {
     while (option.starts_with(' ')) option.remove_prefix(1);
     while (!option.empty() && !IsDigit(option.front())) {
         const std::size_t space = option.find(' ');
@@ -66,17 +73,26 @@ std::optional<double> DigitValue(std::string_view option) {
     }
     std::optional<double> value = ReadNumber(option);
     if (!value) return std::nullopt;
-    if (option.starts_with('-')) {
-        option.remove_prefix(1);
-        if (const auto upper = ReadNumber(option)) value = (*value + *upper) / 2;
+    for (std::string_view dash : {std::string_view("-"), kDash}) {
+        if (!option.starts_with(dash)) continue;
+        std::string_view rest = option.substr(dash.size());
+        if (const auto upper = ReadNumber(rest)) {
+            value = (*value + *upper) / 2;
+            option = rest;
+        }
     }
-    if (!option.starts_with(' ')) return value;
-    option.remove_prefix(1);
-    const std::string_view unitName = option.substr(0, option.find(' '));
+    if (option.starts_with(' ') || option.starts_with('-')) option.remove_prefix(1);
+    return DigitOption{*value, option.substr(0, option.find(' '))};
+}
+
+// The value in one scale per quantity, so that «1 ч» comes after «30 мин».
+std::optional<double> DigitValue(std::string_view option) {
+    const auto read = ReadDigitOption(option);
+    if (!read) return std::nullopt;
     for (const Unit& unit : kUnits) {
-        if (unit.name == unitName) return *value * unit.scale;
+        if (unit.name == read->unit) return read->value * unit.scale;
     }
-    return value;
+    return read->value;
 }
 
 std::optional<double> NumberWordValue(std::u32string_view word) {
@@ -112,6 +128,16 @@ std::optional<std::array<double, 4>> NumberWordValues(const std::array<std::stri
 }
 
 }  // namespace
+
+std::optional<std::array<std::string, 4>> NumericUnits(const std::array<std::string, 4>& options) {
+    std::array<std::string, 4> units;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto read = ReadDigitOption(options[i]);
+        if (!read) return std::nullopt;
+        units[i] = read->unit;
+    }
+    return units;
+}
 
 std::optional<std::array<double, 4>> NumericValues(const std::array<std::string, 4>& options) {
     std::array<double, 4> values{};

@@ -24,6 +24,10 @@ constexpr auto kStopWords = std::to_array<std::u32string_view>(
      U"противником", U"противнике", U"основной", U"основные", U"основным", U"основная",  U"основного",  U"основу",
      U"основой",     U"ходе",       U"ходу"});
 
+// Three-letter words that say nothing of the subject.
+constexpr auto kShortStopWords = std::to_array<std::u32string_view>(
+    {U"для", U"при", U"под", U"над", U"или", U"без", U"как", U"все", U"что", U"это", U"его", U"так", U"чем", U"где"});
+
 bool IsCyrillicLetter(char32_t c) { return (c >= U'А' && c <= U'я') || c == U'ё' || c == U'Ё'; }
 
 char32_t ToLower(char32_t c) {
@@ -62,6 +66,19 @@ std::vector<ContentWord> ContentWords(std::string_view utf8) {
     for (std::u32string& word : CyrillicWords(utf8)) {
         if (word.size() < kShortestContentWord) continue;
         if (std::find(kStopWords.begin(), kStopWords.end(), word) != kStopWords.end()) continue;
+        std::string text;
+        for (char32_t c : word) text += resultslog::EncodeUtf8(c);
+        result.push_back({std::move(text), std::move(word)});
+    }
+    return result;
+}
+
+std::vector<ContentWord> FeatureWords(std::string_view utf8) {
+    std::vector<ContentWord> result;
+    for (std::u32string& word : CyrillicWords(utf8)) {
+        if (word.size() < 3) continue;
+        if (std::find(kStopWords.begin(), kStopWords.end(), word) != kStopWords.end()) continue;
+        if (std::find(kShortStopWords.begin(), kShortStopWords.end(), word) != kShortStopWords.end()) continue;
         std::string text;
         for (char32_t c : word) text += resultslog::EncodeUtf8(c);
         result.push_back({std::move(text), std::move(word)});

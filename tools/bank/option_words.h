@@ -28,4 +28,8 @@ bool SameStem(std::u32string_view a, std::u32string_view b);
 
 bool HasStemOf(const std::vector<ContentWord>& words, const ContentWord& word);
 
+// The words that tell options apart: the content words and words of three
+// letters such as мсв, мср or рот, short prepositions and conjunctions left out.
+std::vector<ContentWord> FeatureWords(std::string_view utf8);
+
 }  // namespace banktool

@@ -6,7 +6,7 @@ at the key: a cue picks some options (or gives no signal), and scores 1/k
 when the key is among its k picks, 0 when it is not, 1/4 with no signal.
 Pure guessing scores 25 %. With --limit, exits 1 when a cue scores more.
 
-    tools/bank/testwise_cues.py [--limit 28] [content/bank]
+    tools/bank/testwise_cues.py [--limit 26] [content/bank]
 """
 import argparse
 import pathlib
@@ -14,7 +14,7 @@ import re
 import sys
 
 STOP = set("""и в во на с со к ко по за из от до для при под над о об у а но или не ни же ли что как это
-его ее их все всех всего является являются относятся которые который которая""".split())
+его ее их все всех всего является являются относятся которые который которая без так чем где""".split())
 ABSOLUTE = re.compile(r"\b(всегда|только|никогда|все|любой|любые|всех)\b", re.I)
 UNITS = {"с": 1, "мин": 60, "ч": 3600, "м": 1, "км": 1000}
 NUMBER_WORDS = {"один": 1, "одного": 1, "два": 2, "двух": 2, "три": 3, "трех": 3, "четыре": 4,
@@ -52,7 +52,7 @@ def value(option):
     """The option's value when it is a number, a range or a count word."""
     text = re.sub(r"^(до|не|менее|более|около|свыше)\s+", "", option.lower())
     text = re.sub(r"^(не|менее|более)\s+", "", text)
-    match = re.match(r"(\d+(?:,\d+)?)(?:-(\d+(?:,\d+)?))?\s*([а-я]+)?", text)
+    match = re.match(r"(\d+(?:,\d+)?)(?:[-–](\d+(?:,\d+)?))?\s*([а-я]+)?", text)
     if match:
         low = float(match.group(1).replace(",", "."))
         high = float(match.group(2).replace(",", ".")) if match.group(2) else low
@@ -61,6 +61,13 @@ def value(option):
         if word in NUMBER_WORDS:
             return NUMBER_WORDS[word]
     return None
+
+
+def unit(option):
+    """The unit written after an option's number («м», «км», «мм» of «100-мм»), or None."""
+    text = re.sub(r"^((до|не|менее|более|около|свыше)\s+)+", "", option.lower())
+    match = re.match(r"\d+(?:,\d+)?(?:[-–]\d+(?:,\d+)?)?[\s-]?(\S*)", text)
+    return match.group(1) if match else None
 
 
 def values(q):
@@ -73,6 +80,41 @@ def pick_extreme(measure, q, largest=True):
     best = max(sizes.values()) if largest else min(sizes.values())
     picks = {p for p, s in sizes.items() if s == best}
     return picks if len(picks) < 4 else None
+
+
+def feature_stems(text):
+    """Crude stems of the words that tell options apart, three-letter abbreviations (мсв, мср) included."""
+    return {w[:5] for w in re.findall(r"[а-яё]+", text.lower()) if len(w) >= 3 and w not in STOP}
+
+
+def links(q):
+    """For each option, the other options it shares a stem with that not all four share."""
+    sets = {p: feature_stems(q["options"][p]) for p in range(1, 5)}
+    common = set.intersection(*sets.values())
+    return {p: {o for o in sets if o != p and (sets[p] & sets[o]) - common} for p in sets}
+
+
+def hub(q):
+    """The option sharing words with the most others."""
+    degree = {p: len(others) for p, others in links(q).items()}
+    best = max(degree.values())
+    picks = {p for p, d in degree.items() if d == best}
+    return picks if best > 0 and len(picks) < 4 else None
+
+
+def centre(q):
+    """The option sharing a word with every other one: the wrong options read as changes of it."""
+    picks = {p for p, others in links(q).items() if len(others) == 3}
+    return picks if 0 < len(picks) < 4 else None
+
+
+def lone_unit(q):
+    """In a numeric question, the one option in a unit no other has."""
+    if not values(q):
+        return None
+    units = {p: unit(q["options"][p]) for p in range(1, 5)}
+    picks = {p for p, u in units.items() if list(units.values()).count(u) == 1}
+    return picks if len(picks) == 1 else None
 
 
 def longest(q):
@@ -157,7 +199,7 @@ def convergence(q):
 CUES = {"longest option": longest, "middle value": middle_value, "odd one out by length": odd_length,
         "odd one out by form": odd_form, "union": union, "stem overlap": stem_overlap,
         "absolute words": absolute, "shortest option": shortest, "breaks the order": breaks_order,
-        "convergence": convergence}
+        "convergence": convergence, "hub": hub, "centre": centre, "lone unit": lone_unit}
 
 
 def score(picks, right):

@@ -2,6 +2,7 @@
 
 #include "engine/theme_table.h"
 #include "tools/bank/excuse.h"
+#include "tools/bank/key_regularity.h"
 #include "tools/bank/option_words.h"
 
 namespace banktool {
@@ -67,7 +68,14 @@ void CheckThemeLeaks(const std::vector<BankRecord>& records, Diagnostics& diagno
             }
             if (!shared.empty()) leaks.push_back("the text of [" + other.name + "] has " + shared);
         }
-        if (Excused(record, kNoHintKey, !leaks.empty(), diagnostics)) continue;
+        const auto regularities = KeyRegularities(record, records);
+        if (Excused(record, kNoHintKey, !leaks.empty() || !regularities.empty(), diagnostics)) continue;
+        for (const std::string& regularity : regularities) {
+            diagnostics.Add(record.file, record.LineOf(OptionKey(record.right)),
+                            "[" + record.name + "] " + regularity +
+                                "; offer it as a wrong option in one of them, or say in a 'не подсказка:' line "
+                                "why it gives nothing away");
+        }
         for (const std::string& leak : leaks) {
             diagnostics.Add(record.file, record.LineOf(OptionKey(record.right)),
                             "[" + record.name + "] " + leak +
