@@ -104,4 +104,15 @@ LiveState LiveAttempts::StateOf(std::size_t attempt) const {
     return state;
 }
 
+std::vector<std::size_t> LiveAttempts::UnpairedRunning() const {
+    std::vector<std::size_t> unpaired;
+    if (record_ == nullptr) return unpaired;
+    for (std::size_t start = 0; start < startKey_.size(); ++start) {
+        if (AttemptOfStart(start) >= 0) continue;
+        if (endOfId_.contains(record_->Starts()[start].id)) continue;
+        unpaired.push_back(start);
+    }
+    return unpaired;
+}
+
 }  // namespace viewer

@@ -48,6 +48,13 @@ public:
 
     LiveState StateOf(std::size_t attempt) const;
 
+    // Starts not ended that no registration of the log pairs with yet: the
+    // program may keep a registration to itself until the test ends, and a
+    // student being tested shows all the same. In the record's order.
+    std::vector<std::size_t> UnpairedRunning() const;
+    // The record's start, and what it tells, by its index in the record.
+    const AttemptStart& Start(std::size_t start) const { return record_->Starts()[start]; }
+
 private:
     std::int32_t KeyOf(const std::string& name, const std::string& platoon);
     // The log attempt a start pairs with, or -1.

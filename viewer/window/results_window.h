@@ -23,6 +23,7 @@ class GradeChart;
 class ItemsPanel;
 class ResultsFilter;
 class ResultsModel;
+class ScoreHistogram;
 
 // The instructor's window: the attempts of the open logs as a live table
 // with a platoon filter, a computer filter and a name search, the summary, the grade chart and
@@ -71,6 +72,7 @@ private:
     void UpdatePlatoonChoice();
     void UpdateComputerChoice();
     void UpdateStatus();
+    void SyncItemsFilter();
     void Export(Format format);
     void ExportItems(const QString& extension);
     void SaveChart();
@@ -92,9 +94,11 @@ private:
     QTabWidget* tabs_;
     QTableWidget* summaryTable_;
     GradeChart* chart_;
+    ScoreHistogram* histogram_;
     QTableWidget* remarksTable_;
     ItemsPanel* items_;
     QLabel* status_;
+    double resultsShare_ = 0;  // of the split's height, while the questions' tab has it
     QTimer summaryDelay_;
     SavePathChooser chooseSavePath_;
     PrinterSetup setUpPrinter_;
