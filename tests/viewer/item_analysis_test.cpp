@@ -154,7 +154,8 @@ TEST(ItemAnalysis, SimulatedQuestionsComeOutAsMade) {
     EXPECT_EQ(byName(9).flags, std::vector<std::string>{"не различает сильных и слабых"});
     EXPECT_LT(*byName(10).discrimination, -0.2);
     ASSERT_EQ(byName(10).flags.size(), 1u);
-    EXPECT_TRUE(byName(10).flags[0].starts_with("различает наоборот: сильные выбирают вариант ")) << byName(10).flags[0];
+    EXPECT_TRUE(byName(10).flags[0].starts_with("различает наоборот: сильные выбирают вариант "))
+        << byName(10).flags[0];
 
     // Alpha by the textbook formula, with variances over n − 1.
     auto variance = [&](const std::vector<double>& values) {

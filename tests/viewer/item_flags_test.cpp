@@ -49,8 +49,8 @@ public:
             const double ability = Normal();
             std::vector<Shown> shown;
             for (const int number : kSets[s % 3]) shown.push_back(Answer(number, ability));
-            lines += EndLine("Студент " + std::to_string(s), "2026-12-08T09:00:00+03:00", shown, "finished",
-                             "3fa85f64", 12);
+            lines +=
+                EndLine("Студент " + std::to_string(s), "2026-12-08T09:00:00+03:00", shown, "finished", "3fa85f64", 12);
         }
         viewer::AnswersReader reader;
         reader.Feed(lines);
@@ -148,8 +148,8 @@ TEST(ItemFlags, CoinTossNamedWhenTheEvidenceIsThere) {
         EXPECT_EQ(Find(analysis, "Tq1203").flags, std::vector<std::string>{viewer::kNotDiscriminatingFlag})
             << run << ": " << Joined(Find(analysis, "Tq1203").flags);
         for (const char* ordinary : {"Tq1201", "Tq1207", "Tq1208", "Tq1209"}) {
-            EXPECT_TRUE(Find(analysis, ordinary).flags.empty()) << run << " " << ordinary << ": "
-                                                                << Joined(Find(analysis, ordinary).flags);
+            EXPECT_TRUE(Find(analysis, ordinary).flags.empty())
+                << run << " " << ordinary << ": " << Joined(Find(analysis, ordinary).flags);
         }
     }
 }

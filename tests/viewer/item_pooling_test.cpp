@@ -49,10 +49,13 @@ TEST(ItemPooling, TwoComputersPoolByQuestion) {
             }
         }
     }
-    AnswersReader first, second;
+    AnswersReader first, second, copied;
     first.Feed(pc01);
     second.Feed(pc02);
-    const auto analysis = viewer::AnalyzeItems({&first, &second}, Scoring::FirstAttempt, {});
+    // The first computer's record copied into a third folder adds nothing.
+    copied.Feed(pc01);
+    const auto analysis = viewer::AnalyzeItems({&first, &second, &copied}, Scoring::AllAttempts, {});
+    EXPECT_EQ(analysis.finished, 10);
     ASSERT_EQ(analysis.themes.size(), 1u);
     const auto& theme = analysis.themes[0];
     EXPECT_EQ(theme.attempts, 10);
@@ -116,9 +119,8 @@ TEST(ItemPooling, EachFileOnceHoweverReached) {
     std::filesystem::create_hard_link(root / "pc01" / "Results.answers.csv", root / "copy" / "Results.answers.csv");
     std::filesystem::create_directories(root / "empty");
 
-    const viewer::Naming naming = viewer::FilesNamed({root / "pc01" / "Results.txt", root,
-                                                      root / "pc02" / ".." / "pc02" / "Results.answers.csv",
-                                                      root / "empty"});
+    const viewer::Naming naming = viewer::FilesNamed(
+        {root / "pc01" / "Results.txt", root, root / "pc02" / ".." / "pc02" / "Results.answers.csv", root / "empty"});
     std::vector<std::string> found;
     for (const auto& files : naming.files) {
         found.push_back(files.record.lexically_relative(root).string() + " " + files.computer + " " +

@@ -5,6 +5,7 @@
 #include <map>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "viewer/core/summary.h"
 
@@ -90,18 +91,25 @@ std::vector<std::vector<bool>> ScoredEnds(const std::vector<const AnswersReader*
     std::vector<Candidate> candidates;
     std::string buffer;
     Selector selector(selection);
+    // A record copied into a second folder holds the same attempts: each
+    // counts once, where first read.
+    std::unordered_set<std::uint64_t> seen;
     for (std::size_t r = 0; r < records.size(); ++r) {
         const auto& ends = records[r]->Ends();
         scored[r].assign(ends.size(), false);
         for (std::size_t e = 0; e < ends.size(); ++e) {
             if (ends[e].ending != Ending::Finished) continue;
+            const std::uint64_t student = StudentHash(ends[e], buffer);
+            const std::uint64_t copy =
+                ends[e].id ^ (student * 0x9E3779B97F4A7C15ull) ^ (static_cast<std::uint64_t>(ends[e].time) << 17);
+            if (!seen.insert(copy).second) continue;
             ++counts.finished;
             if (!selector.Takes(r, ends[e])) continue;
             ++counts.selected;
             if (scoring == Scoring::AllAttempts) {
                 scored[r][e] = true;
             } else {
-                candidates.push_back({StudentHash(ends[e], buffer), ends[e].time, r, e});
+                candidates.push_back({student, ends[e].time, r, e});
             }
         }
     }
@@ -123,9 +131,7 @@ std::vector<std::vector<bool>> ScoredEnds(const std::vector<const AnswersReader*
     return scored;
 }
 
-std::string Share(std::int32_t count, std::int32_t of) {
-    return std::to_string(count) + " из " + std::to_string(of);
-}
+std::string Share(std::int32_t count, std::int32_t of) { return std::to_string(count) + " из " + std::to_string(of); }
 
 // The wrong option that draws the upper group more than the lower, the
 // most so, as the reversed flag names it.
@@ -202,10 +208,10 @@ struct ThemeData {
         std::int32_t seconds;
     };
     std::vector<Answer> answers;
-    std::vector<std::size_t> firstAnswer{0};         // per attempt, and one past the last
-    std::vector<std::int32_t> right;                 // per attempt
-    std::vector<std::int32_t> platoon;               // per attempt, into platoonTexts
-    std::vector<std::string> names;                  // per slot
+    std::vector<std::size_t> firstAnswer{0};  // per attempt, and one past the last
+    std::vector<std::int32_t> right;          // per attempt
+    std::vector<std::int32_t> platoon;        // per attempt, into platoonTexts
+    std::vector<std::string> names;           // per slot
     std::unordered_map<std::string, std::int32_t> slotOfName;
     std::vector<std::vector<std::int32_t>> slotsOf;  // per record, per record's question
     std::unordered_map<std::string, std::int32_t> platoonOfText;
@@ -289,7 +295,8 @@ std::vector<Form> FormsOf(const ThemeData& data) {
         }
         Form& form = found->second;
         const std::size_t k = form.slots.size();
-        for (std::size_t i = 0; i < k; ++i) item[static_cast<std::size_t>(form.slots[i])] = static_cast<std::int32_t>(i);
+        for (std::size_t i = 0; i < k; ++i)
+            item[static_cast<std::size_t>(form.slots[i])] = static_cast<std::int32_t>(i);
         const std::size_t base = form.scores.size();
         form.scores.resize(base + k, 0);
         form.chosen.resize(base + k, 0);
@@ -306,11 +313,10 @@ std::vector<Form> FormsOf(const ThemeData& data) {
     std::vector<Form> sorted;
     for (auto& [set, form] : forms) sorted.push_back(std::move(form));
     std::sort(sorted.begin(), sorted.end(), [&](const Form& x, const Form& y) {
-        return std::lexicographical_compare(x.slots.begin(), x.slots.end(), y.slots.begin(), y.slots.end(),
-                                            [&](std::int32_t a, std::int32_t b) {
-                                                return BankOrder(data.names[static_cast<std::size_t>(a)],
-                                                                 data.names[static_cast<std::size_t>(b)]);
-                                            });
+        return std::lexicographical_compare(
+            x.slots.begin(), x.slots.end(), y.slots.begin(), y.slots.end(), [&](std::int32_t a, std::int32_t b) {
+                return BankOrder(data.names[static_cast<std::size_t>(a)], data.names[static_cast<std::size_t>(b)]);
+            });
     });
     return sorted;
 }
@@ -463,7 +469,8 @@ void AnalyzeQuestions(ThemeAnalysis& theme, const ThemeData& data, const std::ve
 void AnalyzeForms(ThemeAnalysis& theme, const ThemeData& data, const std::vector<Form>& forms) {
     for (const Form& form : forms) {
         FormAnalysis analysis;
-        for (const std::int32_t slot : form.slots) analysis.questions.push_back(data.names[static_cast<std::size_t>(slot)]);
+        for (const std::int32_t slot : form.slots)
+            analysis.questions.push_back(data.names[static_cast<std::size_t>(slot)]);
         const std::vector<double> totals(form.totals.begin(), form.totals.end());
         analysis.attempts = static_cast<std::int32_t>(totals.size());
         analysis.meanScore = Mean(totals);

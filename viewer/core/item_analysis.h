@@ -48,7 +48,6 @@ inline constexpr const char* kWrongKeyFlag = "ключ выбирают реже
 // The upper and lower groups by rest score: this share of a set's attempts each.
 inline constexpr double kGroupShare = 0.27;
 
-
 struct QuestionAnalysis {
     std::string name;                     // window class name, "Tq1101"
     std::optional<BankQuestion> wording;  // only from the bank the record was written with
@@ -109,7 +108,7 @@ struct ItemAnalysis {
 // parts take everything.
 struct ItemSelection {
     std::string platoon;
-    std::vector<bool> records;  // by the records' order; empty for all
+    std::vector<bool> records;             // by the records' order; empty for all
     std::optional<std::int64_t> from, to;  // seconds since the epoch, UTC, both included
     bool Any() const { return !platoon.empty() || !records.empty() || from || to; }
 };

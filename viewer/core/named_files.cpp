@@ -60,9 +60,8 @@ Naming FilesNamed(const std::vector<std::filesystem::path>& names) {
             add(name, ComputerOf(name, {}), true, false);
             continue;
         }
-        const FolderContent content = WalkFolder(name, [](const std::string& file) {
-            return file == kResultsLogName || file.ends_with(kRecordEnding);
-        });
+        const FolderContent content = WalkFolder(
+            name, [](const std::string& file) { return file == kResultsLogName || file.ends_with(kRecordEnding); });
         if (content.files.empty()) naming.emptyFolders.push_back(name);
         std::set<std::filesystem::path> logs;
         for (const std::filesystem::path& file : content.files) {

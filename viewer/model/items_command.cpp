@@ -5,8 +5,8 @@
 
 #include "viewer/core/compiled_bank.h"
 #include "viewer/core/export.h"
-#include "viewer/core/named_files.h"
 #include "viewer/core/item_table.h"
+#include "viewer/core/named_files.h"
 #include "viewer/model/command_line.h"
 #include "viewer/model/pdf_export.h"
 

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -77,8 +78,9 @@ public:
 
     // Writes rows that wrap within their cells, as many to a page as fit,
     // every title and every word kept; the pages are counted first.
-    void WriteWrappedPages(const QString& heading, const std::vector<double>& shares, const std::vector<Cell>& header,
+    void WriteWrappedPages(const QString& heading, const std::vector<double>& wanted, const std::vector<Cell>& header,
                            const std::vector<WrappedRow>& rows) {
+        const std::vector<double> shares = FittedShares(wanted, header);
         const double headerHeight = std::max(rowHeight_ * kHeaderRows, Height(shares, header, true));
         std::vector<double> heights;
         for (const WrappedRow& row : rows) heights.push_back(std::max(rowHeight_, Height(shares, row.cells, row.bold)));
@@ -114,6 +116,39 @@ public:
     }
 
 private:
+    // Every column at least as wide as the longest word of its title, the
+    // rest of the width shared as wanted; the font shrinks where the
+    // titles' words alone would not fit.
+    std::vector<double> FittedShares(const std::vector<double>& wanted, const std::vector<Cell>& header) {
+        QFont bold = font_;
+        bold.setBold(true);
+        std::vector<double> least(wanted.size(), 0);
+        double leastTotal = 0;
+        const double padding = rowHeight_ * 0.2;
+        for (std::size_t c = 0; c < wanted.size() && c < header.size(); ++c) {
+            const QFontMetricsF metrics(bold, &writer_);
+            for (const QString& word : header[c].text.split(' ', Qt::SkipEmptyParts)) {
+                least[c] = std::max(least[c], (metrics.horizontalAdvance(word) + 2 * padding + 1) / width_);
+            }
+            leastTotal += least[c];
+        }
+        if (leastTotal > 0.8) {
+            // Smaller letters, to leave a fifth of the width to the texts.
+            const double scale = 0.8 / leastTotal;
+            font_.setPixelSize(std::max(1, static_cast<int>(font_.pixelSize() * scale)));
+            for (double& share : least) share *= scale;
+            leastTotal = 0.8;
+        }
+        std::vector<double> shares(wanted.size());
+        double spare = 1 - leastTotal;
+        double wantedTotal = 0;
+        for (const double share : wanted) wantedTotal += share;
+        for (std::size_t c = 0; c < wanted.size(); ++c) {
+            shares[c] = least[c] + (wantedTotal > 0 ? spare * wanted[c] / wantedTotal : 0);
+        }
+        return shares;
+    }
+
     // Word wrap, or wrap anywhere where a single word is wider than the cell.
     int WrapFlags(const QString& text, double width) const {
         for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
@@ -322,9 +357,8 @@ void PaintGrid(QPagedPaintDevice& device, QPainter& painter, const Grid& grid, c
 
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const Grid& grid, const QString& title,
                                     const std::function<bool(std::size_t)>& bold) {
-    return WriteDocument(path, title, [&](QPdfWriter& writer, QPainter& painter) {
-        PaintGrid(writer, painter, grid, title, bold);
-    });
+    return WriteDocument(path, title,
+                         [&](QPdfWriter& writer, QPainter& painter) { PaintGrid(writer, painter, grid, title, bold); });
 }
 
 }  // namespace viewer

@@ -336,8 +336,11 @@ bool ResultsModel::Running(int row) const {
 
 Row ResultsModel::RowAt(int row) const {
     const auto [source, index] = Locate(row);
-    Row shown{&AttemptIn(source, index), index + 1, sources_[source].label.toStdString(),
-              sources_[source].computer.toStdString(), {}};
+    Row shown{&AttemptIn(source, index),
+              index + 1,
+              sources_[source].label.toStdString(),
+              sources_[source].computer.toStdString(),
+              {}};
     const LiveState live = LiveIn(source, index);
     if (live.kind != LiveKind::Unknown) shown.liveState = LiveStateText(live, QDateTime::currentSecsSinceEpoch());
     return shown;

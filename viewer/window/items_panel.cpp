@@ -72,6 +72,7 @@ ItemsPanel::ItemsPanel(const ResultsModel& model, QWidget* parent) : QWidget(par
     title_->setWordWrap(true);
     title_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
+    // Two rows, so that a small screen keeps every choice whole.
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(0, 0, 0, 0);
     bar->addWidget(new QLabel(tr("Тема:")));
@@ -80,17 +81,20 @@ ItemsPanel::ItemsPanel(const ResultsModel& model, QWidget* parent) : QWidget(par
     bar->addWidget(bankChoice_);
     bar->addWidget(scoringChoice_);
     bar->addWidget(viewChoice_);
-    bar->addWidget(termChoice_);
-    bar->addWidget(from_);
-    bar->addWidget(new QLabel(tr("по")));
-    bar->addWidget(to_);
     bar->addStretch(1);
+    auto* term = new QHBoxLayout;
+    term->setContentsMargins(0, 0, 0, 0);
+    term->addWidget(termChoice_);
+    term->addWidget(from_);
+    term->addWidget(new QLabel(tr("по")));
+    term->addWidget(to_);
+    term->addStretch(1);
     for (const char* extension : {"csv", "xlsx", "pdf"}) {
         auto* button = new QPushButton(QString(extension).toUpper() + "…");
         button->setObjectName(QString("items-") + extension);
         button->setToolTip(tr("Сохранить показанную таблицу вопросов"));
         connect(button, &QPushButton::clicked, this, [this, extension] { emit ExportAsked(extension); });
-        bar->addWidget(button);
+        term->addWidget(button);
     }
 
     table_ = MakeReadOnlyTable({}, this);
@@ -103,6 +107,7 @@ ItemsPanel::ItemsPanel(const ResultsModel& model, QWidget* parent) : QWidget(par
     layout->setContentsMargins(0, 4, 0, 0);
     layout->setSpacing(4);
     layout->addLayout(bar);
+    layout->addLayout(term);
     layout->addWidget(title_);
     layout->addWidget(table_, 1);
 
@@ -113,7 +118,9 @@ ItemsPanel::ItemsPanel(const ResultsModel& model, QWidget* parent) : QWidget(par
     });
     connect(&model_, &ResultsModel::RecordsUpdated, this, [this] {
         stale_ = true;
-        delay_.start();
+        // Files just opened are shown as soon as the opening is done; later
+        // appends wait for the burst to end.
+        delay_.start(analysis_.themes.empty() ? 0 : kAnalysisDelayMilliseconds);
     });
     connect(scoringChoice_, &QComboBox::currentIndexChanged, this, &ItemsPanel::Analyze);
     connect(themeChoice_, &QComboBox::currentIndexChanged, this, &ItemsPanel::ShowGrid);
@@ -263,7 +270,8 @@ void ItemsPanel::FillTable() {
     table_->setRowCount(static_cast<int>(shown_.rows.size()));
     const int character = table_->fontMetrics().averageCharWidth();
     for (std::size_t c = 0; c < shown_.widths.size(); ++c) {
-        table_->setColumnWidth(static_cast<int>(c), static_cast<int>(std::min(shown_.widths[c], 12.0) * character) + 12);
+        table_->setColumnWidth(static_cast<int>(c),
+                               static_cast<int>(std::min(shown_.widths[c], 12.0) * character) + 12);
         table_->setColumnHidden(static_cast<int>(c), false);
     }
     QHeaderView* header = table_->horizontalHeader();

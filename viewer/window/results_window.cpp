@@ -41,7 +41,6 @@
 #include "viewer/window/grade_chart.h"
 #include "viewer/window/items_panel.h"
 #include "viewer/window/read_only_table.h"
-#include "viewer/window/score_histogram.h"
 #include "viewer/window/window_geometry.h"
 
 namespace viewer {
@@ -123,22 +122,16 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     tabs_ = new QTabWidget;
     tabs_->setDocumentMode(true);
     tabs_->addTab(summaryTable_, tr("Сводка"));
-    histogram_ = new ScoreHistogram(this);
-    auto* charts = new QSplitter(Qt::Horizontal);
-    charts->addWidget(chart_);
-    charts->addWidget(histogram_);
-    charts->setChildrenCollapsible(false);
-    tabs_->addTab(charts, tr("Диаграмма"));
+    tabs_->addTab(chart_, tr("Диаграмма"));
     tabs_->addTab(remarksTable_, tr("Замечания"));
     items_ = new ItemsPanel(*model_, this);
     tabs_->addTab(items_, tr("Вопросы"));
     connect(items_, &ItemsPanel::ExportAsked, this, &ResultsWindow::ExportItems);
-    // The histogram follows the theme chosen on «Вопросы».
-    connect(items_, &ItemsPanel::Analyzed, this, [this] { histogram_->Show(items_->ShownTheme()); });
-    connect(tabs_, &QTabWidget::currentChanged, this, [this, charts] {
-        if (tabs_->currentWidget() != charts) return;
+    // The histogram of the scores follows the theme chosen on «Вопросы».
+    connect(items_, &ItemsPanel::Analyzed, this, [this] { chart_->ShowScores(items_->ShownTheme()); });
+    connect(chart_, &GradeChart::ScoresWanted, this, [this] {
         items_->EnsureAnalyzed();
-        histogram_->Show(items_->ShownTheme());
+        chart_->ShowScores(items_->ShownTheme());
     });
 
     notice_ = new QLabel;
@@ -531,8 +524,8 @@ void ResultsWindow::ExportItems(const QString& extension) {
     } else if (extension == "xlsx") {
         error = WriteXlsx(path.toStdString(), grid, "Вопросы");
     } else {
-        error = WritePdf(path.toStdString(), grid, items_->Title(),
-                         [&](std::size_t row) { return IsKeyRow(grid, row); });
+        error =
+            WritePdf(path.toStdString(), grid, items_->Title(), [&](std::size_t row) { return IsKeyRow(grid, row); });
     }
     if (error) {
         ShowError(FromUtf8(*error));
@@ -545,7 +538,7 @@ void ResultsWindow::SaveChart() {
     const QString path = SavePath(tr("Сохранить диаграмму"), "png", tr("Рисунок PNG (*.png)"));
     if (path.isEmpty()) return;
     // The chart draws at its shown size.
-    tabs_->setCurrentWidget(chart_->parentWidget());
+    tabs_->setCurrentWidget(chart_);
     ShowSummary();
     if (!chart_->SavePng(path)) ShowError(tr("Не удалось записать «%1»").arg(path));
 }

@@ -23,7 +23,6 @@ class GradeChart;
 class ItemsPanel;
 class ResultsFilter;
 class ResultsModel;
-class ScoreHistogram;
 
 // The instructor's window: the attempts of the open logs as a live table
 // with a platoon filter, a computer filter and a name search, the summary, the grade chart and
@@ -94,7 +93,6 @@ private:
     QTabWidget* tabs_;
     QTableWidget* summaryTable_;
     GradeChart* chart_;
-    ScoreHistogram* histogram_;
     QTableWidget* remarksTable_;
     ItemsPanel* items_;
     QLabel* status_;
