@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -60,8 +61,24 @@ private:
     // The log attempt a start pairs with, or -1.
     std::int64_t AttemptOfStart(std::size_t start) const;
 
+    // A student's key is "name\x1fplatoon", looked up without being built.
+    struct NamePlatoon {
+        std::string_view name, platoon;
+    };
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const;
+        std::size_t operator()(const NamePlatoon& key) const;
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const { return a == b; }
+        bool operator()(const NamePlatoon& a, std::string_view b) const;
+        bool operator()(std::string_view a, const NamePlatoon& b) const { return (*this)(b, a); }
+    };
+
     const AnswersReader* record_ = nullptr;
-    std::unordered_map<std::string, std::int32_t> keys_;
+    std::unordered_map<std::string, std::int32_t, KeyHash, KeyEqual> keys_;
     std::vector<std::vector<std::int32_t>> logByKey_;     // log attempts of each key, in order
     std::vector<std::vector<std::int32_t>> startsByKey_;  // record starts of each key, in order
     std::vector<std::int32_t> attemptKey_, attemptOrdinal_;

@@ -80,7 +80,7 @@ public:
     // every title and every word kept; the pages are counted first.
     void WriteWrappedPages(const QString& heading, const std::vector<double>& wanted, const std::vector<Cell>& header,
                            const std::vector<WrappedRow>& rows) {
-        const std::vector<double> shares = FittedShares(wanted, header);
+        const std::vector<double> shares = FittedShares(wanted, header, rows);
         const double headerHeight = std::max(rowHeight_ * kHeaderRows, Height(shares, header, true));
         std::vector<double> heights;
         for (const WrappedRow& row : rows) heights.push_back(std::max(rowHeight_, Height(shares, row.cells, row.bold)));
@@ -119,19 +119,27 @@ private:
     // Every column at least as wide as the longest word of its title, the
     // rest of the width shared as wanted; the font shrinks where the
     // titles' words alone would not fit.
-    std::vector<double> FittedShares(const std::vector<double>& wanted, const std::vector<Cell>& header) {
+    std::vector<double> FittedShares(const std::vector<double>& wanted, const std::vector<Cell>& header,
+                                     const std::vector<WrappedRow>& rows) {
         QFont bold = font_;
         bold.setBold(true);
+        const QFontMetricsF metrics(bold, &writer_);
         std::vector<double> least(wanted.size(), 0);
-        double leastTotal = 0;
         const double padding = rowHeight_ * 0.2;
-        for (std::size_t c = 0; c < wanted.size() && c < header.size(); ++c) {
-            const QFontMetricsF metrics(bold, &writer_);
-            for (const QString& word : header[c].text.split(' ', Qt::SkipEmptyParts)) {
-                least[c] = std::max(least[c], (metrics.horizontalAdvance(word) + 2 * padding + 1) / width_);
+        const auto fit = [&](std::size_t c, const QString& text, double most) {
+            for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+                least[c] =
+                    std::max(least[c], std::min(most, (metrics.horizontalAdvance(word) + 2 * padding + 1) / width_));
             }
-            leastTotal += least[c];
+        };
+        for (std::size_t c = 0; c < wanted.size() && c < header.size(); ++c) fit(c, header[c].text, 1);
+        // The cells' words too, such as a bank's fingerprint, as far as a
+        // tenth of the page: a longer word may break.
+        for (const WrappedRow& row : rows) {
+            for (std::size_t c = 0; c < wanted.size() && c < row.cells.size(); ++c) fit(c, row.cells[c].text, 0.1);
         }
+        double leastTotal = 0;
+        for (const double share : least) leastTotal += share;
         if (leastTotal > 0.8) {
             // Smaller letters, to leave a fifth of the width to the texts.
             const double scale = 0.8 / leastTotal;

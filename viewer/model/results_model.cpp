@@ -62,10 +62,13 @@ void ResultsModel::AddFile(const QString& path, const QString& computer) {
     sources_.push_back(std::move(source));
     UpdateLabels();
     Watch(absolute);
+    // Compared with what was seen before the rows are read, so the table
+    // shows at least what is now remembered as seen; a change made in
+    // between shows at the next comparison. Not at the same time as the
+    // reading: each holds a file whole.
+    CheckSeen(sources_.size() - 1);
     ShowChanges(sources_.size() - 1, sources_.back().file->Refresh());
     RefreshRecord(sources_.size() - 1);
-    // What the table shows now is what the viewer has seen.
-    CheckSeen(sources_.size() - 1);
     emit Updated();
     emit RecordsUpdated();
 }
