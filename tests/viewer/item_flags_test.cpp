@@ -154,4 +154,34 @@ TEST(ItemFlags, CoinTossNamedWhenTheEvidenceIsThere) {
     }
 }
 
+// Two reversed questions in a set of five would drag the three sound ones'
+// rest score down to nothing; kept out of it, they leave them unflagged.
+TEST(ItemFlags, ReversedQuestionsDoNotDragSoundOnesDown) {
+    std::mt19937 random(4);
+    const auto uniform = [&] { return (random() + 0.5) / 4294967296.0; };
+    std::string lines;
+    for (int s = 0; s < 300; ++s) {
+        const double ability = std::sqrt(-2 * std::log(uniform())) * std::cos(6.283185307179586 * uniform());
+        std::vector<Shown> shown;
+        for (int q = 1; q <= 5; ++q) {
+            const double slope = q <= 3 ? 2.0 : -2.0;
+            const bool right = uniform() < 1 / (1 + std::exp(-1.7 * slope * ability));
+            shown.push_back({"Tq120" + std::to_string(q), right ? 1 : 2 + static_cast<int>(random() % 3), right});
+        }
+        lines +=
+            EndLine("Студент " + std::to_string(s), "2026-12-08T09:00:00+03:00", shown, "finished", "3fa85f64", 12);
+    }
+    viewer::AnswersReader reader;
+    reader.Feed(lines);
+    const auto analysis = viewer::AnalyzeItems({&reader}, viewer::Scoring::FirstAttempt, {});
+    for (const char* sound : {"Tq1201", "Tq1202", "Tq1203"}) {
+        EXPECT_TRUE(Find(analysis, sound).flags.empty()) << sound << ": " << Joined(Find(analysis, sound).flags);
+        EXPECT_GT(*Find(analysis, sound).discrimination, 0.3) << sound;
+    }
+    for (const char* reversed : {"Tq1204", "Tq1205"}) {
+        ASSERT_EQ(Find(analysis, reversed).flags.size(), 1u) << reversed;
+        EXPECT_TRUE(Find(analysis, reversed).flags[0].starts_with(viewer::kReversedFlag)) << reversed;
+    }
+}
+
 }  // namespace
