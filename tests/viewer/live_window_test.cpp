@@ -3,8 +3,11 @@
 #include <QLabel>
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -134,6 +137,89 @@ TEST(ItemsTab, ShowsTheFacilityOfEachQuestionAndFollowsTheRecord) {
     int pages = 0;
     for (std::size_t at = 0; (at = printed.find("/Type /Page\n", at)) != std::string::npos; ++at) ++pages;
     EXPECT_EQ(pages, 1);
+}
+
+// The program may keep a registration to itself until the test ends: the
+// record's start alone shows the student as being tested, at once, and the
+// log's registration takes the row over when it comes.
+TEST(LiveView, ShowsAStartTheLogHasNotRegisteredYet) {
+    TemporaryWorkingDirectory dir;
+    AppendLog("Орлов\r\n101\r\nПравильных ответов 1 из 1\r\n\r\n");
+    AppendRecord("start", 120, "00000000000000d4", "Белова", 7);
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    window.show();
+    QAbstractItemModel& model = *window.Table().model();
+    const auto cell = [&](int row, viewer::Column column) {
+        return model.index(row, static_cast<int>(column)).data().toString();
+    };
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(cell(1, viewer::Column::FullName), "Белова");
+    EXPECT_EQ(cell(1, viewer::Column::State), "идет тест, тема 7, 2 мин");
+    EXPECT_NE(window.findChild<QLabel*>("status")->text().indexOf("идет тест: 1 · не завершено: 0"), -1)
+        << window.findChild<QLabel*>("status")->text().toStdString();
+    // The column is wide enough for the longest state.
+    const QFontMetrics metrics = window.Table().fontMetrics();
+    EXPECT_GE(window.Table().columnWidth(static_cast<int>(viewer::Column::State)),
+              metrics.horizontalAdvance("тест окончен, результат не записан"));
+
+    AppendLog("Белова\r\n101\r\n");
+    EXPECT_TRUE(Eventually([&] { return model.rowCount() == 2 && cell(1, viewer::Column::State).startsWith("идет"); }));
+    AppendRecord("end", 0, "00000000000000d4", "Белова", 7, ",finished,1,1,Tq71,2,1,30");
+    AppendLog("Правильных ответов 1 из 1\r\n\r\n");
+    EXPECT_TRUE(Eventually([&] { return model.rowCount() == 2 && cell(1, viewer::Column::State) == "завершён"; }));
+}
+
+// «Вопросы» analyses what the window's filter shows, says how much that is,
+// and keeps the flags beside the indices at 1024 × 768.
+TEST(ItemsTab, FollowsThePlatoonFilterAndFitsASmallScreen) {
+    TemporaryWorkingDirectory dir;
+    AppendLog("");
+    WriteTheme3(7);
+    // Two students of another platoon.
+    for (int i = 0; i < 2; ++i) {
+        std::ofstream("Results.answers.csv", std::ios::binary | std::ios::app)
+            << "kalvena-answers-1,end,2026-12-08T09:00:00+03:00,pc12,1.0,3fa85f64,00000000000003a" << i << ",Иванов "
+            << i << ",202,3,finished,0,2,Tq31,3,0,20,Tq32,2,0,30\n";
+    }
+    AppendLog("Студент 0\r\n101\r\nИванов 0\r\n202\r\n");
+    ResultsWindow window;
+    window.resize(1024, 768);
+    window.AddFiles({"Results.txt"});
+    window.show();
+    window.Tabs().setCurrentWidget(&window.Items());
+    QTableWidget& table = window.Items().Table();
+    const auto counts = [&] { return window.Items().findChild<QLabel*>("itemsCounts")->text(); };
+    EXPECT_EQ(ItemCell(table, "Tq31", viewer::ItemColumn::Attempts), "12");
+    EXPECT_TRUE(counts().startsWith("Анализируется законченных тестов: 12 из 12")) << counts().toStdString();
+
+    auto* platoon = window.findChild<QComboBox*>("platoon");
+    platoon->setCurrentIndex(platoon->findData("101"));
+    EXPECT_TRUE(Eventually([&] { return ItemCell(table, "Tq31", viewer::ItemColumn::Attempts) == "10"; }));
+    EXPECT_TRUE(counts().startsWith("Анализируется законченных тестов: 10 из 12 (взвод 101)"))
+        << counts().toStdString();
+    EXPECT_NE(window.Items().Title().indexOf("взвод 101"), -1);
+
+    // Facility, discrimination and the flags within the table's width.
+    QApplication::processEvents();
+    const int width = table.viewport()->width();
+    for (const auto column :
+         {viewer::ItemColumn::Facility, viewer::ItemColumn::Discrimination, viewer::ItemColumn::Notes}) {
+        const int right =
+            table.columnViewportPosition(static_cast<int>(column)) + table.columnWidth(static_cast<int>(column));
+        EXPECT_LE(right, width) << static_cast<int>(column);
+    }
+    EXPECT_GE(table.viewport()->height(), 10 * table.verticalHeader()->defaultSectionSize());
+
+    // Side by side per platoon.
+    auto* view = window.Items().findChild<QComboBox*>("itemsView");
+    platoon->setCurrentIndex(0);
+    view->setCurrentIndex(1);
+    EXPECT_TRUE(Eventually([&] { return table.columnCount() == 5; }));
+    EXPECT_EQ(table.horizontalHeaderItem(3)->text(), "101");
+    EXPECT_EQ(table.horizontalHeaderItem(4)->text(), "202");
+    EXPECT_EQ(table.item(0, 3)->text(), "0,70 (10)");
+    EXPECT_EQ(table.item(0, 4)->text(), "0,00 (2)");
 }
 
 }  // namespace

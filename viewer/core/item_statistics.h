@@ -51,4 +51,27 @@ struct Alpha {
 // or 2 attempts or when the totals do not vary.
 std::optional<Alpha> CronbachAlpha(const std::vector<std::uint8_t>& scores, std::size_t k);
 
+// Alpha of the same scores with each item left out in turn ("alpha if item
+// deleted"); nothing where that is undefined (fewer than 3 items, no spread).
+std::vector<std::optional<double>> AlphaWithoutEach(const std::vector<std::uint8_t>& scores, std::size_t k);
+
+// Correlations of several samples pooled by Fisher's z, each weighted by
+// its n − 3, with the 95 % interval of the pooled value.
+class FisherPool {
+public:
+    void Add(double r, std::int64_t n);
+    struct Pooled {
+        double value = 0, low = 0, high = 0;
+    };
+    // Nothing until some sample had more than 3 values.
+    std::optional<Pooled> Value() const;
+
+private:
+    double weightedZ_ = 0;
+    double weight_ = 0;
+};
+
+// The upper end of the one-sided 95 % Wilson interval of a share.
+double WilsonUpper(std::int64_t successes, std::int64_t n);
+
 }  // namespace viewer

@@ -10,9 +10,11 @@ namespace viewer {
 namespace {
 
 constexpr const char* kTitles[kItemColumnCount] = {
-    "Банк",    "Тема",       "Вопрос",       "Текст",     "Попыток",        "Легкость",      "Различение", "Выбрали",
-    "Доля, %", "Медиана, с", "Средний балл", "Ст. откл.", "Альфа Кронбаха", "Ст. ош. альфы", "Замечания"};
-constexpr double kWidths[kItemColumnCount] = {10, 6, 18, 60, 9, 9, 11, 9, 8, 10, 9, 9, 9, 9, 40};
+    "Банк",         "Тема",      "Вопрос",         "Текст",         "Попыток",           "Легкость",
+    "Различение",   "Выбрали",   "Доля, %",        "Сильные, %",    "Слабые, %",         "Медиана, с",
+    "Средний балл", "Ст. откл.", "Альфа Кронбаха", "Ст. ош. альфы", "Альфа без вопроса", "Замечания",
+    "Источник"};
+constexpr double kWidths[kItemColumnCount] = {10, 6, 18, 60, 9, 9, 11, 9, 8, 9, 9, 10, 9, 9, 9, 9, 10, 40, 28};
 // In a terminal the texts are cut to this many characters.
 constexpr std::size_t kTextInTerminal = 40;
 
@@ -29,6 +31,18 @@ GridCell Number(double value, int decimals) {
 GridCell Number(std::optional<double> value, int decimals) {
     if (!value) return {};
     return Number(*value, decimals);
+}
+// An index in two decimals, three where two would show 0,00 or 1,00 for
+// what is neither: 0,004 is not «no correlation», 0,996 not «everyone».
+GridCell Index(std::optional<double> value) {
+    if (!value) return {};
+    const double rounded = std::round(*value * 100) / 100;
+    const bool hidden = *value != rounded && (rounded == 0 || std::abs(rounded) == 1);
+    return Number(*value, hidden ? 3 : 2);
+}
+GridCell Percent(std::int32_t count, std::int32_t of) {
+    if (of <= 0) return {};
+    return Number(100.0 * count / of, 0);
 }
 GridCell Count(std::int32_t value) { return {std::to_string(value), static_cast<double>(value)}; }
 
@@ -63,10 +77,18 @@ void AddQuestion(Grid& grid, const ThemeAnalysis& theme, const QuestionAnalysis&
     At(row, ItemColumn::Question).text = question.name;
     if (question.wording) At(row, ItemColumn::Text).text = OneLine(question.wording->text);
     At(row, ItemColumn::Attempts) = Count(question.attempts);
-    At(row, ItemColumn::Facility) = Number(question.facility, 2);
-    At(row, ItemColumn::Discrimination) = Number(question.discrimination, 2);
+    At(row, ItemColumn::Facility) = Index(question.facility);
+    At(row, ItemColumn::Discrimination) = Index(question.discrimination);
+    if (question.key != 0) {
+        // The groups' shares right.
+        const auto key = static_cast<std::size_t>(question.key);
+        At(row, ItemColumn::UpperShare) = Percent(question.upperChosen[key], question.upperGroup);
+        At(row, ItemColumn::LowerShare) = Percent(question.lowerChosen[key], question.lowerGroup);
+    }
+    At(row, ItemColumn::AlphaWithout) = Index(question.alphaWithout);
     At(row, ItemColumn::MedianSeconds) = Number(question.medianSeconds, 1);
     At(row, ItemColumn::Notes).text = Joined(question.flags, "; ");
+    if (!question.flags.empty()) At(row, ItemColumn::Source).text = SourceText(theme, question);
     grid.rows.push_back(std::move(row));
     grid.headings.push_back(false);
     for (std::size_t option = 1; option <= 5; ++option) {
@@ -74,13 +96,15 @@ void AddQuestion(Grid& grid, const ThemeAnalysis& theme, const QuestionAnalysis&
         const std::size_t counted = option % 5;
         auto line = EmptyRow(theme);
         std::string label = counted == 0 ? "  без ответа" : "  вариант " + std::to_string(counted);
-        if (counted != 0 && static_cast<std::int32_t>(counted) == question.key) label += " (верный)";
+        if (counted != 0 && static_cast<std::int32_t>(counted) == question.key) label += std::string(" ") + kKeyMark;
         At(line, ItemColumn::Question).text = label;
         if (counted != 0 && question.wording)
             At(line, ItemColumn::Text).text = OneLine(question.wording->options[counted - 1]);
         const std::int32_t chosen = question.chosen[counted];
         At(line, ItemColumn::Chosen) = Count(chosen);
-        if (question.attempts > 0) At(line, ItemColumn::Share) = Number(100.0 * chosen / question.attempts, 0);
+        At(line, ItemColumn::Share) = Percent(chosen, question.attempts);
+        At(line, ItemColumn::UpperShare) = Percent(question.upperChosen[counted], question.upperGroup);
+        At(line, ItemColumn::LowerShare) = Percent(question.lowerChosen[counted], question.lowerGroup);
         grid.rows.push_back(std::move(line));
         grid.headings.push_back(false);
     }
@@ -115,8 +139,8 @@ Grid ItemGrid(const ItemAnalysis& analysis) {
             At(line, ItemColumn::MeanScore) = Number(form.meanScore, 2);
             At(line, ItemColumn::ScoreDeviation) = Number(form.scoreDeviation, 2);
             if (form.alpha) {
-                At(line, ItemColumn::Alpha) = Number(form.alpha->value, 2);
-                At(line, ItemColumn::AlphaError) = Number(form.alpha->standardError, 2);
+                At(line, ItemColumn::Alpha) = Index(form.alpha->value);
+                At(line, ItemColumn::AlphaError) = Index(form.alpha->standardError);
             }
             At(line, ItemColumn::Notes).text = Joined(form.flags, "; ");
             grid.rows.push_back(std::move(line));
@@ -132,6 +156,56 @@ std::string ItemsTitle(Scoring scoring) {
            (scoring == Scoring::FirstAttempt ? "первая законченная попытка каждого студента по теме"
                                              : "все законченные попытки") +
            "; прерванные тесты не учитываются";
+}
+
+bool IsKeyRow(const Grid& grid, std::size_t row) {
+    const auto question = static_cast<std::size_t>(ItemColumn::Question);
+    return row < grid.rows.size() && grid.rows[row].size() == kItemColumnCount &&
+           grid.rows[row][question].text.ends_with(kKeyMark);
+}
+
+Grid PlatoonFacilityGrid(const ThemeAnalysis& theme) {
+    Grid grid;
+    grid.titles = {"Вопрос", "Попыток", "Легкость"};
+    grid.widths = {10, 9, 9};
+    for (const std::string& platoon : theme.platoons) {
+        grid.titles.push_back(platoon);
+        grid.widths.push_back(12);
+    }
+    for (const QuestionAnalysis& question : theme.questions) {
+        std::vector<GridCell> row{{question.name, {}}, Count(question.attempts), Index(question.facility)};
+        for (const auto& [attempts, right] : question.byPlatoon) {
+            if (attempts == 0) {
+                row.emplace_back();
+                continue;
+            }
+            GridCell cell = Index(static_cast<double>(right) / attempts);
+            cell.text += " (" + std::to_string(attempts) + ")";
+            row.push_back(std::move(cell));
+        }
+        grid.rows.push_back(std::move(row));
+        grid.headings.push_back(false);
+    }
+    return grid;
+}
+
+std::string SourceText(const ThemeAnalysis& theme, const QuestionAnalysis& question) {
+    if (question.wording && question.wording->source)
+        return question.wording->source->file + ":" + std::to_string(question.wording->source->line);
+    return "банк " + Hex(theme.bank);
+}
+
+std::string RevisionText(const ItemAnalysis& analysis) {
+    std::string out;
+    for (const ThemeAnalysis& theme : analysis.themes) {
+        for (const QuestionAnalysis& question : theme.questions) {
+            for (const std::string& flag : question.flags) {
+                if (flag == kRoughNote) continue;
+                out += SourceText(theme, question) + ": " + question.name + ": " + flag + "\n";
+            }
+        }
+    }
+    return out;
 }
 
 std::string ItemsText(const Grid& grid, Scoring scoring) {

@@ -18,14 +18,40 @@ std::string LiveStateText(const LiveState& state, std::int64_t now) {
     return {};
 }
 
+namespace {
+
+// A unit separator cannot be typed into either field.
+constexpr char kSeparator = '\x1f';
+
+// The parts hashed apart and combined, so that a key written out hashes as
+// its two parts do.
+std::size_t HashParts(std::string_view name, std::string_view platoon) {
+    const std::size_t first = std::hash<std::string_view>{}(name);
+    return first ^ (std::hash<std::string_view>{}(platoon) + 0x9e3779b97f4a7c15ull + (first << 6) + (first >> 2));
+}
+
+}  // namespace
+
+std::size_t LiveAttempts::KeyHash::operator()(std::string_view key) const {
+    const std::size_t separator = key.find(kSeparator);
+    return HashParts(key.substr(0, separator), key.substr(separator + 1));
+}
+
+std::size_t LiveAttempts::KeyHash::operator()(const NamePlatoon& key) const { return HashParts(key.name, key.platoon); }
+
+bool LiveAttempts::KeyEqual::operator()(const NamePlatoon& a, std::string_view b) const {
+    return b.size() == a.name.size() + 1 + a.platoon.size() && b.starts_with(a.name) &&
+           b[a.name.size()] == kSeparator && b.ends_with(a.platoon);
+}
+
 std::int32_t LiveAttempts::KeyOf(const std::string& name, const std::string& platoon) {
-    // A unit separator cannot be typed into either field.
-    const auto [place, added] = keys_.try_emplace(name + '\x1f' + platoon, static_cast<std::int32_t>(logByKey_.size()));
-    if (added) {
-        logByKey_.emplace_back();
-        startsByKey_.emplace_back();
-    }
-    return place->second;
+    const NamePlatoon key{name, platoon};
+    if (const auto found = keys_.find(key); found != keys_.end()) return found->second;
+    const auto index = static_cast<std::int32_t>(logByKey_.size());
+    keys_.emplace(name + kSeparator + platoon, index);
+    logByKey_.emplace_back();
+    startsByKey_.emplace_back();
+    return index;
 }
 
 void LiveAttempts::UpdateLog(const std::vector<Attempt>& attempts, std::size_t from) {
@@ -35,6 +61,7 @@ void LiveAttempts::UpdateLog(const std::vector<Attempt>& attempts, std::size_t f
         attemptKey_.pop_back();
         attemptOrdinal_.pop_back();
     }
+    keys_.reserve(keys_.size() + attempts.size() - attemptKey_.size());
     for (std::size_t i = attemptKey_.size(); i < attempts.size(); ++i) {
         const std::int32_t key = KeyOf(attempts[i].fullName, attempts[i].platoon);
         auto& ofKey = logByKey_[static_cast<std::size_t>(key)];
@@ -102,6 +129,17 @@ LiveState LiveAttempts::StateOf(std::size_t attempt) const {
         }
     }
     return state;
+}
+
+std::vector<std::size_t> LiveAttempts::UnpairedRunning() const {
+    std::vector<std::size_t> unpaired;
+    if (record_ == nullptr) return unpaired;
+    for (std::size_t start = 0; start < startKey_.size(); ++start) {
+        if (AttemptOfStart(start) >= 0) continue;
+        if (endOfId_.contains(record_->Starts()[start].id)) continue;
+        unpaired.push_back(start);
+    }
+    return unpaired;
 }
 
 }  // namespace viewer

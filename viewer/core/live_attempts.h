@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -48,13 +49,36 @@ public:
 
     LiveState StateOf(std::size_t attempt) const;
 
+    // Starts not ended that no registration of the log pairs with yet: the
+    // program may keep a registration to itself until the test ends, and a
+    // student being tested shows all the same. In the record's order.
+    std::vector<std::size_t> UnpairedRunning() const;
+    // The record's start, and what it tells, by its index in the record.
+    const AttemptStart& Start(std::size_t start) const { return record_->Starts()[start]; }
+
 private:
     std::int32_t KeyOf(const std::string& name, const std::string& platoon);
     // The log attempt a start pairs with, or -1.
     std::int64_t AttemptOfStart(std::size_t start) const;
 
+    // A student's key is "name\x1fplatoon", looked up without being built.
+    struct NamePlatoon {
+        std::string_view name, platoon;
+    };
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const;
+        std::size_t operator()(const NamePlatoon& key) const;
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const { return a == b; }
+        bool operator()(const NamePlatoon& a, std::string_view b) const;
+        bool operator()(std::string_view a, const NamePlatoon& b) const { return (*this)(b, a); }
+    };
+
     const AnswersReader* record_ = nullptr;
-    std::unordered_map<std::string, std::int32_t> keys_;
+    std::unordered_map<std::string, std::int32_t, KeyHash, KeyEqual> keys_;
     std::vector<std::vector<std::int32_t>> logByKey_;     // log attempts of each key, in order
     std::vector<std::vector<std::int32_t>> startsByKey_;  // record starts of each key, in order
     std::vector<std::int32_t> attemptKey_, attemptOrdinal_;

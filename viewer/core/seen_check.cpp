@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <fstream>
-#include <iterator>
 
 namespace viewer {
 
@@ -23,7 +22,11 @@ CheckOutcome CheckAgainstMemory(const std::filesystem::path& path, const std::fi
         return outcome;
     }
     std::ifstream in(absolutePath, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    // Read at its size in one piece: a string grown as it reads would
+    // hold the file twice over.
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (in.bad() || !in.is_open()) {
         outcome.problem = "файл не читается";
         return outcome;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -24,6 +25,23 @@ std::string OneLine(std::string text) {
     return text;
 }
 
+// "offset length line hash(hex) firstSeen summary", tab-separated.
+bool ReadEntry(std::string_view line, SeenEntry& entry) {
+    const auto field = [&](auto& value, int base) {
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos) return false;
+        const auto [end, error] = std::from_chars(line.data(), line.data() + tab, value, base);
+        if (error != std::errc() || end != line.data() + tab) return false;
+        line.remove_prefix(tab + 1);
+        return true;
+    };
+    if (!field(entry.offset, 10) || !field(entry.length, 10) || !field(entry.line, 10) || !field(entry.hash, 16) ||
+        !field(entry.firstSeen, 10))
+        return false;
+    entry.summary.assign(line);
+    return true;
+}
+
 }  // namespace
 
 std::filesystem::path SeenFilePath(const std::filesystem::path& folder, const std::string& absolutePath) {
@@ -44,14 +62,11 @@ std::optional<SeenFile> LoadSeen(const std::filesystem::path& memory, const std:
     std::string tag;
     if (!(file >> tag >> seen.device >> seen.inode >> seen.size >> std::hex >> seen.prefixHash) || tag != "file")
         return std::nullopt;
+    // A memory holds up to 100,000 entries: each line's fields taken apart
+    // in place, not through a stream of its own.
     while (std::getline(in, line)) {
-        std::istringstream fields(line);
         SeenEntry entry;
-        if (!(fields >> entry.offset >> entry.length >> entry.line >> std::hex >> entry.hash >> std::dec >>
-              entry.firstSeen))
-            return std::nullopt;
-        fields.get();
-        std::getline(fields, entry.summary);
+        if (!ReadEntry(line, entry)) return std::nullopt;
         seen.entries.push_back(std::move(entry));
     }
     return seen;

@@ -3,12 +3,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <set>
 #include <system_error>
 
 #include "viewer/core/export.h"
-#include "viewer/core/folder_walk.h"
 #include "viewer/core/log_file.h"
+#include "viewer/core/named_files.h"
 #include "viewer/model/pdf_export.h"
 
 namespace viewer {
@@ -27,6 +26,8 @@ const char* const kUsage =
     "  kalvena-results --items [--all-attempts] ФАЙЛ|ПАПКА…   анализ вопросов\n"
     "  kalvena-results --items --csv|--xlsx|--pdf ВЫХОД [--all-attempts] ФАЙЛ|ПАПКА…\n"
     "                                          анализ вопросов в CSV, XLSX или PDF\n"
+    "  kalvena-results --items --revision [--all-attempts] ФАЙЛ|ПАПКА…\n"
+    "                                          вопросы с замечаниями: файл:строка банка\n"
     "--last: в сводке учитывать только последнюю попытку каждого студента.\n"
     "--items: читает записи ответов (Results.answers.csv рядом с Results.txt; в папке —\n"
     "  все *.answers.csv); учитываются только законченные тесты, по умолчанию первая\n"
@@ -55,29 +56,19 @@ struct NamedLog {
     std::string computer;
 };
 
-// The logs the names stand for: a file itself, a folder every results log
-// below it; each once, though named again or lying in a folder named too.
-// A folder without one is said and makes the status 1.
+// The logs the names stand for (FilesNamed): records without their log
+// have no rows. A folder without either is said and makes the status 1.
 std::vector<NamedLog> LogsOf(const QStringList& names, int& status) {
+    std::vector<std::filesystem::path> paths;
+    for (const QString& name : names) paths.emplace_back(name.toStdString());
+    const Naming naming = FilesNamed(paths);
+    for (const std::filesystem::path& folder : naming.emptyFolders) {
+        PrintError(folder.string() + ": в папке нет журналов результатов (Results.txt)");
+        status = 1;
+    }
     std::vector<NamedLog> logs;
-    std::set<std::filesystem::path> seen;
-    const auto add = [&](const std::filesystem::path& log, const std::string& computer) {
-        std::error_code error;
-        if (seen.insert(std::filesystem::weakly_canonical(log, error)).second) logs.push_back({log.string(), computer});
-    };
-    for (const QString& name : names) {
-        const std::filesystem::path path = name.toStdString();
-        std::error_code error;
-        if (!std::filesystem::is_directory(path, error)) {
-            add(path, ComputerOf(path, {}));
-            continue;
-        }
-        const std::vector<std::filesystem::path> found = ResultsLogsBelow(path);
-        if (found.empty()) {
-            PrintError(path.string() + ": в папке нет журналов результатов (Results.txt)");
-            status = 1;
-        }
-        for (const std::filesystem::path& log : found) add(log, ComputerOf(log, path));
+    for (const NamedFiles& files : naming.files) {
+        if (files.logFound) logs.push_back({files.log.string(), files.computer});
     }
     return logs;
 }
@@ -101,6 +92,8 @@ Arguments ParseArguments(const QStringList& arguments) {
             parsed.items = true;
         } else if (argument == "--all-attempts") {
             parsed.allAttempts = true;
+        } else if (argument == "--revision") {
+            parsed.revision = true;
         } else if (const Mode mode = ModeOf(argument); mode != Mode::Window) {
             if (parsed.mode != Mode::Window) {
                 parsed.error = QString("лишний параметр «%1»: выгрузка или сводка выбирается одна").arg(argument);
@@ -120,6 +113,8 @@ Arguments ParseArguments(const QStringList& arguments) {
         }
     }
     if (parsed.mode == Mode::Help) return parsed;
+    // The list of flagged questions is a form of the item analysis.
+    if (parsed.revision) parsed.items = true;
     if (parsed.items && parsed.mode == Mode::Window) parsed.mode = Mode::Items;
     if (parsed.mode == Mode::Verify && (parsed.items || parsed.last)) {
         parsed.error = "«--verify» не сочетается с другими параметрами";
@@ -127,6 +122,8 @@ Arguments ParseArguments(const QStringList& arguments) {
         parsed.error = "«--items» и «--summary» не сочетаются: анализ вопросов — отдельная таблица";
     } else if (parsed.items && parsed.last) {
         parsed.error = "«--last» не действует с --items: там первая попытка или, с --all-attempts, все";
+    } else if (parsed.revision && parsed.mode != Mode::Items) {
+        parsed.error = "«--revision» печатает список и не сочетается с --csv, --xlsx и --pdf";
     } else if (parsed.allAttempts && !parsed.items) {
         parsed.error = "«--all-attempts» действует только вместе с --items";
     } else if (parsed.last && parsed.mode == Mode::Window) {

@@ -17,6 +17,7 @@ struct Arguments {
     bool last = false;
     bool items = false;        // the item analysis instead of the results table
     bool allAttempts = false;  // of --items
+    bool revision = false;     // of --items: the flagged questions by their place in the bank
     QStringList files;
     QString error;  // Russian, one line; empty if the arguments are right
 };

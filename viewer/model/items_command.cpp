@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -6,50 +5,46 @@
 
 #include "viewer/core/compiled_bank.h"
 #include "viewer/core/export.h"
-#include "viewer/core/folder_walk.h"
 #include "viewer/core/item_table.h"
+#include "viewer/core/named_files.h"
 #include "viewer/model/command_line.h"
 #include "viewer/model/pdf_export.h"
 
 namespace viewer {
 
-namespace {
-
-// The answers records a name stands for: a folder's every "*.answers.csv"
-// (each classroom computer's folder below it included), a record itself,
-// or the record beside a results log.
-std::vector<std::filesystem::path> RecordsOf(const std::filesystem::path& name) {
-    std::error_code error;
-    if (!std::filesystem::is_directory(name, error)) return {AnswersPathFor(name)};
-    return WalkFolder(name, [](const std::string& file) { return file.ends_with(".answers.csv"); }).files;
-}
-
-}  // namespace
-
 int RunItems(const Arguments& arguments) {
     int status = 0;
+    std::vector<std::filesystem::path> names;
+    for (const QString& argument : arguments.files) names.emplace_back(argument.toStdString());
+    const Naming naming = FilesNamed(names);
+    for (const std::filesystem::path& folder : naming.emptyFolders) {
+        PrintError(folder.string() + ": в папке нет записей ответов (*.answers.csv)");
+        status = 1;
+    }
     std::vector<std::unique_ptr<AnswersReader>> readers;
     std::vector<const AnswersReader*> read;
-    for (const QString& argument : arguments.files) {
-        const std::vector<std::filesystem::path> records = RecordsOf(argument.toStdString());
-        if (records.empty()) {
-            PrintError(argument.toStdString() + ": в папке нет записей ответов (*.answers.csv)");
+    for (const NamedFiles& files : naming.files) {
+        const std::filesystem::path& record = files.record;
+        // A folder's logs of program versions that kept no record are no error.
+        std::error_code missing;
+        if (files.fromFolder && !std::filesystem::exists(record, missing)) continue;
+        readers.push_back(std::make_unique<AnswersReader>());
+        if (const std::string problem = ReadAnswersFile(record, *readers.back()); !problem.empty()) {
+            PrintError(record.string() + ": " + problem);
             status = 1;
         }
-        for (const std::filesystem::path& record : records) {
-            readers.push_back(std::make_unique<AnswersReader>());
-            if (const std::string problem = ReadAnswersFile(record, *readers.back()); !problem.empty()) {
-                PrintError(record.string() + ": " + problem);
-                status = 1;
-            }
-            for (const Remark& remark : readers.back()->Remarks()) {
-                PrintError(record.string() + ":" + std::to_string(remark.line) + ": " + remark.text);
-            }
-            read.push_back(readers.back().get());
+        for (const Remark& remark : readers.back()->Remarks()) {
+            PrintError(record.string() + ":" + std::to_string(remark.line) + ": " + remark.text);
         }
+        read.push_back(readers.back().get());
     }
     const Scoring scoring = arguments.allAttempts ? Scoring::AllAttempts : Scoring::FirstAttempt;
-    const Grid grid = ItemGrid(AnalyzeItems(read, scoring, CompiledBankLookup()));
+    const ItemAnalysis analysis = AnalyzeItems(read, scoring, CompiledBankLookup());
+    if (arguments.revision) {
+        std::fputs(RevisionText(analysis).c_str(), stdout);
+        return status;
+    }
+    const Grid grid = ItemGrid(analysis);
 
     std::optional<std::string> error;
     const std::string output = arguments.output.toStdString();
@@ -60,7 +55,8 @@ int RunItems(const Arguments& arguments) {
     } else if (arguments.mode == Mode::Xlsx) {
         error = WriteXlsx(output, grid, "Вопросы");
     } else {
-        error = WritePdf(output, grid, QString::fromStdString(ItemsTitle(scoring)));
+        error = WritePdf(output, grid, QString::fromStdString(ItemsTitle(scoring)),
+                         [&](std::size_t row) { return IsKeyRow(grid, row); });
     }
     if (error) {
         PrintError(*error);

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -68,7 +69,117 @@ public:
         } while (row < rowCount);
     }
 
+    // A row of a table whose cells wrap: as tall as its tallest cell.
+    struct WrappedRow {
+        std::vector<Cell> cells;
+        bool shaded = false;
+        bool bold = false;
+    };
+
+    // Writes rows that wrap within their cells, as many to a page as fit,
+    // every title and every word kept; the pages are counted first.
+    void WriteWrappedPages(const QString& heading, const std::vector<double>& wanted, const std::vector<Cell>& header,
+                           const std::vector<WrappedRow>& rows) {
+        const std::vector<double> shares = FittedShares(wanted, header, rows);
+        const double headerHeight = std::max(rowHeight_ * kHeaderRows, Height(shares, header, true));
+        std::vector<double> heights;
+        for (const WrappedRow& row : rows) heights.push_back(std::max(rowHeight_, Height(shares, row.cells, row.bold)));
+        const double top = rowHeight_ * 2.0 + headerHeight;
+        const double bottom = writer_.height() - rowHeight_ * 1.2;
+        // The first row of each page.
+        std::vector<std::size_t> pageStarts{0};
+        double y = top;
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            if (y + heights[r] > bottom && r > pageStarts.back()) {
+                pageStarts.push_back(r);
+                y = top;
+            }
+            y += heights[r];
+        }
+        pageCount_ = page_ + static_cast<int>(pageStarts.size());
+        for (std::size_t p = 0; p < pageStarts.size(); ++p) {
+            StartPage(heading);
+            y = rowHeight_ * 2.0;
+            DrawRow(y, headerHeight, shares, header, kHeaderFill, true);
+            y += headerHeight;
+            const std::size_t end = p + 1 < pageStarts.size() ? pageStarts[p + 1] : rows.size();
+            for (std::size_t r = pageStarts[p]; r < end; ++r) {
+                DrawRow(y, heights[r], shares, rows[r].cells, rows[r].shaded ? kHeaderFill : QColor(), rows[r].bold,
+                        true);
+                y += heights[r];
+            }
+            if (rows.empty()) {
+                painter_.setFont(font_);
+                painter_.drawText(QRectF(0, y, width_, rowHeight_), Qt::AlignCenter, QObject::tr("Записей нет"));
+            }
+        }
+    }
+
 private:
+    // Every column at least as wide as the longest word of its title, the
+    // rest of the width shared as wanted; the font shrinks where the
+    // titles' words alone would not fit.
+    std::vector<double> FittedShares(const std::vector<double>& wanted, const std::vector<Cell>& header,
+                                     const std::vector<WrappedRow>& rows) {
+        QFont bold = font_;
+        bold.setBold(true);
+        const QFontMetricsF metrics(bold, &writer_);
+        std::vector<double> least(wanted.size(), 0);
+        const double padding = rowHeight_ * 0.2;
+        const auto fit = [&](std::size_t c, const QString& text, double most) {
+            for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+                least[c] =
+                    std::max(least[c], std::min(most, (metrics.horizontalAdvance(word) + 2 * padding + 1) / width_));
+            }
+        };
+        for (std::size_t c = 0; c < wanted.size() && c < header.size(); ++c) fit(c, header[c].text, 1);
+        // The cells' words too, such as a bank's fingerprint, as far as a
+        // tenth of the page: a longer word may break.
+        for (const WrappedRow& row : rows) {
+            for (std::size_t c = 0; c < wanted.size() && c < row.cells.size(); ++c) fit(c, row.cells[c].text, 0.1);
+        }
+        double leastTotal = 0;
+        for (const double share : least) leastTotal += share;
+        if (leastTotal > 0.8) {
+            // Smaller letters, to leave a fifth of the width to the texts.
+            const double scale = 0.8 / leastTotal;
+            font_.setPixelSize(std::max(1, static_cast<int>(font_.pixelSize() * scale)));
+            for (double& share : least) share *= scale;
+            leastTotal = 0.8;
+        }
+        std::vector<double> shares(wanted.size());
+        double spare = 1 - leastTotal;
+        double wantedTotal = 0;
+        for (const double share : wanted) wantedTotal += share;
+        for (std::size_t c = 0; c < wanted.size(); ++c) {
+            shares[c] = least[c] + (wantedTotal > 0 ? spare * wanted[c] / wantedTotal : 0);
+        }
+        return shares;
+    }
+
+    // Word wrap, or wrap anywhere where a single word is wider than the cell.
+    int WrapFlags(const QString& text, double width) const {
+        for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+            if (painter_.fontMetrics().horizontalAdvance(word) > width) return Qt::TextWrapAnywhere;
+        }
+        return Qt::TextWordWrap;
+    }
+
+    double Height(const std::vector<double>& shares, const std::vector<Cell>& cells, bool bold) {
+        QFont font = font_;
+        font.setBold(bold);
+        painter_.setFont(font);
+        const double padding = rowHeight_ * 0.2;
+        double tallest = 0;
+        for (std::size_t c = 0; c < cells.size() && c < shares.size(); ++c) {
+            const double width = shares[c] * width_ - 2 * padding;
+            const QRectF needed = painter_.boundingRect(QRectF(0, 0, width, 1e6),
+                                                        Qt::AlignLeft | WrapFlags(cells[c].text, width), cells[c].text);
+            tallest = std::max(tallest, needed.height() + 2 * padding);
+        }
+        return tallest;
+    }
+
     void StartPage(const QString& heading) {
         if (page_ > 0) writer_.newPage();
         ++page_;
@@ -89,7 +200,7 @@ private:
     }
 
     void DrawRow(double y, double height, const std::vector<double>& shares, const std::vector<Cell>& cells,
-                 const QColor& fill, bool bold) {
+                 const QColor& fill, bool bold, bool wrap = false) {
         if (fill.isValid()) painter_.fillRect(QRectF(0, y, width_, height), fill);
         QFont font = font_;
         font.setBold(bold);
@@ -101,7 +212,9 @@ private:
             const double cellWidth = shares[c] * width_;
             const QRectF box(x + padding, y, cellWidth - 2 * padding, height);
             const int align = (cells[c].alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-            if (bold) {
+            if (wrap) {
+                painter_.drawText(box, align | WrapFlags(cells[c].text, box.width()), cells[c].text);
+            } else if (bold) {
                 // Headers such as «Попыток не завершено» take two lines.
                 painter_.drawText(box, align | Qt::TextWordWrap, cells[c].text);
             } else {
@@ -228,9 +341,9 @@ std::optional<std::string> WritePdf(const std::filesystem::path& path, const Exp
     });
 }
 
-void PaintGrid(QPagedPaintDevice& device, QPainter& painter, const Grid& grid, const QString& title) {
-    const int rows = static_cast<int>(grid.rows.size());
-    PageWriter pages(device, painter, PagesFor(rows));
+void PaintGrid(QPagedPaintDevice& device, QPainter& painter, const Grid& grid, const QString& title,
+               const std::function<bool(std::size_t)>& bold) {
+    PageWriter pages(device, painter, 1);
     double total = 0;
     for (const double width : grid.widths) total += width;
     std::vector<double> shares;
@@ -239,24 +352,21 @@ void PaintGrid(QPagedPaintDevice& device, QPainter& painter, const Grid& grid, c
         shares.push_back(c < grid.widths.size() && total > 0 ? grid.widths[c] / total : 1.0 / grid.titles.size());
         header.push_back({FromUtf8(grid.titles[c])});
     }
-    pages.WritePages(
-        title, shares, header, rows,
-        [&](int row) {
-            std::vector<Cell> cells;
-            for (const GridCell& cell : grid.rows[static_cast<std::size_t>(row)]) {
-                cells.push_back({FromUtf8(cell.text), cell.number.has_value()});
-            }
-            return cells;
-        },
-        [&](int row) {
-            const auto index = static_cast<std::size_t>(row);
-            return index < grid.headings.size() && grid.headings[index];
-        });
+    std::vector<PageWriter::WrappedRow> rows;
+    for (std::size_t r = 0; r < grid.rows.size(); ++r) {
+        PageWriter::WrappedRow row;
+        for (const GridCell& cell : grid.rows[r]) row.cells.push_back({FromUtf8(cell.text), cell.number.has_value()});
+        row.shaded = r < grid.headings.size() && grid.headings[r];
+        row.bold = row.shaded || (bold && bold(r));
+        rows.push_back(std::move(row));
+    }
+    pages.WriteWrappedPages(title, shares, header, rows);
 }
 
-std::optional<std::string> WritePdf(const std::filesystem::path& path, const Grid& grid, const QString& title) {
+std::optional<std::string> WritePdf(const std::filesystem::path& path, const Grid& grid, const QString& title,
+                                    const std::function<bool(std::size_t)>& bold) {
     return WriteDocument(path, title,
-                         [&](QPdfWriter& writer, QPainter& painter) { PaintGrid(writer, painter, grid, title); });
+                         [&](QPdfWriter& writer, QPainter& painter) { PaintGrid(writer, painter, grid, title, bold); });
 }
 
 }  // namespace viewer

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,9 +32,12 @@ void PaintResults(QPagedPaintDevice& device, QPainter& painter, const ExportData
 std::optional<std::string> WritePdf(const std::filesystem::path& path, const ExportData& data, const QString& title,
                                     const QString& summaryTitle);
 // Any table of the exports on the pages of `device`, its heading rows
-// shaded; `painter` is active on it.
-void PaintGrid(QPagedPaintDevice& device, QPainter& painter, const Grid& grid, const QString& title);
+// shaded and in bold, the rows `bold` picks in bold; every cell's text
+// whole, wrapped within its column. `painter` is active on it.
+void PaintGrid(QPagedPaintDevice& device, QPainter& painter, const Grid& grid, const QString& title,
+               const std::function<bool(std::size_t)>& bold = {});
 // The same as a PDF.
-std::optional<std::string> WritePdf(const std::filesystem::path& path, const Grid& grid, const QString& title);
+std::optional<std::string> WritePdf(const std::filesystem::path& path, const Grid& grid, const QString& title,
+                                    const std::function<bool(std::size_t)>& bold = {});
 
 }  // namespace viewer

@@ -11,6 +11,7 @@
 
 #include "viewer/core/answers_reader.h"
 #include "viewer/core/folder_walk.h"
+#include "viewer/core/named_files.h"
 #include "viewer/model/seen_folder.h"
 
 namespace viewer {
@@ -48,9 +49,12 @@ ResultsModel::~ResultsModel() = default;
 
 void ResultsModel::AddFile(const QString& path, const QString& computer) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (Files().contains(absolute)) return;
     const std::filesystem::path file = absolute.toStdString();
-    Source source{std::make_unique<LogFile>(file), {}, computer, 0, {}, {}, {}, {}};
+    const std::string key = PairKey(file);
+    for (const Source& open : sources_) {
+        if (open.key == key) return;
+    }
+    Source source{std::make_unique<LogFile>(file), {}, computer, 0, {}, {}, {}, {}, {}, {}, 0, key};
     if (computer.isEmpty()) source.computer = FromUtf8(ComputerOf(file, {}));
     source.checks.emplace_back(file, SeenMemoryFolder());
     if (AnswersPathFor(file) != file) source.checks.emplace_back(AnswersPathFor(file), SeenMemoryFolder());
@@ -58,10 +62,13 @@ void ResultsModel::AddFile(const QString& path, const QString& computer) {
     sources_.push_back(std::move(source));
     UpdateLabels();
     Watch(absolute);
+    // Compared with what was seen before the rows are read, so the table
+    // shows at least what is now remembered as seen; a change made in
+    // between shows at the next comparison. Not at the same time as the
+    // reading: each holds a file whole.
+    CheckSeen(sources_.size() - 1);
     ShowChanges(sources_.size() - 1, sources_.back().file->Refresh());
     RefreshRecord(sources_.size() - 1);
-    // What the table shows now is what the viewer has seen.
-    CheckSeen(sources_.size() - 1);
     emit Updated();
     emit RecordsUpdated();
 }
@@ -127,21 +134,62 @@ bool ResultsModel::RefreshRecord(std::size_t source) {
         const QModelIndex cell = index(first + static_cast<int>(attempt), static_cast<int>(Column::State));
         emit dataChanged(cell, cell);
     }
+    // A test started before its registration reached the log is a row too.
+    if (ShowPending(source)) emit Updated();
     return true;
 }
 
 void ResultsModel::ShowRunningMinutes() {
     int first = 0;
-    for (const Source& source : sources_) {
-        const auto& attempts = source.file->Reader().Attempts();
-        for (int row = 0; row < source.shown; ++row) {
-            if (attempts[static_cast<std::size_t>(row)].Finished()) continue;
-            if (source.live.StateOf(static_cast<std::size_t>(row)).kind != LiveKind::Running) continue;
+    for (std::size_t s = 0; s < sources_.size(); ++s) {
+        const Source& source = sources_[s];
+        for (int row = 0; row < source.shown + source.pendingShown; ++row) {
+            if (LiveIn(s, row).kind != LiveKind::Running) continue;
             const QModelIndex cell = index(first + row, static_cast<int>(Column::State));
             emit dataChanged(cell, cell);
         }
-        first += source.shown;
+        first += source.shown + source.pendingShown;
     }
+}
+
+bool ResultsModel::ShowPending(std::size_t source) {
+    Source& each = sources_[source];
+    std::vector<std::size_t> starts = each.live.UnpairedRunning();
+    if (starts == each.pendingStarts) return false;
+    const int first = FirstRowOf(source) + each.shown;
+    if (each.pendingShown > 0) {
+        beginRemoveRows({}, first, first + each.pendingShown - 1);
+        each.pending.clear();
+        each.pendingStarts.clear();
+        each.pendingShown = 0;
+        endRemoveRows();
+    }
+    if (starts.empty()) return true;
+    beginInsertRows({}, first, first + static_cast<int>(starts.size()) - 1);
+    for (const std::size_t start : starts) {
+        const AttemptStart& begun = each.live.Start(start);
+        each.pending.push_back(Attempt{begun.fullName, begun.platoon, 0, 0, 0});
+    }
+    each.pendingStarts = std::move(starts);
+    each.pendingShown = static_cast<int>(each.pending.size());
+    endInsertRows();
+    return true;
+}
+
+const Attempt& ResultsModel::AttemptIn(std::size_t source, int index) const {
+    const Source& of = sources_[source];
+    if (index >= of.shown) return of.pending[static_cast<std::size_t>(index - of.shown)];
+    return of.file->Reader().Attempts()[static_cast<std::size_t>(index)];
+}
+
+LiveState ResultsModel::LiveIn(std::size_t source, int index) const {
+    const Source& of = sources_[source];
+    if (index >= of.shown) {
+        const AttemptStart& begun = of.live.Start(of.pendingStarts[static_cast<std::size_t>(index - of.shown)]);
+        return {LiveKind::Running, begun.theme, begun.time};
+    }
+    if (AttemptIn(source, index).Finished()) return {};
+    return of.live.StateOf(static_cast<std::size_t>(index));
 }
 
 void ResultsModel::CheckAllSeen() {
@@ -191,6 +239,7 @@ void ResultsModel::ShowChanges(std::size_t source, const LogFile::Change& change
         changed.shown = now;
         endInsertRows();
     }
+    ShowPending(source);
     if (change.firstChanged == 0) {
         // A file read again from the start may have lost platoons.
         platoons_.clear();
@@ -215,6 +264,12 @@ std::vector<const AnswersReader*> ResultsModel::Records() const {
     std::vector<const AnswersReader*> records;
     for (const Source& source : sources_) records.push_back(&source.answers->Reader());
     return records;
+}
+
+QStringList ResultsModel::RecordComputers() const {
+    QStringList computers;
+    for (const Source& source : sources_) computers << source.computer;
+    return computers;
 }
 
 QStringList ResultsModel::Computers() const {
@@ -243,24 +298,33 @@ void ResultsModel::UpdateLabels() {
 
 int ResultsModel::FirstRowOf(std::size_t source) const {
     int first = 0;
-    for (std::size_t i = 0; i < source; ++i) first += sources_[i].shown;
+    for (std::size_t i = 0; i < source; ++i) first += sources_[i].shown + sources_[i].pendingShown;
     return first;
 }
 
 std::pair<std::size_t, int> ResultsModel::Locate(int row) const {
     std::size_t source = 0;
-    while (row >= sources_[source].shown) row -= sources_[source++].shown;
+    while (row >= sources_[source].shown + sources_[source].pendingShown) {
+        row -= sources_[source].shown + sources_[source].pendingShown;
+        ++source;
+    }
     return {source, row};
 }
 
 const Attempt& ResultsModel::AttemptAt(int row) const {
     const auto [source, index] = Locate(row);
-    return sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(index)];
+    return AttemptIn(source, index);
 }
 
 const QString& ResultsModel::FoldedName(int row) const {
     const auto [source, index] = Locate(row);
     const Source& of = sources_[source];
+    if (index >= of.shown) {
+        // Few, and gone once the log has them: folded as asked.
+        static QString folded;
+        folded = FromUtf8(AttemptIn(source, index).fullName).simplified().toCaseFolded();
+        return folded;
+    }
     const auto& attempts = of.file->Reader().Attempts();
     while (of.foldedNames.size() <= static_cast<std::size_t>(index)) {
         of.foldedNames.push_back(FromUtf8(attempts[of.foldedNames.size()].fullName).simplified().toCaseFolded());
@@ -270,21 +334,18 @@ const QString& ResultsModel::FoldedName(int row) const {
 
 bool ResultsModel::Running(int row) const {
     const auto [source, index] = Locate(row);
-    return !AttemptAt(row).Finished() &&
-           sources_[source].live.StateOf(static_cast<std::size_t>(index)).kind == LiveKind::Running;
+    return LiveIn(source, index).kind == LiveKind::Running;
 }
 
 Row ResultsModel::RowAt(int row) const {
     const auto [source, index] = Locate(row);
-    Row shown{&sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(index)],
+    Row shown{&AttemptIn(source, index),
               index + 1,
               sources_[source].label.toStdString(),
               sources_[source].computer.toStdString(),
               {}};
-    if (!shown.attempt->Finished()) {
-        const LiveState live = sources_[source].live.StateOf(static_cast<std::size_t>(index));
-        if (live.kind != LiveKind::Unknown) shown.liveState = LiveStateText(live, QDateTime::currentSecsSinceEpoch());
-    }
+    const LiveState live = LiveIn(source, index);
+    if (live.kind != LiveKind::Unknown) shown.liveState = LiveStateText(live, QDateTime::currentSecsSinceEpoch());
     return shown;
 }
 
@@ -334,7 +395,7 @@ QStringList ResultsModel::FileProblems() const {
 int ResultsModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid()) return 0;
     int rows = 0;
-    for (const Source& source : sources_) rows += source.shown;
+    for (const Source& source : sources_) rows += source.shown + source.pendingShown;
     return rows;
 }
 
@@ -347,10 +408,9 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     const auto located = Locate(index.row());
     const std::size_t source = located.first;
     const int position = located.second;
-    const Row row{
-        &sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(position)], position + 1, {}, {}, {}};
+    const Row row{&AttemptIn(source, position), position + 1, {}, {}, {}};
     const bool finished = row.attempt->Finished();
-    const LiveState live = finished ? LiveState{} : sources_[source].live.StateOf(static_cast<std::size_t>(position));
+    const LiveState live = LiveIn(source, position);
     const auto text = [&] {
         if (column == Column::File) return sources_[source].label;
         if (column == Column::Computer) return sources_[source].computer;

@@ -36,7 +36,8 @@ public:
     explicit ResultsModel(QObject* parent = nullptr);
     ~ResultsModel() override;
 
-    // Opens a log for reading and watching; a file already open is skipped.
+    // Opens a log for reading and watching; a file already open, under
+    // whatever name, is skipped.
     // The computer is the log's folder's name unless given.
     void AddFile(const QString& path, const QString& computer = {});
     // Opens every results log below the folder and those that appear there
@@ -73,6 +74,8 @@ public:
     const QString& ComputerAt(int row) const;
     // The answers record beside each open log, as read so far.
     std::vector<const AnswersReader*> Records() const;
+    // The computer of each of them, in the same order.
+    QStringList RecordComputers() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -98,6 +101,12 @@ private:
         std::vector<SeenCheck> checks;
         std::unique_ptr<AnswersFile> answers;
         LiveAttempts live;
+        // Tests started that the log has no registration of yet, shown
+        // after the log's rows: their record starts and rows made of them.
+        std::vector<std::size_t> pendingStarts;
+        std::vector<Attempt> pending;
+        int pendingShown = 0;
+        std::string key;  // the same pair however reached (PairKey)
     };
 
     void Watch(const QString& path);
@@ -105,6 +114,9 @@ private:
     void CheckAllSeen();
     const Finding* RowFinding(std::size_t source, const Attempt& attempt) const;
     void ShowChanges(std::size_t source, const LogFile::Change& change);
+    bool ShowPending(std::size_t source);
+    const Attempt& AttemptIn(std::size_t source, int index) const;
+    LiveState LiveIn(std::size_t source, int index) const;
     bool RefreshRecord(std::size_t source);
     void ShowRunningMinutes();
     int FirstRowOf(std::size_t source) const;

@@ -3,12 +3,15 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QStackedBarSeries>
 #include <QValueAxis>
 
 #include <algorithm>
 #include <vector>
+
+#include "viewer/window/score_histogram.h"
 
 namespace viewer {
 
@@ -39,15 +42,45 @@ GradeChart::GradeChart(QWidget* parent) : QChartView(parent) {
     chart()->legend()->setAlignment(Qt::AlignRight);
     chart()->setAnimationOptions(QChart::NoAnimation);
     setMinimumHeight(220);
+    // Which chart: in the corner, over the chart's margin.
+    kind_ = new QComboBox(this);
+    kind_->setObjectName("chartKind");
+    kind_->addItem(tr("Оценки по взводам"));
+    kind_->addItem(tr("Баллы по наборам вопросов"));
+    kind_->move(4, 4);
+    kind_->adjustSize();
+    connect(kind_, &QComboBox::currentIndexChanged, this, [this] {
+        Redraw();
+        emit ScoresWanted();
+    });
 }
 
 void GradeChart::Show(const Summary& summary) {
+    summary_ = summary;
+    if (kind_->currentIndex() == 0) Redraw();
+}
+
+void GradeChart::ShowScores(const ThemeAnalysis* theme) {
+    scores_.reset();
+    if (theme != nullptr) scores_ = *theme;
+    if (kind_->currentIndex() == 1) Redraw();
+}
+
+bool GradeChart::ShowsScores() const { return kind_->currentIndex() == 1; }
+
+void GradeChart::Redraw() {
     QChart* chart = this->chart();
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes()) {
         chart->removeAxis(axis);
         delete axis;
     }
+    if (kind_->currentIndex() == 1) {
+        DrawScoreHistogram(*chart, scores_ ? &*scores_ : nullptr);
+        return;
+    }
+    chart->setTitle(tr("Распределение оценок по взводам"));
+    const Summary& summary = summary_;
     QStringList platoons;
     for (const Tally& tally : summary.platoons) platoons << QString::fromUtf8(tally.platoon);
     const bool stacked = platoons.size() > kSideBySidePlatoons;

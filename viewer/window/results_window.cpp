@@ -33,6 +33,7 @@
 #include <algorithm>
 
 #include "viewer/core/item_table.h"
+#include "viewer/core/live_attempts.h"
 #include "viewer/core/results_table.h"
 #include "viewer/model/pdf_export.h"
 #include "viewer/model/results_filter.h"
@@ -94,6 +95,13 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     // The state column holds «идет тест, тема 12, 45 мин».
     const int widths[kColumnCount] = {52, 260, 110, 96, 84, 50, 178, 190, 100, 120};
     for (int c = 0; c < kColumnCount; ++c) table_->setColumnWidth(c, widths[c]);
+    // Every state reads whole: the widest of them sets the column.
+    int stateWidth = widths[static_cast<int>(Column::State)];
+    for (const LiveKind kind : {LiveKind::Running, LiveKind::Stopped, LiveKind::ProgramEnd, LiveKind::Ended}) {
+        const QString text = FromUtf8(LiveStateText({kind, 13, 0}, 999 * 60));
+        stateWidth = std::max(stateWidth, table_->fontMetrics().horizontalAdvance(text) + 16);
+    }
+    table_->setColumnWidth(static_cast<int>(Column::State), stateWidth);
 
     QStringList summaryTitles;
     for (int c = 0; c < kSummaryColumnCount; ++c) {
@@ -119,6 +127,12 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     items_ = new ItemsPanel(*model_, this);
     tabs_->addTab(items_, tr("Вопросы"));
     connect(items_, &ItemsPanel::ExportAsked, this, &ResultsWindow::ExportItems);
+    // The histogram of the scores follows the theme chosen on «Вопросы».
+    connect(items_, &ItemsPanel::Analyzed, this, [this] { chart_->ShowScores(items_->ShownTheme()); });
+    connect(chart_, &GradeChart::ScoresWanted, this, [this] {
+        items_->EnsureAnalyzed();
+        chart_->ShowScores(items_->ShownTheme());
+    });
 
     notice_ = new QLabel;
     notice_->setObjectName("notice");
@@ -137,6 +151,22 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
     splitter->setChildrenCollapsible(false);
+    // The questions' table needs the height more than the attempts' does:
+    // on its tab the split moves up, and back on leaving it.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this, splitter] {
+        const QList<int> sizes = splitter->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        if (total <= 0) return;
+        if (tabs_->currentWidget() == items_) {
+            resultsShare_ = static_cast<double>(sizes.value(0)) / total;
+            const int results = std::max(total / 5, tableOrNotice_->minimumSizeHint().height());
+            splitter->setSizes({results, total - results});
+        } else if (resultsShare_ > 0) {
+            const int results = static_cast<int>(resultsShare_ * total);
+            splitter->setSizes({results, total - results});
+            resultsShare_ = 0;
+        }
+    });
 
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
@@ -232,6 +262,7 @@ QWidget* ResultsWindow::BuildFilterBar() {
     platoonChoice_->addItem(tr("Все взводы"), QString());
     connect(platoonChoice_, &QComboBox::currentIndexChanged, this, [this] {
         filter_->SetPlatoon(platoonChoice_->currentData().toString());
+        SyncItemsFilter();
         ShowSummary();
         UpdateStatus();
     });
@@ -241,6 +272,7 @@ QWidget* ResultsWindow::BuildFilterBar() {
     computerChoice_->addItem(tr("Все компьютеры"), QString());
     connect(computerChoice_, &QComboBox::currentIndexChanged, this, [this] {
         filter_->SetComputer(computerChoice_->currentData().toString());
+        SyncItemsFilter();
         ShowSummary();
         UpdateStatus();
     });
@@ -378,6 +410,7 @@ void ResultsWindow::UpdatePlatoonChoice() {
     const int keep = platoonChoice_->findData(chosen);
     platoonChoice_->setCurrentIndex(keep < 0 ? 0 : keep);
     if (keep < 0) filter_->SetPlatoon({});
+    SyncItemsFilter();
 }
 
 void ResultsWindow::UpdateComputerChoice() {
@@ -393,6 +426,11 @@ void ResultsWindow::UpdateComputerChoice() {
     const int keep = computerChoice_->findData(chosen);
     computerChoice_->setCurrentIndex(keep < 0 ? 0 : keep);
     if (keep < 0) filter_->SetComputer({});
+    SyncItemsFilter();
+}
+
+void ResultsWindow::SyncItemsFilter() {
+    items_->SetFilter(platoonChoice_->currentData().toString(), computerChoice_->currentData().toString());
 }
 
 void ResultsWindow::UpdateStatus() {
@@ -486,7 +524,8 @@ void ResultsWindow::ExportItems(const QString& extension) {
     } else if (extension == "xlsx") {
         error = WriteXlsx(path.toStdString(), grid, "Вопросы");
     } else {
-        error = WritePdf(path.toStdString(), grid, items_->Title());
+        error =
+            WritePdf(path.toStdString(), grid, items_->Title(), [&](std::size_t row) { return IsKeyRow(grid, row); });
     }
     if (error) {
         ShowError(FromUtf8(*error));
@@ -522,7 +561,8 @@ void ResultsWindow::Print() {
         return;
     }
     if (tabs_->currentWidget() == items_) {
-        PaintGrid(printer, painter, items_->ShownGrid(), items_->Title());
+        const Grid& grid = items_->ShownGrid();
+        PaintGrid(printer, painter, grid, items_->Title(), [&](std::size_t row) { return IsKeyRow(grid, row); });
     } else {
         PaintResults(printer, painter, filter_->Shown(counting), PdfTitle(model_->Files()), SummaryTitle(counting));
     }

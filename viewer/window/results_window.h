@@ -71,6 +71,7 @@ private:
     void UpdatePlatoonChoice();
     void UpdateComputerChoice();
     void UpdateStatus();
+    void SyncItemsFilter();
     void Export(Format format);
     void ExportItems(const QString& extension);
     void SaveChart();
@@ -95,6 +96,7 @@ private:
     QTableWidget* remarksTable_;
     ItemsPanel* items_;
     QLabel* status_;
+    double resultsShare_ = 0;  // of the split's height, while the questions' tab has it
     QTimer summaryDelay_;
     SavePathChooser chooseSavePath_;
     PrinterSetup setUpPrinter_;
