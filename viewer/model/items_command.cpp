@@ -28,6 +28,7 @@ std::vector<std::filesystem::path> RecordsOf(const std::filesystem::path& name) 
 
 int RunItems(const Arguments& arguments) {
     int status = 0;
+    bool remarked = false;
     std::vector<std::unique_ptr<AnswersReader>> readers;
     std::vector<const AnswersReader*> read;
     for (const QString& argument : arguments.files) {
@@ -44,6 +45,7 @@ int RunItems(const Arguments& arguments) {
             }
             for (const Remark& remark : readers.back()->Remarks()) {
                 PrintError(record.string() + ":" + std::to_string(remark.line) + ": " + remark.text);
+                remarked = true;
             }
             read.push_back(readers.back().get());
         }
@@ -66,7 +68,7 @@ int RunItems(const Arguments& arguments) {
         PrintError(*error);
         return 1;
     }
-    return status;
+    return status == 0 && remarked ? kRemarksStatus : status;
 }
 
 }  // namespace viewer

@@ -50,7 +50,7 @@ void ResultsModel::AddFile(const QString& path, const QString& computer) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (Files().contains(absolute)) return;
     const std::filesystem::path file = absolute.toStdString();
-    Source source{std::make_unique<LogFile>(file), {}, computer, 0, {}, {}, {}, {}};
+    Source source{std::make_unique<LogFile>(file), {}, computer, 0, {}, {}, {}, {}, {}};
     if (computer.isEmpty()) source.computer = FromUtf8(ComputerOf(file, {}));
     source.checks.emplace_back(file, SeenMemoryFolder());
     if (AnswersPathFor(file) != file) source.checks.emplace_back(AnswersPathFor(file), SeenMemoryFolder());
@@ -60,6 +60,7 @@ void ResultsModel::AddFile(const QString& path, const QString& computer) {
     Watch(absolute);
     ShowChanges(sources_.size() - 1, sources_.back().file->Refresh());
     RefreshRecord(sources_.size() - 1);
+    Retie();
     // What the table shows now is what the viewer has seen.
     CheckSeen(sources_.size() - 1);
     emit Updated();
@@ -76,6 +77,7 @@ void ResultsModel::Clear() {
     sources_.clear();
     platoons_.clear();
     platoonTexts_.clear();
+    shared_.clear();
     endResetModel();
     if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
@@ -111,7 +113,9 @@ void ResultsModel::Refresh() {
     // An edit in place may leave the size as it was: the comparison looks
     // at each file's size, time and inode itself, cheaply when none moved.
     if (!seenDelay_.isActive()) seenDelay_.start();
-    if (any) emit Updated();
+    if (any || anyRecord) Retie();
+    // The record's remarks are listed with the log's.
+    if (any || anyRecord) emit Updated();
     if (anyRecord) emit RecordsUpdated();
 }
 
@@ -211,6 +215,39 @@ void ResultsModel::CollectPlatoons(const LogReader& reader, std::size_t from) {
     }
 }
 
+void ResultsModel::Retie() {
+    bool recordsKept = false;
+    for (const Source& source : sources_) recordsKept = recordsKept || KeepsRecords(source.answers->Reader());
+    shared_ = NamesOfSeveralAccounts(Records());
+    int first = 0;
+    for (Source& source : sources_) {
+        const auto& attempts = source.file->Reader().Attempts();
+        LogTies ties = TieLogToRecord(attempts, source.answers->Reader(), recordsKept);
+        FlagSharedNames(shared_, attempts, ties);
+        for (int row = 0; row < source.shown; ++row) {
+            const auto at = static_cast<std::size_t>(row);
+            const bool same = at < source.ties.attempts.size() &&
+                              source.ties.attempts[at].account == ties.attempts[at].account &&
+                              source.ties.attempts[at].problem == ties.attempts[at].problem;
+            if (!same) emit dataChanged(index(first + row, 0), index(first + row, kColumnCount - 1));
+        }
+        source.ties = std::move(ties);
+        first += source.shown;
+    }
+}
+
+const AttemptTie* ResultsModel::TieOf(std::size_t source, int position) const {
+    const auto& ties = sources_[source].ties.attempts;
+    return static_cast<std::size_t>(position) < ties.size() ? &ties[static_cast<std::size_t>(position)] : nullptr;
+}
+
+QString ResultsModel::RecordLabel(std::size_t source) const {
+    // Beside the log, named as the log is: "pc01/Results.answers.csv".
+    const QString name = QString::fromStdString(sources_[source].answers->Path().filename().string());
+    const QString folder = QFileInfo(sources_[source].label).path();
+    return folder == "." ? name : folder + "/" + name;
+}
+
 std::vector<const AnswersReader*> ResultsModel::Records() const {
     std::vector<const AnswersReader*> records;
     for (const Source& source : sources_) records.push_back(&source.answers->Reader());
@@ -280,7 +317,9 @@ Row ResultsModel::RowAt(int row) const {
               index + 1,
               sources_[source].label.toStdString(),
               sources_[source].computer.toStdString(),
+              {},
               {}};
+    if (const AttemptTie* tie = TieOf(source, index)) shown.account = tie->account;
     if (!shown.attempt->Finished()) {
         const LiveState live = sources_[source].live.StateOf(static_cast<std::size_t>(index));
         if (live.kind != LiveKind::Unknown) shown.liveState = LiveStateText(live, QDateTime::currentSecsSinceEpoch());
@@ -300,6 +339,13 @@ QList<ResultsModel::FileRemark> ResultsModel::Remarks() const {
         for (const Remark& remark : source.file->Reader().Remarks()) {
             remarks.push_back({source.label, remark.line, FromUtf8(remark.text)});
         }
+        for (const Remark& remark : source.answers->Reader().Remarks()) {
+            remarks.push_back({RecordLabel(static_cast<std::size_t>(&source - sources_.data())), remark.line,
+                               FromUtf8(remark.text)});
+        }
+        for (const Remark& remark : source.ties.remarks) {
+            remarks.push_back({source.label, remark.line, FromUtf8(remark.text)});
+        }
         for (const SeenCheck& check : source.checks) {
             const QString file = &check == &source.checks.front()
                                      ? source.label
@@ -308,6 +354,9 @@ QList<ResultsModel::FileRemark> ResultsModel::Remarks() const {
                 remarks.push_back({file, finding.line, FromUtf8(finding.text)});
             }
         }
+    }
+    for (const SharedName& name : shared_) {
+        if (name.record < sources_.size()) remarks.push_back({RecordLabel(name.record), name.line, FromUtf8(name.Text())});
     }
     return remarks;
 }
@@ -348,12 +397,16 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     const std::size_t source = located.first;
     const int position = located.second;
     const Row row{
-        &sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(position)], position + 1, {}, {}, {}};
+        &sources_[source].file->Reader().Attempts()[static_cast<std::size_t>(position)], position + 1, {}, {}, {}, {}};
+    const AttemptTie* tie = TieOf(source, position);
+    const bool untied = tie != nullptr && !tie->problem.empty();
+    const bool flagged = untied || RowFinding(source, *row.attempt) != nullptr;
     const bool finished = row.attempt->Finished();
     const LiveState live = finished ? LiveState{} : sources_[source].live.StateOf(static_cast<std::size_t>(position));
     const auto text = [&] {
         if (column == Column::File) return sources_[source].label;
         if (column == Column::Computer) return sources_[source].computer;
+        if (column == Column::Account) return tie != nullptr ? FromUtf8(tie->account) : QString();
         if (column == Column::State && live.kind != LiveKind::Unknown)
             return FromUtf8(LiveStateText(live, QDateTime::currentSecsSinceEpoch()));
         return FromUtf8(CellText(row, column));
@@ -368,13 +421,13 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
             if (IsNumberColumn(column)) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         case Qt::BackgroundRole:
-            if (RowFinding(source, *row.attempt)) return QBrush(QColor(0xFF, 0xC8, 0xC8));
+            if (flagged) return QBrush(QColor(0xFF, 0xC8, 0xC8));
             // A test being answered is no trouble, unlike one left unfinished.
             if (live.kind == LiveKind::Running) return QBrush(QColor(0xE3, 0xF2, 0xE1));
             if (!finished) return QBrush(QColor(0xFF, 0xF1, 0xD6));
             return {};
         case Qt::ForegroundRole:
-            if (RowFinding(source, *row.attempt)) return QBrush(QColor(0xA0, 0x00, 0x00));
+            if (flagged) return QBrush(QColor(0xA0, 0x00, 0x00));
             if (live.kind == LiveKind::Running && column == Column::State) return QBrush(QColor(0x1E, 0x6B, 0x2A));
             if (!finished && column == Column::State) return QBrush(QColor(0xB0, 0x4A, 0x00));
             return {};
@@ -382,6 +435,11 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
             if (const Finding* finding = RowFinding(source, *row.attempt)) {
                 // "Запись изменена после …: была …"
                 QString text = FromUtf8(finding->text);
+                text[0] = text[0].toUpper();
+                return text;
+            }
+            if (untied) {
+                QString text = FromUtf8(tie->problem);
                 text[0] = text[0].toUpper();
                 return text;
             }

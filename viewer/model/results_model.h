@@ -14,6 +14,7 @@
 #include "viewer/core/export.h"
 #include "viewer/core/live_attempts.h"
 #include "viewer/core/log_file.h"
+#include "viewer/core/record_ties.h"
 #include "viewer/core/results_table.h"
 #include "viewer/core/seen_check.h"
 #include "viewer/core/summary.h"
@@ -98,6 +99,8 @@ private:
         std::vector<SeenCheck> checks;
         std::unique_ptr<AnswersFile> answers;
         LiveAttempts live;
+        // Each attempt's account, and what of it does not tie to the record.
+        LogTies ties;
     };
 
     void Watch(const QString& path);
@@ -111,6 +114,10 @@ private:
     std::pair<std::size_t, int> Locate(int row) const;
     void UpdateLabels();
     void CollectPlatoons(const LogReader& reader, std::size_t from);
+    // Ties every log to its record again; announces the rows whose ties changed.
+    void Retie();
+    const AttemptTie* TieOf(std::size_t source, int position) const;
+    QString RecordLabel(std::size_t source) const;
 
     std::vector<Source> sources_;
     std::map<std::string, std::string, PlatoonLess> platoons_;  // key → as first written
@@ -120,6 +127,7 @@ private:
     QTimer poll_;
     QTimer seenDelay_;
     QTimer minute_;  // the minutes of running tests go on
+    std::vector<SharedName> shared_;
 };
 
 }  // namespace viewer
