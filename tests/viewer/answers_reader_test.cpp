@@ -205,7 +205,9 @@ TEST(AnswersReader, ReadsTheServicesLinesWithTheirAccountsBesideThePlainOnes) {
         ASSERT_EQ(reader.Ends().size(), each.end ? 1u : 0u);
         ASSERT_EQ(reader.Starts().size(), each.end ? 0u : 1u);
         EXPECT_EQ(each.end ? reader.Ends()[0].account : reader.Starts()[0].account, each.account);
-        if (each.end) EXPECT_EQ(reader.Ends()[0].fullName, "Иванов Иван");
+        if (each.end) {
+            EXPECT_EQ(reader.Ends()[0].fullName, "Иванов Иван");
+        }
     }
     AnswersReader reader;
     reader.Feed(ServiceLine(abandoned, "s.ivanov"));

@@ -118,9 +118,9 @@ int RunArchived(const Arguments& arguments) {
         const std::filesystem::path name = argument.toStdString();
         std::error_code error;
         std::vector<std::filesystem::path> files;
-        if (std::filesystem::is_directory(name, error)) {
-            files = RememberedBelow(name);
-        } else {
+        // A computer's folder may be gone to the archive whole.
+        if (!std::filesystem::is_regular_file(name, error)) files = RememberedBelow(name);
+        if (files.empty() && !std::filesystem::is_directory(name, error)) {
             files.push_back(Normal(name));
             const std::filesystem::path record = AnswersPathFor(files.back());
             if (record != files.back() && LoadSeen(SeenFilePath(SeenMemoryFolder(), record.string()), record.string()))
