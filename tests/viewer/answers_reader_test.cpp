@@ -159,9 +159,8 @@ std::string ServiceLine(const std::string& line, const std::string& account) {
 std::string WithoutLastField(const std::string& line) { return line.substr(0, line.rfind(',')) + "\n"; }
 
 TEST(AnswersReader, ReadsTheServicesLinesWithTheirAccountsBesideThePlainOnes) {
-    const std::string abandoned =
-        EndLine("Иванов Иван", "2026-12-08T09:40:00+03:00", {{"Tq31", 2, true, 21}, {"Tq34", 0, false, 600}},
-                "abandoned");
+    const std::string abandoned = EndLine("Иванов Иван", "2026-12-08T09:40:00+03:00",
+                                          {{"Tq31", 2, true, 21}, {"Tq34", 0, false, 600}}, "abandoned");
     struct Case {
         const char* what;
         std::string line;
@@ -186,8 +185,8 @@ TEST(AnswersReader, ReadsTheServicesLinesWithTheirAccountsBesideThePlainOnes) {
          "строка без учетной записи или с неверной учетной записью пропущена"},
         {"a service end one field short", WithoutLastField(ServiceLine(kEnd, "s.ivanov")), "", true,
          "строка конца теста пропущена: неверное число полей"},
-        {"an unknown ending", ServiceLine(EndLine("Иванов Иван", "2026-12-08T09:40:00+03:00", {}, "vanished"), "x"),
-         "", true, "строка конца теста пропущена: неизвестный исход теста «vanished»"},
+        {"an unknown ending", ServiceLine(EndLine("Иванов Иван", "2026-12-08T09:40:00+03:00", {}, "vanished"), "x"), "",
+         true, "строка конца теста пропущена: неизвестный исход теста «vanished»"},
         {"a later version", "kalvena-answers-3,end,2026-12-08T09:19:40+03:00\n", "", true,
          "строки другой версии записи ответов пропускаются"},
     };

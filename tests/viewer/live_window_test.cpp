@@ -106,7 +106,8 @@ TEST(LiveView, ShowsAccountsAbandonedTestsAndFlagsWhatDoesNotTieTogether) {
         return table.index(row, static_cast<int>(column)).data(role);
     };
     const auto red = [&](int row) {
-        return cell(row, viewer::Column::FullName, Qt::BackgroundRole).value<QBrush>().color() == QColor(0xFF, 0xC8, 0xC8);
+        return cell(row, viewer::Column::FullName, Qt::BackgroundRole).value<QBrush>().color() ==
+               QColor(0xFF, 0xC8, 0xC8);
     };
     const auto* remarks = window.findChild<QTableWidget*>("remarks");
     ASSERT_EQ(table.rowCount(), 2);
@@ -127,7 +128,8 @@ TEST(LiveView, ShowsAccountsAbandonedTestsAndFlagsWhatDoesNotTieTogether) {
     EXPECT_TRUE(Eventually([&] { return red(0) && remarks->rowCount() == 3; })) << remarks->rowCount();
     QStringList told;
     for (int row = 0; row < remarks->rowCount(); ++row)
-        told << remarks->item(row, 0)->text() + ":" + remarks->item(row, 1)->text() + ": " + remarks->item(row, 2)->text();
+        told << remarks->item(row, 0)->text() + ":" + remarks->item(row, 1)->text() + ": " +
+                    remarks->item(row, 2)->text();
     EXPECT_EQ(told, (QStringList{
                         "Results.answers.csv:6: строка без учетной записи или с неверной учетной записью пропущена: "
                         "«kalvena-answers-2,end,обрыв»",

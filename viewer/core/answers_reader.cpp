@@ -21,7 +21,7 @@ constexpr std::string_view kServiceFormat = "kalvena-answers-2";
 constexpr std::string_view kFormatFamily = "kalvena-answers-";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kStartFields = 10;
-constexpr std::size_t kEndFields = 13;  // before the questions, four fields each
+constexpr std::size_t kEndFields = 13;     // before the questions, four fields each
 constexpr std::size_t kAccountField = 10;  // of version 2
 constexpr std::size_t kLongestAccount = 256;
 constexpr std::int32_t kMostQuestions = 100;
@@ -261,9 +261,9 @@ bool AnswersReader::TakeAccount(bool second, std::string& account) {
     if (second) {
         if (fields_.size() <= kAccountField) return false;
         at = kAccountField;
-    } else if (fields_.size() > 1 && ((fields_[1] == "start" && fields_.size() == kStartFields + 1) ||
-                                      (fields_[1] == "end" && fields_.size() > kEndFields &&
-                                       (fields_.size() - kEndFields) % 4 == 1))) {
+    } else if (fields_.size() > 1 &&
+               ((fields_[1] == "start" && fields_.size() == kStartFields + 1) ||
+                (fields_[1] == "end" && fields_.size() > kEndFields && (fields_.size() - kEndFields) % 4 == 1))) {
         at = fields_.size() - 1;
     }
     if (at == fields_.size()) return true;

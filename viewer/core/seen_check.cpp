@@ -21,7 +21,10 @@ CheckOutcome CheckAgainstMemory(const std::filesystem::path& path, const std::fi
     if (::stat(absolutePath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         if (outcome.archived) return outcome;
         if (seen)
-            outcome.findings.push_back({Finding::Kind::Deleted, 0, 0, {},
+            outcome.findings.push_back({Finding::Kind::Deleted,
+                                        0,
+                                        0,
+                                        {},
                                         "файл, прочитанный ранее, исчез (если он сдан в архив, отметьте это: "
                                         "kalvena-results --archived)"});
         else

@@ -340,8 +340,8 @@ QList<ResultsModel::FileRemark> ResultsModel::Remarks() const {
             remarks.push_back({source.label, remark.line, FromUtf8(remark.text)});
         }
         for (const Remark& remark : source.answers->Reader().Remarks()) {
-            remarks.push_back({RecordLabel(static_cast<std::size_t>(&source - sources_.data())), remark.line,
-                               FromUtf8(remark.text)});
+            remarks.push_back(
+                {RecordLabel(static_cast<std::size_t>(&source - sources_.data())), remark.line, FromUtf8(remark.text)});
         }
         for (const Remark& remark : source.ties.remarks) {
             remarks.push_back({source.label, remark.line, FromUtf8(remark.text)});
@@ -356,7 +356,8 @@ QList<ResultsModel::FileRemark> ResultsModel::Remarks() const {
         }
     }
     for (const SharedName& name : shared_) {
-        if (name.record < sources_.size()) remarks.push_back({RecordLabel(name.record), name.line, FromUtf8(name.Text())});
+        if (name.record < sources_.size())
+            remarks.push_back({RecordLabel(name.record), name.line, FromUtf8(name.Text())});
     }
     return remarks;
 }

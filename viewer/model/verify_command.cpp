@@ -45,14 +45,15 @@ std::vector<std::filesystem::path> FilesOf(const std::filesystem::path& name) {
         files.push_back(Normal(name));
         const std::filesystem::path record = AnswersPathFor(files.back());
         // A record gone is told as long as it is remembered.
-        if (record != files.back() &&
-            (std::filesystem::exists(record, error) || LoadSeen(SeenFilePath(SeenMemoryFolder(), record.string()),
-                                                               record.string()))) {
+        if (record != files.back() && (std::filesystem::exists(record, error) ||
+                                       LoadSeen(SeenFilePath(SeenMemoryFolder(), record.string()), record.string()))) {
             files.push_back(record);
         }
         return files;
     }
-    const auto wanted = [](const std::string& file) { return file == kResultsLogName || file.ends_with(".answers.csv"); };
+    const auto wanted = [](const std::string& file) {
+        return file == kResultsLogName || file.ends_with(".answers.csv");
+    };
     for (const auto& file : WalkFolder(name, wanted).files) files.push_back(Normal(file));
     const std::set<std::filesystem::path> present(files.begin(), files.end());
     for (const auto& remembered : RememberedBelow(name)) {
@@ -104,8 +105,8 @@ int RunVerify(const Arguments& arguments) {
         if (log->Problem().empty()) read.push_back(log.get());
     }
     const LogRecords records = ReadLogRecords(read);
-    const std::size_t remarks = ForEachRemark(
-        read, records, [](const std::string& remark) { std::printf("%s\n", remark.c_str()); });
+    const std::size_t remarks =
+        ForEachRemark(read, records, [](const std::string& remark) { std::printf("%s\n", remark.c_str()); });
     if (changed) return 1;
     if (unchecked) return 2;
     return remarks > 0 ? kRemarksStatus : 0;
