@@ -60,7 +60,7 @@ void ResultsModel::AddFile(const QString& path, const QString& computer) {
     Watch(absolute);
     ShowChanges(sources_.size() - 1, sources_.back().file->Refresh());
     RefreshRecord(sources_.size() - 1);
-    Retie();
+    Retie({sources_.size() - 1}, true);
     // What the table shows now is what the viewer has seen.
     CheckSeen(sources_.size() - 1);
     emit Updated();
@@ -78,6 +78,7 @@ void ResultsModel::Clear() {
     platoons_.clear();
     platoonTexts_.clear();
     shared_.clear();
+    recordsKept_ = false;
     endResetModel();
     if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
@@ -101,19 +102,23 @@ void ResultsModel::Watch(const QString& path) {
 void ResultsModel::Refresh() {
     bool any = false;
     bool anyRecord = false;
+    std::vector<std::size_t> changed;
     for (std::size_t i = 0; i < sources_.size(); ++i) {
         const std::string problemBefore = sources_[i].file->Problem();
         const LogFile::Change change = sources_[i].file->Refresh();
         ShowChanges(i, change);
         // A replaced file drops out of the watcher; watch the new one.
         Watch(QString::fromStdString(sources_[i].file->Path().string()));
-        any = any || change.any || problemBefore != sources_[i].file->Problem();
-        anyRecord = RefreshRecord(i) || anyRecord;
+        const bool log = change.any || problemBefore != sources_[i].file->Problem();
+        const bool record = RefreshRecord(i);
+        if (log || record) changed.push_back(i);
+        any = any || log;
+        anyRecord = anyRecord || record;
     }
     // An edit in place may leave the size as it was: the comparison looks
     // at each file's size, time and inode itself, cheaply when none moved.
     if (!seenDelay_.isActive()) seenDelay_.start();
-    if (any || anyRecord) Retie();
+    if (!changed.empty()) Retie(changed, anyRecord);
     // The record's remarks are listed with the log's.
     if (any || anyRecord) emit Updated();
     if (anyRecord) emit RecordsUpdated();
@@ -215,24 +220,48 @@ void ResultsModel::CollectPlatoons(const LogReader& reader, std::size_t from) {
     }
 }
 
-void ResultsModel::Retie() {
+void ResultsModel::Retie(const std::vector<std::size_t>& changed, bool recordsChanged) {
+    // What one file's lines change is its own rows' ties, unless the
+    // accounts a name was written by, or whether records are kept at all,
+    // changed: then every row's.
+    bool all = false;
     bool recordsKept = false;
     for (const Source& source : sources_) recordsKept = recordsKept || KeepsRecords(source.answers->Reader());
-    shared_ = NamesOfSeveralAccounts(Records());
+    if (recordsKept != recordsKept_) {
+        recordsKept_ = recordsKept;
+        all = true;
+    }
+    if (recordsChanged) {
+        std::vector<SharedName> shared = NamesOfSeveralAccounts(Records());
+        const auto texts = [](const std::vector<SharedName>& names) {
+            std::vector<std::string> list;
+            for (const SharedName& name : names) list.push_back(name.Text());
+            return list;
+        };
+        all = all || texts(shared) != texts(shared_);
+        shared_ = std::move(shared);
+    }
+    std::vector<bool> retie(sources_.size(), all);
+    for (const std::size_t source : changed) retie[source] = true;
     int first = 0;
-    for (Source& source : sources_) {
+    for (std::size_t s = 0; s < sources_.size(); first += sources_[s++].shown) {
+        if (!retie[s]) continue;
+        Source& source = sources_[s];
         const auto& attempts = source.file->Reader().Attempts();
         LogTies ties = TieLogToRecord(attempts, source.answers->Reader(), recordsKept);
         FlagSharedNames(shared_, attempts, ties);
+        int from = source.shown, to = -1;
         for (int row = 0; row < source.shown; ++row) {
             const auto at = static_cast<std::size_t>(row);
             const bool same = at < source.ties.attempts.size() &&
                               source.ties.attempts[at].account == ties.attempts[at].account &&
                               source.ties.attempts[at].problem == ties.attempts[at].problem;
-            if (!same) emit dataChanged(index(first + row, 0), index(first + row, kColumnCount - 1));
+            if (same) continue;
+            from = std::min(from, row);
+            to = row;
         }
         source.ties = std::move(ties);
-        first += source.shown;
+        if (to >= from) emit dataChanged(index(first + from, 0), index(first + to, kColumnCount - 1));
     }
 }
 

@@ -114,8 +114,9 @@ private:
     std::pair<std::size_t, int> Locate(int row) const;
     void UpdateLabels();
     void CollectPlatoons(const LogReader& reader, std::size_t from);
-    // Ties every log to its record again; announces the rows whose ties changed.
-    void Retie();
+    // Ties the changed sources' logs to their records again (all of them
+    // when that is needed); announces the rows whose ties changed.
+    void Retie(const std::vector<std::size_t>& changed, bool recordsChanged);
     const AttemptTie* TieOf(std::size_t source, int position) const;
     QString RecordLabel(std::size_t source) const;
 
@@ -128,6 +129,7 @@ private:
     QTimer seenDelay_;
     QTimer minute_;  // the minutes of running tests go on
     std::vector<SharedName> shared_;
+    bool recordsKept_ = false;
 };
 
 }  // namespace viewer
