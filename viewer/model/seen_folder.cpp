@@ -8,7 +8,7 @@ namespace viewer {
 
 std::filesystem::path SeenMemoryFolder() {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const std::filesystem::path folder = std::filesystem::path(data.toStdString()) / "kalvena-results" / "seen";
+    std::filesystem::path folder = std::filesystem::path(data.toStdString()) / "kalvena-results" / "seen";
     // Made and tightened once a run, before anything is read from it or written to it.
     static const bool kept = KeepMemoryPrivate(folder).empty();
     static_cast<void>(kept);
