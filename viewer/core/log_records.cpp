@@ -32,17 +32,17 @@ std::size_t ForEachRemark(const std::vector<const LogFile*>& logs, const LogReco
         ++count;
     };
     for (std::size_t i = 0; i < logs.size(); ++i) {
-        const std::string log = logs[i]->Path().string();
+        const std::string log = logs[i]->Path().lexically_normal().string();
         // A file that is no log at all is told once, by the caller.
         if (logs[i]->Reader().NotResultsReason().empty()) {
             for (const Remark& remark : logs[i]->Reader().Remarks()) line(log, remark.line, remark.text);
         }
-        const std::string record = AnswersPathFor(logs[i]->Path()).string();
+        const std::string record = AnswersPathFor(logs[i]->Path()).lexically_normal().string();
         for (const Remark& remark : records.records[i]->Remarks()) line(record, remark.line, remark.text);
         for (const Remark& remark : records.ties[i].remarks) line(log, remark.line, remark.text);
     }
     for (const SharedName& name : records.shared) {
-        line(AnswersPathFor(logs[name.record]->Path()).string(), name.line, name.Text());
+        line(AnswersPathFor(logs[name.record]->Path()).lexically_normal().string(), name.line, name.Text());
     }
     return count;
 }
