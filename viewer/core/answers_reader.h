@@ -43,11 +43,11 @@ struct AttemptAnswers {
     std::string fullName;
     std::string platoon;
     std::int32_t theme = 0;
-    std::string account;
     Ending ending = Ending::Finished;
     std::int32_t right = 0;
     std::int32_t asked = 0;
     std::vector<GivenAnswer> answers;  // in the order shown
+    std::string account;               // the Unix account that made it; empty where none was recorded
 };
 
 // Reads the answers record ("Results.answers.csv") piece by piece and
