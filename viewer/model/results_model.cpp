@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kPollMilliseconds = 500;
 constexpr int kSeenDelayMilliseconds = 300;
+constexpr int kTieDelayMilliseconds = 100;
 constexpr int kMinuteMilliseconds = 60'000;
 
 QString FromUtf8(const std::string& text) {
@@ -36,6 +37,16 @@ ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {
     seenDelay_.setSingleShot(true);
     seenDelay_.setInterval(kSeenDelayMilliseconds);
     connect(&seenDelay_, &QTimer::timeout, this, &ResultsModel::CheckAllSeen);
+    tieDelay_.setSingleShot(true);
+    tieDelay_.setInterval(kTieDelayMilliseconds);
+    connect(&tieDelay_, &QTimer::timeout, this, [this] {
+        const std::vector<std::size_t> changed(untied_.begin(), untied_.end());
+        const bool records = untiedRecords_;
+        untied_.clear();
+        untiedRecords_ = false;
+        Retie(changed, records);
+        emit Updated();
+    });
     poll_.start(kPollMilliseconds);
     connect(&minute_, &QTimer::timeout, this, &ResultsModel::ShowRunningMinutes);
     connect(&folders_, &FolderFollower::LogFound, this, [this](const QString& root, const QString& log) {
@@ -79,6 +90,9 @@ void ResultsModel::Clear() {
     platoonTexts_.clear();
     shared_.clear();
     recordsKept_ = false;
+    untied_.clear();
+    untiedRecords_ = false;
+    tieDelay_.stop();
     endResetModel();
     if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
@@ -118,7 +132,12 @@ void ResultsModel::Refresh() {
     // An edit in place may leave the size as it was: the comparison looks
     // at each file's size, time and inode itself, cheaply when none moved.
     if (!seenDelay_.isActive()) seenDelay_.start();
-    if (!changed.empty()) Retie(changed, anyRecord);
+    // Tied a little later, off the way from an append to its row.
+    if (!changed.empty()) {
+        untied_.insert(changed.begin(), changed.end());
+        untiedRecords_ = untiedRecords_ || anyRecord;
+        if (!tieDelay_.isActive()) tieDelay_.start();
+    }
     // The record's remarks are listed with the log's.
     if (any || anyRecord) emit Updated();
     if (anyRecord) emit RecordsUpdated();

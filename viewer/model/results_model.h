@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <unordered_set>
 #include <vector>
 
@@ -130,6 +131,9 @@ private:
     QTimer minute_;  // the minutes of running tests go on
     std::vector<SharedName> shared_;
     bool recordsKept_ = false;
+    QTimer tieDelay_;
+    std::set<std::size_t> untied_;  // sources changed since they were last tied
+    bool untiedRecords_ = false;
 };
 
 }  // namespace viewer
