@@ -64,8 +64,8 @@ TEST(AnswersReader, SkipsBadLinesAndReportsThemByNumber) {
     std::string cut = kEnd;
     cut.erase(cut.rfind(','), 2);
     AnswersReader reader;
-    reader.Feed(kEnd + edited + fewer + cut + "kalvena-answers-2,end,2026-12-08T09:19:40+03:00,новое поле\n" +
-                "kalvena-answers-2,start\n" + "Правильных ответов 7 из 10\n" + "\"kalvena-answers-1,end\n" + kEnd +
+    reader.Feed(kEnd + edited + fewer + cut + "kalvena-answers-3,end,2026-12-08T09:19:40+03:00,новое поле\n" +
+                "kalvena-answers-3,start\n" + "Правильных ответов 7 из 10\n" + "\"kalvena-answers-1,end\n" + kEnd +
                 kEnd.substr(0, 60));
     EXPECT_EQ(reader.Ends().size(), 2u);
     EXPECT_EQ(reader.Ends()[1].line, 9);
@@ -75,7 +75,7 @@ TEST(AnswersReader, SkipsBadLinesAndReportsThemByNumber) {
                   "3: строка конца теста пропущена: вопросов 2 при 3 задаваемых",
                   "4: строка конца теста пропущена: неверное число полей: 24",
                   "5: строки другой версии записи ответов пропускаются (их записала более новая программа): "
-                  "«kalvena-answers-2»",
+                  "«kalvena-answers-3»",
                   "7: строка не из записи ответов пропущена: «Правильных ответов 7 из 10»",
                   "8: строка не из записи ответов пропущена: «\"kalvena-answers-1,end»",
                   "10: последняя строка не закончена (обрыв записи или запись ещё идёт): "
@@ -141,6 +141,79 @@ TEST(AnswersReader, KeepsItsBoundsOnMangledLines) {
 TEST(AnswersReader, FindsTheRecordBesideTheLog) {
     EXPECT_EQ(viewer::AnswersPathFor("/srv/kalvena/pc12/Results.txt"), "/srv/kalvena/pc12/Results.answers.csv");
     EXPECT_EQ(viewer::AnswersPathFor("/srv/pc12/Results.answers.csv"), "/srv/pc12/Results.answers.csv");
+}
+
+}  // namespace
+
+namespace {
+
+// The collecting service's lines: the account in column 11, before the ending.
+std::string ServiceLine(const std::string& line, const std::string& account) {
+    std::string out = "kalvena-answers-2" + line.substr(std::string("kalvena-answers-1").size());
+    std::size_t comma = 0;
+    for (int n = 0; n < 10 && comma != std::string::npos; ++n) comma = out.find(',', comma + 1);
+    out.insert(comma == std::string::npos ? out.size() - 1 : comma, "," + account);
+    return out;
+}
+
+std::string WithoutLastField(const std::string& line) { return line.substr(0, line.rfind(',')) + "\n"; }
+
+TEST(AnswersReader, ReadsTheServicesLinesWithTheirAccountsBesideThePlainOnes) {
+    const std::string abandoned = EndLine("Иванов Иван", "2026-12-08T09:40:00+03:00",
+                                          {{"Tq31", 2, true, 21}, {"Tq34", 0, false, 600}}, "abandoned");
+    struct Case {
+        const char* what;
+        std::string line;
+        std::string account;  // of the one start or end read
+        bool end;
+        const char* remark;  // the remark instead, when skipped
+    };
+    const std::vector<Case> cases = {
+        {"a plain start", kStart, "", false, nullptr},
+        {"a plain end", kEnd, "", true, nullptr},
+        {"a service start", ServiceLine(kStart, "s.ivanov"), "s.ivanov", false, nullptr},
+        {"a service end", ServiceLine(kEnd, "s.ivanov"), "s.ivanov", true, nullptr},
+        {"an abandoned attempt", ServiceLine(abandoned, "s.ivanov"), "s.ivanov", true, nullptr},
+        {"the older helper's account, last", kStart.substr(0, kStart.size() - 1) + ",s.petrov\n", "s.petrov", false,
+         nullptr},
+        {"the older helper's end", kEnd.substr(0, kEnd.size() - 1) + ",s.petrov\n", "s.petrov", true, nullptr},
+        {"a service start without its account", WithoutLastField(ServiceLine(kStart, "s.ivanov")), "", false,
+         "строка без учетной записи или с неверной учетной записью пропущена"},
+        {"an empty account", ServiceLine(kEnd, ""), "", true,
+         "строка без учетной записи или с неверной учетной записью пропущена"},
+        {"an account with a space", ServiceLine(kEnd, "\"s ivanov\""), "", true,
+         "строка без учетной записи или с неверной учетной записью пропущена"},
+        {"a service end one field short", WithoutLastField(ServiceLine(kEnd, "s.ivanov")), "", true,
+         "строка конца теста пропущена: неверное число полей"},
+        {"an unknown ending", ServiceLine(EndLine("Иванов Иван", "2026-12-08T09:40:00+03:00", {}, "vanished"), "x"), "",
+         true, "строка конца теста пропущена: неизвестный исход теста «vanished»"},
+        {"a later version", "kalvena-answers-3,end,2026-12-08T09:19:40+03:00\n", "", true,
+         "строки другой версии записи ответов пропускаются"},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.what);
+        AnswersReader reader;
+        reader.Feed(each.line);
+        if (each.remark != nullptr) {
+            EXPECT_TRUE(reader.Starts().empty() && reader.Ends().empty());
+            ASSERT_EQ(reader.Remarks().size(), 1u);
+            EXPECT_TRUE(reader.Remarks()[0].text.starts_with(each.remark)) << reader.Remarks()[0].text;
+            continue;
+        }
+        EXPECT_TRUE(reader.Remarks().empty()) << RemarkTexts(reader).front();
+        ASSERT_EQ(reader.Ends().size(), each.end ? 1u : 0u);
+        ASSERT_EQ(reader.Starts().size(), each.end ? 0u : 1u);
+        EXPECT_EQ(each.end ? reader.Ends()[0].account : reader.Starts()[0].account, each.account);
+        if (each.end) {
+            EXPECT_EQ(reader.Ends()[0].fullName, "Иванов Иван");
+        }
+    }
+    AnswersReader reader;
+    reader.Feed(ServiceLine(abandoned, "s.ivanov"));
+    ASSERT_EQ(reader.Ends().size(), 1u);
+    EXPECT_EQ(reader.Ends()[0].ending, viewer::Ending::Abandoned);
+    EXPECT_EQ(reader.Ends()[0].answers.size(), 2u);
+    EXPECT_EQ(reader.Ends()[0].answers[1].seconds, 600);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -129,6 +131,61 @@ TEST_F(ChangeCheck, AnswersRecordLinesAreEntries) {
           record);
     EXPECT_EQ(Check(kSecondLook, record),
               (Told{"2: запись изменена после 01.12.2026 10:00: была «" + end.substr(0, end.size() - 1) + "»"}));
+}
+
+// Archived at the end of a term: gone, or a fresh log in its place, is no
+// change from then on; before the mark it was.
+TEST_F(ChangeCheck, AFileSaidToBeArchivedMayGoOrStartAfresh) {
+    const std::filesystem::path seen = dir_.Path() / "seen";
+    EXPECT_EQ(viewer::MarkArchived(Log(), seen, kFirstLook), "просмотрщик этот файл не читал: отмечать нечего");
+    Write(kA + kB, Log());
+    ASSERT_EQ(Check(kFirstLook), Told{});
+    std::filesystem::rename(Log(), dir_.Path() / "term1.txt");
+    ASSERT_EQ(Check(kSecondLook).size(), 1u);  // gone, not yet said to be archived
+    ASSERT_EQ(viewer::MarkArchived(Log(), seen, kSecondLook), "");
+    EXPECT_EQ(Check(kSecondLook), Told{});
+    EXPECT_TRUE(viewer::CheckAgainstMemory(Log(), seen, kSecondLook).archived);
+
+    // A new term's log is read as new, then guarded as any other.
+    Write(kB, Log());
+    EXPECT_EQ(Check(kSecondLook), Told{});
+    Write(kA, Log());
+    EXPECT_FALSE(Check(kSecondLook).empty());
+
+    // Marked while still there: quiet as it is and once it is gone.
+    Write(kB, Log());
+    ASSERT_EQ(viewer::MarkArchived(Log(), seen, kSecondLook), "");
+    EXPECT_EQ(Check(kSecondLook), Told{});
+    std::filesystem::remove(Log());
+    EXPECT_EQ(Check(kSecondLook), Told{});
+}
+
+// The memory quotes names and results: this account's alone, whatever the
+// umask, and a folder an older version left open is closed.
+TEST_F(ChangeCheck, TheMemoryIsPrivate) {
+    const auto modeOf = [](const std::filesystem::path& path) {
+        return std::filesystem::status(path).permissions() & std::filesystem::perms::all;
+    };
+    using std::filesystem::perms;
+    const std::filesystem::path seen = dir_.Path() / "data" / "kalvena-results" / "seen";
+    const mode_t umaskBefore = ::umask(0);
+    Write(kA, Log());
+    ASSERT_EQ(viewer::CheckAgainstMemory(Log(), seen, kFirstLook).problem, "");
+    const std::filesystem::path memory = viewer::SeenFilePath(seen, Log().string());
+    EXPECT_EQ(modeOf(seen), perms::owner_all);
+    EXPECT_EQ(modeOf(seen.parent_path()), perms::owner_all);
+    EXPECT_EQ(modeOf(dir_.Path() / "data"), perms::owner_all);
+    EXPECT_EQ(modeOf(memory), perms::owner_read | perms::owner_write);
+
+    std::filesystem::permissions(seen.parent_path(), perms::all);
+    std::filesystem::permissions(seen, perms::all);
+    std::filesystem::permissions(memory, perms::all);
+    ASSERT_EQ(viewer::KeepMemoryPrivate(seen), "");
+    EXPECT_EQ(modeOf(seen.parent_path()), perms::owner_all);
+    EXPECT_EQ(modeOf(seen), perms::owner_all);
+    EXPECT_EQ(modeOf(memory), perms::owner_read | perms::owner_write);
+    EXPECT_EQ(viewer::RememberedPaths(seen), std::vector<std::string>{Log().string()});
+    ::umask(umaskBefore);
 }
 
 }  // namespace

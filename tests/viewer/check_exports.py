@@ -42,11 +42,12 @@ def pdf_pages(path):
 
 
 EXPECTED_ROWS = [
-    ["№", "ФИО", "Учебный взвод", "Правильных", "Вопросов", "%", "Оценка", "Состояние", "Компьютер", "Файл"],
-    ["1", 'Иванов; "Ваня"', "101", "7", "10", "70", "4 (хорошо)", "завершён", "pc07", "Results.txt"],
-    ["2", "Петров Пётр", "101", "", "", "", "", "не завершён", "pc07", "Results.txt"],
-    ["3", "'=1+2", "102;б", "7", "8", "87", "4 (хорошо)", "завершён", "pc07", "Results.txt"],
-    ["4", "100% %s", "102;б", "0", "10", "0", "2 (неудовлетворительно)", "завершён", "pc07", "Results.txt"],
+    ["№", "ФИО", "Учебный взвод", "Правильных", "Вопросов", "%", "Оценка", "Состояние", "Компьютер", "Файл",
+     "Учетная запись"],
+    ["1", 'Иванов; "Ваня"', "101", "7", "10", "70", "4 (хорошо)", "завершён", "pc07", "Results.txt", ""],
+    ["2", "Петров Пётр", "101", "", "", "", "", "не завершён", "pc07", "Results.txt", ""],
+    ["3", "'=1+2", "102;б", "7", "8", "87", "4 (хорошо)", "завершён", "pc07", "Results.txt", ""],
+    ["4", "100% %s", "102;б", "0", "10", "0", "2 (неудовлетворительно)", "завершён", "pc07", "Results.txt", ""],
 ]
 
 with tempfile.TemporaryDirectory() as folder:
@@ -93,7 +94,7 @@ with tempfile.TemporaryDirectory() as folder:
     check(run("--csv", "tree.csv", "..", "Results.txt").returncode == 0, "csv export of a folder failed")
     rows = list(csv.reader(io.StringIO(open("tree.csv", encoding="utf-8-sig").read(), newline=""), delimiter=";"))
     check([row[1] for row in rows] == ["ФИО"] + [row[1] for row in EXPECTED_ROWS[1:]] + ["Яшин"]
-          and [row[8:] for row in rows[4:]] == [["pc07", "pc07/Results.txt"], ["pc08/sub", "sub/Results.txt"]],
+          and [row[8:10] for row in rows[4:]] == [["pc07", "pc07/Results.txt"], ["pc08/sub", "sub/Results.txt"]],
           f"csv of a folder: {rows}")
     tree_summary = run("--summary", "..").stdout.decode("utf-8").splitlines()
     check(tree_summary[-1].split()[:4] == ["Всего", "5", "4", "5"], f"summary of a folder: {tree_summary}")
@@ -112,8 +113,11 @@ with tempfile.TemporaryDirectory() as folder:
     with open("Results.answers.csv", "w", encoding="utf-8") as f:
         f.write(answers + "kalvena-answers-1,end,2026")
     items = run("--items", "Results.txt")
-    check(items.returncode == 0 and "Results.answers.csv:11: последняя строка не закончена" in items.stderr.decode("utf-8"),
+    # Told, and no clean exit: a script must see that a line was not read.
+    check(items.returncode == 3 and "Results.answers.csv:11: последняя строка не закончена" in items.stderr.decode("utf-8"),
           f"items: {items.returncode}, {items.stderr!r}")
+    with open("Results.answers.csv", "w", encoding="utf-8") as f:
+        f.write(answers)
     check(run("--items", "--csv", "items.csv", "Results.txt").returncode == 0, "items csv export failed")
     rows = list(csv.reader(io.StringIO(open("items.csv", encoding="utf-8-sig").read(), newline=""), delimiter=";"))
     # Theme, the one form, the question and its 4 options and no answer.
@@ -125,6 +129,8 @@ with tempfile.TemporaryDirectory() as folder:
     check(book.sheetnames == ["Вопросы"] and book["Вопросы"]["F4"].value == 0.8, f"items xlsx: {book.sheetnames}")
     check(run("--items", "--pdf", "items.pdf", "Results.txt").returncode == 0
           and "Анализ вопросов" in pdf_page_text("items.pdf", 1), "items pdf")
+    # That record is not this log's: its students have no results here.
+    os.remove("Results.answers.csv")
 
     # A 50 MB line with no line break: read in bounded memory, told in one
     # short line (that it is no results log). The whole file once cost 330 MB and went to the terminal.
@@ -136,7 +142,7 @@ with tempfile.TemporaryDirectory() as folder:
         # wait4, not wait: the child's own peak memory.
         _, status, usage = os.wait4(huge.pid, 0)
     huge_err = open("huge.err", "rb").read()
-    check(os.waitstatus_to_exitcode(status) == 0 and len(huge_err) < 600 and huge_err.count(b"\n") == 1,
+    check(os.waitstatus_to_exitcode(status) == 3 and len(huge_err) < 600 and huge_err.count(b"\n") == 1,
           f"a huge line: {status}, {huge_err[:300]!r}")
     check(usage.ru_maxrss < 100 * 1024, f"a huge line took {usage.ru_maxrss} KiB")
     os.remove("huge.txt")
@@ -154,7 +160,7 @@ with tempfile.TemporaryDirectory() as folder:
         result = run("--summary", name)
         said = f"Файл «{name}» не похож на файл результатов: в нём нет ни одной строки результата"
         out, err = result.stdout.decode("utf-8"), result.stderr.decode("utf-8")
-        check(result.returncode == 0 and out.startswith(said) and out.splitlines()[-1].split()[:3] == ["Всего", "0", "0"],
+        check(result.returncode == 3 and out.startswith(said) and out.splitlines()[-1].split()[:3] == ["Всего", "0", "0"],
               f"{name}: {out[:500]!r}")
         check(err.startswith("kalvena-results: " + said) and err.count("\n") == 1, f"{name}: {err[:500]!r}")
 
@@ -225,6 +231,40 @@ with tempfile.TemporaryDirectory() as folder:
     check(run("--csv", "dash.csv", "--last", "--", "-dash.txt").returncode == 0 and os.path.exists("dash.csv"),
           "an export of a file after -- failed")
     check(run("--help").returncode == 0, "--help should exit 0")
+
+# A computer whose results the collecting service writes: each row takes the
+# account of its attempt; what does not tie together is told and the exit is 3.
+SERVICE_RECORD = (
+    "kalvena-answers-2,start,2026-12-08T09:00:00+03:00,pc03,1.0,0badbeef,00000000000000a1,Орлов,101,3,s.orlov\n"
+    "kalvena-answers-2,end,2026-12-08T09:05:00+03:00,pc03,1.0,0badbeef,00000000000000a1,Орлов,101,3,s.orlov,"
+    "finished,1,1,Tq31,1,1,20\n"
+    "kalvena-answers-2,start,2026-12-08T09:10:00+03:00,pc03,1.0,0badbeef,00000000000000a2,Соколов,101,3,s.sokolov\n"
+    "kalvena-answers-2,end,2026-12-08T09:30:00+03:00,pc03,1.0,0badbeef,00000000000000a2,Соколов,101,3,s.sokolov,"
+    "abandoned,0,1\n"
+    "kalvena-answers-2,start,2026-12-08T09:40:00+03:00,pc03,1.0,0badbeef,00000000000000a3,Орлов,101,3,s.sokolov\n")
+with tempfile.TemporaryDirectory() as folder:
+    os.chdir(folder)
+    with open("Results.txt", "wb") as f:
+        f.write((entry("Орлов", "101", 1, 1) + entry("Соколов", "101") + entry("Орлов", "101")
+                 + entry("Волков", "102", 1, 1)).encode("cp1251"))
+    with open("Results.answers.csv", "w", encoding="utf-8") as f:
+        f.write(SERVICE_RECORD)
+    result = run("--csv", "service.csv", "Results.txt")
+    rows = list(csv.reader(io.StringIO(open("service.csv", encoding="utf-8-sig").read(), newline=""), delimiter=";"))
+    check([row[10] for row in rows] == ["Учетная запись", "s.orlov", "s.sokolov", "s.sokolov", ""],
+          f"accounts: {rows}")
+    said = result.stderr.decode("utf-8").splitlines()
+    check(result.returncode == 3 and said == [
+        "kalvena-results: Results.txt:9: «Волков», результат без попытки: в записи ответов нет конца законченного "
+        "теста с этим ФИО и взводом",
+        "kalvena-results: Results.answers.csv:5: ФИО «Орлов» записано разными учетными записями: s.orlov, s.sokolov"],
+        f"service remarks: {result.returncode}, {said}")
+    book_result = run("--xlsx", "service.xlsx", "Results.txt")
+    sheet = openpyxl.load_workbook("service.xlsx")["Результаты"]
+    check(book_result.returncode == 3 and sheet["K1"].value == "Учетная запись" and sheet["K2"].value == "s.orlov",
+          f"xlsx accounts: {sheet['K1'].value}, {sheet['K2'].value}")
+    check(run("--pdf", "service.pdf", "Results.txt").returncode == 3
+          and "Учетная" in pdf_page_text("service.pdf", 2), "the pdf table has no account column")
 
 for failure in failures:
     print("FAIL:", failure)

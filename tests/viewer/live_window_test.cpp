@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBrush>
+#include <QColor>
 #include <QComboBox>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -81,6 +83,65 @@ TEST(LiveView, ShowsTestsBeingAnsweredAndHowUnfinishedOnesEnded) {
     AppendRecord("start", 60, "00000000000000c3", "Белова", 5);
     AppendRecord("end", 0, "00000000000000c3", "Белова", 5, ",stopped,0,10,Tq51,,0,20");
     EXPECT_TRUE(Eventually([&] { return state(2) == "прекращено студентом"; })) << state(2).toStdString();
+}
+
+// What the collecting service writes: the account in column 11.
+void AppendServiceRecord(const std::string& event, const std::string& id, const std::string& name,
+                         const std::string& account, const std::string& tail = "") {
+    std::ofstream("Results.answers.csv", std::ios::binary | std::ios::app)
+        << "kalvena-answers-2," << event << ",2026-12-08T09:00:00+03:00,pc12,1.0,3fa85f64," << id << "," << name
+        << ",101,3," << account << tail << "\n";
+}
+
+TEST(LiveView, ShowsAccountsAbandonedTestsAndFlagsWhatDoesNotTieTogether) {
+    TemporaryWorkingDirectory dir;
+    AppendServiceRecord("start", "00000000000000a1", "Орлов", "s.orlov");
+    AppendServiceRecord("end", "00000000000000a1", "Орлов", "s.orlov", ",finished,1,1,Tq31,2,1,30");
+    AppendLog("Орлов\r\n101\r\nПравильных ответов 1 из 1\r\n\r\n");
+    AppendServiceRecord("start", "00000000000000a2", "Соколов", "s.sokolov");
+    AppendServiceRecord("end", "00000000000000a2", "Соколов", "s.sokolov", ",abandoned,0,1");
+    AppendLog("Соколов\r\n101\r\n");
+    ResultsWindow window;
+    window.AddFiles({"Results.txt"});
+    window.show();
+    const QAbstractItemModel& table = *window.Table().model();
+    const auto cell = [&](int row, viewer::Column column, int role = Qt::DisplayRole) {
+        return table.index(row, static_cast<int>(column)).data(role);
+    };
+    const auto red = [&](int row) {
+        return cell(row, viewer::Column::FullName, Qt::BackgroundRole).value<QBrush>().color() ==
+               QColor(0xFF, 0xC8, 0xC8);
+    };
+    const auto* remarks = window.findChild<QTableWidget*>("remarks");
+    ASSERT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(cell(0, viewer::Column::Account).toString(), "s.orlov");
+    EXPECT_EQ(cell(1, viewer::Column::Account).toString(), "s.sokolov");
+    EXPECT_EQ(cell(1, viewer::Column::State).toString(), "прервано");
+    EXPECT_FALSE(red(0) || red(1));
+    EXPECT_EQ(remarks->rowCount(), 0);
+    EXPECT_EQ(viewer::CellText(window.Filter().Shown(viewer::Counting::AllAttempts).rows[0], viewer::Column::Account),
+              "s.orlov");
+
+    // A grade no attempt stands behind, a name taken by another account and
+    // a line that cannot be read: each told, the rows in red.
+    AppendLog("Соколов\r\n101\r\nПравильных ответов 1 из 1\r\n\r\n");
+    ASSERT_TRUE(Eventually([&] { return table.rowCount() == 3 && red(2); }));
+    AppendServiceRecord("start", "00000000000000a3", "Орлов", "s.sokolov");
+    std::ofstream("Results.answers.csv", std::ios::binary | std::ios::app) << "kalvena-answers-2,end,обрыв\n";
+    EXPECT_TRUE(Eventually([&] { return red(0) && remarks->rowCount() == 3; })) << remarks->rowCount();
+    QStringList told;
+    for (int row = 0; row < remarks->rowCount(); ++row)
+        told << remarks->item(row, 0)->text() + ":" + remarks->item(row, 1)->text() + ": " +
+                    remarks->item(row, 2)->text();
+    EXPECT_EQ(told, (QStringList{
+                        "Results.answers.csv:6: строка без учетной записи или с неверной учетной записью пропущена: "
+                        "«kalvena-answers-2,end,обрыв»",
+                        "Results.txt:7: «Соколов», результат без попытки: в записи ответов нет конца законченного "
+                        "теста с этим ФИО и взводом",
+                        "Results.answers.csv:5: ФИО «Орлов» записано разными учетными записями: s.orlov, s.sokolov"}))
+        << told.join("\n").toStdString();
+    EXPECT_EQ(cell(2, viewer::Column::FullName, Qt::ToolTipRole).toString().left(22), "Результат без попытки:");
+    EXPECT_FALSE(red(1));
 }
 
 // Ten finished tests of theme 3, Tq31 answered right in `right` of them.

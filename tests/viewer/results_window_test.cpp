@@ -229,7 +229,7 @@ TEST(ResultsWindow, ExportsThroughTheToolbar) {
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
     // The log's computer is its folder's name.
     const std::string computer = dir.Path().filename().string();
-    EXPECT_NE(csv.find("\r\n2;Петров Петр;101;;;;;не завершён;" + computer + ";Results.txt\r\n"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n2;Петров Петр;101;;;;;не завершён;" + computer + ";Results.txt;\r\n"), std::string::npos);
 }
 
 TEST(ResultsWindow, PrintsTheSummaryAndTheShownRows) {

@@ -17,10 +17,13 @@ namespace viewer {
 namespace {
 
 constexpr std::string_view kFormat = "kalvena-answers-1";
+constexpr std::string_view kServiceFormat = "kalvena-answers-2";
 constexpr std::string_view kFormatFamily = "kalvena-answers-";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kStartFields = 10;
-constexpr std::size_t kEndFields = 13;  // before the questions, four fields each
+constexpr std::size_t kEndFields = 13;     // before the questions, four fields each
+constexpr std::size_t kAccountField = 10;  // of version 2
+constexpr std::size_t kLongestAccount = 256;
 constexpr std::int32_t kMostQuestions = 100;
 constexpr std::int32_t kLongestSeconds = 7 * 24 * 3600;
 constexpr std::size_t kQuotedBytes = 60;
@@ -86,6 +89,8 @@ bool ParseEnding(std::string_view text, Ending& ending) {
         ending = Ending::Stopped;
     } else if (text == "program-end") {
         ending = Ending::ProgramEnd;
+    } else if (text == "abandoned") {
+        ending = Ending::Abandoned;
     } else {
         return false;
     }
@@ -183,7 +188,11 @@ void AnswersReader::ReadLine(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty()) return;  // an editor's blank line holds nothing to lose
 
-    if (!line.starts_with(kFormat) || (line.size() > kFormat.size() && line[kFormat.size()] != ',')) {
+    const auto isFormat = [&](std::string_view format) {
+        return line.starts_with(format) && (line.size() == format.size() || line[format.size()] == ',');
+    };
+    const bool second = isFormat(kServiceFormat);
+    if (!second && !isFormat(kFormat)) {
         if (line.starts_with(kFormatFamily)) {
             // A later program's record: its lines are not ours to read, one remark says so.
             if (!laterVersionTold_) {
@@ -198,6 +207,11 @@ void AnswersReader::ReadLine(std::string_view line) {
     }
     if (!resultslog::SplitCsvLine(line, fields_, scratch_)) {
         Note("строка с незакрытыми кавычками пропущена: " + QuotedBeginning(line));
+        return;
+    }
+    std::string account;
+    if (!TakeAccount(second, account)) {
+        Note("строка без учетной записи или с неверной учетной записью пропущена: " + QuotedBeginning(line));
         return;
     }
     const std::string_view event = fields_.size() > 1 ? fields_[1] : std::string_view();
@@ -227,6 +241,7 @@ void AnswersReader::ReadLine(std::string_view line) {
             return;
         }
         start.line = lineNumber_;
+        start.account = std::move(account);
         starts_.push_back(std::move(start));
         return;
     }
@@ -237,7 +252,26 @@ void AnswersReader::ReadLine(std::string_view line) {
         return;
     }
     end.line = lineNumber_;
+    end.account = std::move(account);
     ends_.push_back(std::move(end));
+}
+
+bool AnswersReader::TakeAccount(bool second, std::string& account) {
+    std::size_t at = fields_.size();
+    if (second) {
+        if (fields_.size() <= kAccountField) return false;
+        at = kAccountField;
+    } else if (fields_.size() > 1 &&
+               ((fields_[1] == "start" && fields_.size() == kStartFields + 1) ||
+                (fields_[1] == "end" && fields_.size() > kEndFields && (fields_.size() - kEndFields) % 4 == 1))) {
+        at = fields_.size() - 1;
+    }
+    if (at == fields_.size()) return true;
+    const std::string_view text = fields_[at];
+    if (text.empty() || text.size() > kLongestAccount || !IsUtf8Text(text) || text.find(' ') != text.npos) return false;
+    account.assign(text);
+    fields_.erase(fields_.begin() + static_cast<std::ptrdiff_t>(at));
+    return true;
 }
 
 namespace {
@@ -375,7 +409,7 @@ std::filesystem::path AnswersPathFor(const std::filesystem::path& path) {
 std::string ReadAnswersFile(const std::filesystem::path& path, AnswersReader& reader) {
     // O_NONBLOCK: a FIFO given by mistake must not hang.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return errno == ENOENT ? "файл не найден" : SystemErrorText(errno);
+    if (fd < 0) return errno == ENOENT ? kNoAnswersFile : SystemErrorText(errno);
     struct stat info {};
     std::string problem;
     if (::fstat(fd, &info) != 0) {

@@ -11,7 +11,9 @@
 
 namespace viewer {
 
-enum class Ending { Finished, Stopped, ProgramEnd };
+// `Abandoned`: the collecting service saw the program vanish or a time
+// limit pass.
+enum class Ending { Finished, Stopped, ProgramEnd, Abandoned };
 
 // One question as the student saw it.
 struct GivenAnswer {
@@ -29,6 +31,7 @@ struct AttemptStart {
     std::string fullName;
     std::string platoon;
     std::int32_t theme = 0;
+    std::string account;  // the Unix account that made it; empty where none was recorded
 };
 
 // The end of a test attempt as the answers record tells it.
@@ -44,12 +47,16 @@ struct AttemptAnswers {
     std::int32_t right = 0;
     std::int32_t asked = 0;
     std::vector<GivenAnswer> answers;  // in the order shown
+    std::string account;               // the Unix account that made it; empty where none was recorded
 };
 
-// Reads the answers record ("Results.answers.csv", version 1) piece by
-// piece and never fails: a line it cannot take (torn, edited by hand,
-// wrong field count, not a number, of a later version) becomes a remark
-// with its line number and is skipped; the rest is read.
+// Reads the answers record ("Results.answers.csv") piece by piece and
+// never fails. Version 1 is what the program writes itself; version 2,
+// what the collecting service writes, has the account that made the
+// attempt in column 11 (version 1 lines with the account added last, as an
+// older helper wrote them, are read too). A line it cannot take (torn,
+// edited by hand, wrong field count, not a number, of a later version)
+// becomes a remark with its line number and is skipped; the rest is read.
 //
 // The unterminated last line may still be being written: it is held until
 // its line feed arrives and reported only as a pending remark meanwhile.
@@ -69,6 +76,8 @@ public:
 
 private:
     void ReadLine(std::string_view line);
+    // Takes the account out of the fields, leaving version 1's layout.
+    bool TakeAccount(bool second, std::string& account);
     bool ReadStart(const std::vector<std::string_view>& fields, AttemptStart& start, std::string& problem);
     bool ReadEnd(const std::vector<std::string_view>& fields, AttemptAnswers& end, std::string& problem);
     std::int32_t QuestionIndex(std::string_view name);
@@ -107,7 +116,8 @@ private:
 std::filesystem::path AnswersPathFor(const std::filesystem::path& path);
 
 // Reads a whole answers record. Returns why it could not be read (Russian,
-// UTF-8), or an empty string.
+// UTF-8; kNoAnswersFile when there is none), or an empty string.
+inline constexpr const char* kNoAnswersFile = "файл не найден";
 std::string ReadAnswersFile(const std::filesystem::path& path, AnswersReader& reader);
 
 }  // namespace viewer

@@ -162,7 +162,7 @@ Comparison Compare(const std::optional<SeenFile>& seen, const FileIdentity& file
                    std::int64_t now) {
     Comparison result;
     if (!seen) {
-        result.remember = AfterAppend(SeenFile{file.path, 0, 0, 0, HashBytes({}), {}}, file, bytes, now);
+        result.remember = AfterAppend(SeenFile{file.path, 0, 0, 0, HashBytes({}), 0, {}}, file, bytes, now);
         return result;
     }
     const bool shorter = bytes.size() < seen->size;

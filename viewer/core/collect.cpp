@@ -1,10 +1,11 @@
 #include "viewer/core/export.h"
 #include "viewer/core/log_file.h"
+#include "viewer/core/record_ties.h"
 
 namespace viewer {
 
 ExportData CollectAll(const std::vector<const LogFile*>& files, const std::vector<std::string>& computers,
-                      Counting counting) {
+                      Counting counting, const std::vector<LogTies>& ties) {
     std::vector<std::filesystem::path> paths;
     for (const LogFile* file : files) paths.push_back(file->Path());
     const std::vector<std::string> labels = FileLabels(paths);
@@ -14,7 +15,8 @@ ExportData CollectAll(const std::vector<const LogFile*>& files, const std::vecto
     for (std::size_t f = 0; f < files.size(); ++f) {
         const auto& fileAttempts = files[f]->Reader().Attempts();
         for (std::size_t i = 0; i < fileAttempts.size(); ++i) {
-            data.rows.push_back({&fileAttempts[i], static_cast<std::int32_t>(i + 1), labels[f], computers[f], {}});
+            data.rows.push_back({&fileAttempts[i], static_cast<std::int32_t>(i + 1), labels[f], computers[f], {}, {}});
+            if (f < ties.size() && i < ties[f].attempts.size()) data.rows.back().account = ties[f].attempts[i].account;
             attempts.push_back(&fileAttempts[i]);
         }
     }

@@ -45,9 +45,12 @@ namespace viewer {
 
 class LogFile;
 
+struct LogTies;
+
 // Every attempt of the files, in file order, and their summary; the
-// computers are the files' own, one each.
+// computers are the files' own, one each, and so are the ties to their
+// answers records (none: no accounts).
 ExportData CollectAll(const std::vector<const LogFile*>& files, const std::vector<std::string>& computers,
-                      Counting counting);
+                      Counting counting, const std::vector<LogTies>& ties = {});
 
 }  // namespace viewer

@@ -13,6 +13,7 @@ std::string LiveStateText(const LiveState& state, std::int64_t now) {
         }
         case LiveKind::Stopped: return "прекращено студентом";
         case LiveKind::ProgramEnd: return "прервано: программа закрыта";
+        case LiveKind::Abandoned: return "прервано";
         case LiveKind::Ended: return "тест окончен, результат не записан";
     }
     return {};
@@ -126,6 +127,7 @@ LiveState LiveAttempts::StateOf(std::size_t attempt) const {
             case Ending::Finished: state.kind = LiveKind::Ended; break;
             case Ending::Stopped: state.kind = LiveKind::Stopped; break;
             case Ending::ProgramEnd: state.kind = LiveKind::ProgramEnd; break;
+            case Ending::Abandoned: state.kind = LiveKind::Abandoned; break;
         }
     }
     return state;

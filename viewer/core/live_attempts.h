@@ -18,6 +18,7 @@ enum class LiveKind {
     Running,     // started, not ended
     Stopped,     // «Прекратить выполнение теста»
     ProgramEnd,  // the program ended during the test
+    Abandoned,   // the collecting service gave up on it: the program vanished or time ran out
     Ended,       // ran to its last question; the log's result is still to come
 };
 

@@ -20,6 +20,7 @@ const char* ColumnTitle(Column column) {
         case Column::State: return "Состояние";
         case Column::Computer: return "Компьютер";
         case Column::File: return "Файл";
+        case Column::Account: return "Учетная запись";
     }
     return "";
 }
@@ -58,6 +59,7 @@ std::string CellText(const Row& row, Column column) {
             return attempt.Finished() ? "завершён" : "не завершён";
         case Column::Computer: return row.computer;
         case Column::File: return row.file;
+        case Column::Account: return row.account;
         default: {
             const auto number = CellNumber(row, column);
             return number ? std::to_string(*number) : "";

@@ -21,10 +21,13 @@ struct Row {
     // What the answers record tells of an unfinished attempt («идет тест…»);
     // empty leaves the state to the log.
     std::string liveState;
+    // The Unix account the answers record names for it; empty where none.
+    std::string account;
 };
 
-enum class Column { Number, FullName, Platoon, Right, Questions, Percent, Grade, State, Computer, File };
-inline constexpr int kColumnCount = 10;
+// The account comes last: scripts that read the exports by column keep theirs.
+enum class Column { Number, FullName, Platoon, Right, Questions, Percent, Grade, State, Computer, File, Account };
+inline constexpr int kColumnCount = 11;
 
 // People first, then attempts: a retaken test is one student, two attempts.
 enum class SummaryColumn {

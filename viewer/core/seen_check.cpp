@@ -4,6 +4,8 @@
 
 #include <fstream>
 
+#include "viewer/core/file_entries.h"
+
 namespace viewer {
 
 CheckOutcome CheckAgainstMemory(const std::filesystem::path& path, const std::filesystem::path& memoryFolder,
@@ -12,11 +14,18 @@ CheckOutcome CheckAgainstMemory(const std::filesystem::path& path, const std::fi
     // One memory however the path was written ("./Results.txt", "a/../b").
     const std::filesystem::path absolutePath = std::filesystem::absolute(path).lexically_normal();
     const std::filesystem::path memory = SeenFilePath(memoryFolder, absolutePath.string());
-    const std::optional<SeenFile> seen = LoadSeen(memory, absolutePath.string());
+    std::optional<SeenFile> seen = LoadSeen(memory, absolutePath.string());
+    outcome.archived = seen && seen->archived > 0;
     struct stat info {};
     if (::stat(absolutePath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (outcome.archived) return outcome;
         if (seen)
-            outcome.findings.push_back({Finding::Kind::Deleted, 0, 0, {}, "файл, прочитанный ранее, исчез"});
+            outcome.findings.push_back({Finding::Kind::Deleted,
+                                        0,
+                                        0,
+                                        {},
+                                        "файл, прочитанный ранее, исчез (если он сдан в архив, отметьте это: "
+                                        "kalvena-results --archived)"});
         else
             outcome.problem = "файл не найден";
         return outcome;
@@ -31,14 +40,37 @@ CheckOutcome CheckAgainstMemory(const std::filesystem::path& path, const std::fi
         outcome.problem = "файл не читается";
         return outcome;
     }
-    Comparison comparison = Compare(
-        seen, {absolutePath.string(), static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)},
-        bytes, now);
+    const FileIdentity identity{absolutePath.string(), static_cast<std::uint64_t>(info.st_dev),
+                                static_cast<std::uint64_t>(info.st_ino)};
+    if (outcome.archived) {
+        // Still there as it was archived: nothing new. Anything else is a
+        // fresh file, read as if for the first time.
+        if (identity.device == seen->device && identity.inode == seen->inode && bytes.size() == seen->size &&
+            HashBytes(bytes) == seen->prefixHash) {
+            return outcome;
+        }
+        seen.reset();
+    }
+    Comparison comparison = Compare(seen, identity, bytes, now);
     outcome.findings = std::move(comparison.findings);
     if (comparison.remember && !SaveSeen(memory, *comparison.remember)) {
         outcome.problem = "не удалось записать память просмотрщика в " + memoryFolder.string();
     }
     return outcome;
+}
+
+std::string MarkArchived(const std::filesystem::path& path, const std::filesystem::path& memoryFolder,
+                         std::int64_t now) {
+    const std::filesystem::path absolutePath = std::filesystem::absolute(path).lexically_normal();
+    const std::filesystem::path memory = SeenFilePath(memoryFolder, absolutePath.string());
+    std::optional<SeenFile> seen = LoadSeen(memory, absolutePath.string());
+    if (!seen) return "просмотрщик этот файл не читал: отмечать нечего";
+    if (seen->archived > 0) return {};
+    // What was archived need not be kept here: the memory quotes names and results.
+    seen->archived = now;
+    seen->entries.clear();
+    if (!SaveSeen(memory, *seen)) return "не удалось записать память просмотрщика в " + memoryFolder.string();
+    return {};
 }
 
 SeenCheck::SeenCheck(std::filesystem::path absolutePath, std::filesystem::path memoryFolder)

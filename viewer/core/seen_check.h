@@ -13,7 +13,8 @@ namespace viewer {
 
 struct CheckOutcome {
     std::vector<Finding> findings;
-    std::string problem;  // why the file or the memory could not be used (Russian); empty if it could
+    std::string problem;    // why the file or the memory could not be used (Russian); empty if it could
+    bool archived = false;  // gone to an archive, as the instructor said: nothing to compare
 };
 
 // Reads a whole file, compares it with the viewer's memory of it in
@@ -21,6 +22,12 @@ struct CheckOutcome {
 // seen is a change too.
 CheckOutcome CheckAgainstMemory(const std::filesystem::path& absolutePath, const std::filesystem::path& memoryFolder,
                                 std::int64_t now);
+
+// Records that the file went to an archive: from now on its disappearance,
+// or a fresh file under its name, is no change. Returns why that could not
+// be recorded (Russian; the viewer never read the file), or an empty string.
+std::string MarkArchived(const std::filesystem::path& absolutePath, const std::filesystem::path& memoryFolder,
+                         std::int64_t now);
 
 // The same for an open file, read again only when its size, time or inode
 // changed: the window calls it on every refresh.

@@ -1,21 +1,27 @@
 #include "viewer/core/seen_memory.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <system_error>
 
+#include "viewer/core/error_text.h"
 #include "viewer/core/file_entries.h"
 
 namespace viewer {
 
 namespace {
 
-// Tab-separated lines: the format, the path, the file, then one line per
-// entry; new entries go at the end.
+// Tab-separated lines: the format, the path, the file, for a file gone to
+// an archive when that was said, then one line per entry; new entries go
+// at the end.
 constexpr const char* kFormat = "kalvena-seen-1";
 
 std::string OneLine(std::string text) {
@@ -65,6 +71,11 @@ std::optional<SeenFile> LoadSeen(const std::filesystem::path& memory, const std:
     // A memory holds up to 100,000 entries: each line's fields taken apart
     // in place, not through a stream of its own.
     while (std::getline(in, line)) {
+        if (line.starts_with("archived\t")) {
+            std::istringstream when(line.substr(9));
+            if (!(when >> seen.archived) || seen.archived <= 0) return std::nullopt;
+            continue;
+        }
         SeenEntry entry;
         if (!ReadEntry(line, entry)) return std::nullopt;
         seen.entries.push_back(std::move(entry));
@@ -72,27 +83,85 @@ std::optional<SeenFile> LoadSeen(const std::filesystem::path& memory, const std:
     return seen;
 }
 
-bool SaveSeen(const std::filesystem::path& memory, const SeenFile& seen) {
-    std::error_code error;
-    std::filesystem::create_directories(memory.parent_path(), error);
-    const std::filesystem::path temporary = memory.string() + ".new-" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << kFormat << "\npath\t" << OneLine(seen.path) << "\nfile\t" << seen.device << '\t' << seen.inode << '\t'
-            << seen.size << '\t' << std::hex << seen.prefixHash << std::dec << '\n';
-        for (const SeenEntry& entry : seen.entries) {
-            out << entry.offset << '\t' << entry.length << '\t' << entry.line << '\t' << std::hex << entry.hash
-                << std::dec << '\t' << entry.firstSeen << '\t' << OneLine(entry.summary) << '\n';
-        }
-        out.flush();
-        if (!out) {
-            std::filesystem::remove(temporary, error);
-            return false;
+namespace {
+
+constexpr mode_t kPrivateFolder = 0700;
+constexpr mode_t kPrivateFile = 0600;
+
+// Only what this account owns is changed; a link is never followed.
+void Tighten(const std::filesystem::path& path, mode_t mode) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || info.st_uid != ::geteuid() || S_ISLNK(info.st_mode)) return;
+    if ((info.st_mode & 07777 & ~mode) != 0) ::chmod(path.c_str(), mode);
+}
+
+// Creates the missing folders of the path one by one, each 0700.
+std::string MakePrivateFolders(const std::filesystem::path& folder) {
+    std::filesystem::path made;
+    for (const auto& part : folder) {
+        made /= part;
+        if (::mkdir(made.c_str(), kPrivateFolder) != 0 && errno != EEXIST) {
+            return made.string() + ": " + SystemErrorText(errno);
         }
     }
-    std::filesystem::rename(temporary, memory, error);
-    if (error) std::filesystem::remove(temporary, error);
-    return !error;
+    return {};
+}
+
+}  // namespace
+
+std::string KeepMemoryPrivate(const std::filesystem::path& folder) {
+    if (std::string problem = MakePrivateFolders(folder); !problem.empty()) return problem;
+    // The viewer's own folder above "seen" too: nothing else of it is meant for others.
+    Tighten(folder.parent_path(), kPrivateFolder);
+    Tighten(folder, kPrivateFolder);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.is_regular_file(error)) Tighten(entry.path(), kPrivateFile);
+    }
+    return {};
+}
+
+std::vector<std::string> RememberedPaths(const std::filesystem::path& folder) {
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (!entry.is_regular_file(error) || entry.path().filename().string().find('.') != std::string::npos) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string format, path;
+        if (std::getline(in, format) && format == kFormat && std::getline(in, path) && path.starts_with("path\t")) {
+            paths.push_back(path.substr(5));
+        }
+    }
+    return paths;
+}
+
+bool SaveSeen(const std::filesystem::path& memory, const SeenFile& seen) {
+    if (!MakePrivateFolders(memory.parent_path()).empty()) return false;
+    std::ostringstream out;
+    out << kFormat << "\npath\t" << OneLine(seen.path) << "\nfile\t" << seen.device << '\t' << seen.inode << '\t'
+        << seen.size << '\t' << std::hex << seen.prefixHash << std::dec << '\n';
+    if (seen.archived > 0) out << "archived\t" << seen.archived << '\n';
+    for (const SeenEntry& entry : seen.entries) {
+        out << entry.offset << '\t' << entry.length << '\t' << entry.line << '\t' << std::hex << entry.hash << std::dec
+            << '\t' << entry.firstSeen << '\t' << OneLine(entry.summary) << '\n';
+    }
+    const std::string text = out.str();
+    const std::filesystem::path temporary = memory.string() + ".new-" + std::to_string(::getpid());
+    // Private from its first byte: no umask can open it.
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, kPrivateFile);
+    if (fd < 0) return false;
+    bool written = ::fchmod(fd, kPrivateFile) == 0;
+    for (std::size_t at = 0; written && at < text.size();) {
+        const ssize_t wrote = ::write(fd, text.data() + at, text.size() - at);
+        if (wrote < 0 && errno == EINTR) continue;
+        written = wrote > 0;
+        if (written) at += static_cast<std::size_t>(wrote);
+    }
+    written = ::close(fd) == 0 && written;
+    std::error_code error;
+    if (written) std::filesystem::rename(temporary, memory, error);
+    if (!written || error) std::filesystem::remove(temporary, error);
+    return written && !error;
 }
 
 }  // namespace viewer

@@ -25,6 +25,10 @@ struct SeenFile {
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
     std::uint64_t prefixHash = 0;  // of the first `size` bytes
+    // When the instructor said the file went to an archive (seconds since
+    // the epoch), 0 if never: its disappearance or a fresh file in its
+    // place is then no change. The entries are forgotten then.
+    std::int64_t archived = 0;
     std::vector<SeenEntry> entries;
 };
 
@@ -40,6 +44,18 @@ std::filesystem::path SeenFilePath(const std::filesystem::path& folder, const st
 std::optional<SeenFile> LoadSeen(const std::filesystem::path& memory, const std::string& absolutePath);
 // Written whole to a temporary file and renamed over, so a crash leaves
 // the old memory or the new one. False when it could not be written.
+// The memory quotes names and results: its folder is made 0700 and its
+// files 0600.
 bool SaveSeen(const std::filesystem::path& memory, const SeenFile& seen);
+
+// Makes the memory folder (and the folders above it that are missing)
+// readable by this account only, and tightens the folder and its files
+// where an earlier version or a careless umask left them open: once a run,
+// it looks at every file. Returns why that failed (Russian), or an empty
+// string.
+std::string KeepMemoryPrivate(const std::filesystem::path& folder);
+
+// The absolute paths of every file the memory in `folder` holds.
+std::vector<std::string> RememberedPaths(const std::filesystem::path& folder);
 
 }  // namespace viewer

@@ -22,7 +22,7 @@ struct Formats {
     lxw_format* totalMean = nullptr;
 };
 
-constexpr double kColumnWidths[kColumnCount] = {7, 36, 16, 12, 11, 7, 24, 14, 14, 18};
+constexpr double kColumnWidths[kColumnCount] = {7, 36, 16, 12, 11, 7, 24, 14, 14, 18, 16};
 
 void WriteTable(lxw_workbook* book, const ExportData& data, lxw_format* header, lxw_format* unfinished) {
     lxw_worksheet* sheet = workbook_add_worksheet(book, "Результаты");

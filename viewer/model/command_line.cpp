@@ -7,6 +7,7 @@
 
 #include "viewer/core/export.h"
 #include "viewer/core/log_file.h"
+#include "viewer/core/log_records.h"
 #include "viewer/core/named_files.h"
 #include "viewer/model/pdf_export.h"
 
@@ -33,8 +34,14 @@ const char* const kUsage =
     "  все *.answers.csv); учитываются только законченные тесты, по умолчанию первая\n"
     "  попытка каждого студента по теме, с --all-attempts — все.\n"
     "  kalvena-results --verify ФАЙЛ|ПАПКА…     изменены ли журналы после прочтения\n"
-    "--verify: сверяет журналы (в папке — все Results.txt и *.answers.csv) с тем, что\n"
-    "  просмотрщик видел в них раньше; код выхода 0 — изменений нет, 1 — есть, 2 — ошибка.\n"
+    "--verify: сверяет журналы (в папке — все Results.txt и *.answers.csv, и исчезнувшие\n"
+    "  из неё) с тем, что просмотрщик видел в них раньше, и сообщает о строках, которые\n"
+    "  не прочесть или не связать с попыткой; код выхода 0 — изменений нет, 1 — есть,\n"
+    "  2 — ошибка, 3 — изменений нет, но есть замечания.\n"
+    "  kalvena-results --archived ФАЙЛ|ПАПКА…   журналы сданы в архив: их исчезновение\n"
+    "                                          или новый файл на их месте — не изменение\n"
+    "Код выхода 3: работа сделана, но есть строки, которые не прочесть или не связать\n"
+    "  с записью ответов (они перечислены).\n"
     "--: дальше только имена файлов, даже начинающиеся с «-».\n";
 
 // The modes by their options; all but --summary and --help take an output file.
@@ -42,6 +49,7 @@ Mode ModeOf(const QString& option) {
     if (option == "--help" || option == "-h") return Mode::Help;
     if (option == "--summary") return Mode::Summary;
     if (option == "--verify") return Mode::Verify;
+    if (option == "--archived") return Mode::Archived;
     if (option == "--csv") return Mode::Csv;
     if (option == "--xlsx") return Mode::Xlsx;
     if (option == "--pdf") return Mode::Pdf;
@@ -116,8 +124,10 @@ Arguments ParseArguments(const QStringList& arguments) {
     // The list of flagged questions is a form of the item analysis.
     if (parsed.revision) parsed.items = true;
     if (parsed.items && parsed.mode == Mode::Window) parsed.mode = Mode::Items;
-    if (parsed.mode == Mode::Verify && (parsed.items || parsed.last)) {
-        parsed.error = "«--verify» не сочетается с другими параметрами";
+    if ((parsed.mode == Mode::Verify || parsed.mode == Mode::Archived) &&
+        (parsed.items || parsed.last || parsed.allAttempts)) {
+        parsed.error = parsed.mode == Mode::Verify ? "«--verify» не сочетается с другими параметрами"
+                                                   : "«--archived» не сочетается с другими параметрами";
     } else if (parsed.items && parsed.mode == Mode::Summary) {
         parsed.error = "«--items» и «--summary» не сочетаются: анализ вопросов — отдельная таблица";
     } else if (parsed.items && parsed.last) {
@@ -147,12 +157,14 @@ int RunCommandLine(const Arguments& arguments) {
     }
     if (arguments.items) return RunItems(arguments);
     if (arguments.mode == Mode::Verify) return RunVerify(arguments);
+    if (arguments.mode == Mode::Archived) return RunArchived(arguments);
     const Mode mode = arguments.mode;
     const QString& output = arguments.output;
     const QStringList& rest = arguments.files;
     const Counting counting = arguments.last ? Counting::LastAttempt : Counting::AllAttempts;
 
     int status = 0;
+    bool notLogs = false;
     std::vector<std::unique_ptr<LogFile>> files;
     std::vector<const LogFile*> read;
     std::vector<std::string> computers;
@@ -171,15 +183,19 @@ int RunCommandLine(const Arguments& arguments) {
             const std::string message = LogReader::NotResultsMessage(name.toStdString(), reason);
             PrintError(message);
             if (mode == Mode::Summary) std::fputs((message + '\n').c_str(), stdout);
-            read.push_back(&file);
-            continue;
-        }
-        for (const Remark& remark : file.Reader().Remarks()) {
-            PrintError(name.toStdString() + ":" + std::to_string(remark.line) + ": " + remark.text);
+            notLogs = true;
         }
         read.push_back(&file);
     }
-    const ExportData data = CollectAll(read, computers, counting);
+    const LogRecords records = ReadLogRecords(read);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        if (!records.problems[i].empty()) {
+            PrintError(AnswersPathFor(read[i]->Path()).string() + ": " + records.problems[i]);
+            status = 1;
+        }
+    }
+    const bool remarked = ForEachRemark(read, records, PrintError) > 0 || notLogs;
+    const ExportData data = CollectAll(read, computers, counting, records.ties);
 
     std::optional<std::string> error;
     if (mode == Mode::Summary) {
@@ -195,7 +211,7 @@ int RunCommandLine(const Arguments& arguments) {
         PrintError(*error);
         return 1;
     }
-    return status;
+    return status == 0 && remarked ? kRemarksStatus : status;
 }
 
 }  // namespace viewer

@@ -21,6 +21,7 @@ int RunItems(const Arguments& arguments) {
         PrintError(folder.string() + ": в папке нет записей ответов (*.answers.csv)");
         status = 1;
     }
+    bool remarked = false;
     std::vector<std::unique_ptr<AnswersReader>> readers;
     std::vector<const AnswersReader*> read;
     for (const NamedFiles& files : naming.files) {
@@ -35,6 +36,7 @@ int RunItems(const Arguments& arguments) {
         }
         for (const Remark& remark : readers.back()->Remarks()) {
             PrintError(record.string() + ":" + std::to_string(remark.line) + ": " + remark.text);
+            remarked = true;
         }
         read.push_back(readers.back().get());
     }
@@ -42,7 +44,7 @@ int RunItems(const Arguments& arguments) {
     const ItemAnalysis analysis = AnalyzeItems(read, scoring, CompiledBankLookup());
     if (arguments.revision) {
         std::fputs(RevisionText(analysis).c_str(), stdout);
-        return status;
+        return status == 0 && remarked ? kRemarksStatus : status;
     }
     const Grid grid = ItemGrid(analysis);
 
@@ -62,7 +64,7 @@ int RunItems(const Arguments& arguments) {
         PrintError(*error);
         return 1;
     }
-    return status;
+    return status == 0 && remarked ? kRemarksStatus : status;
 }
 
 }  // namespace viewer

@@ -22,7 +22,8 @@ namespace viewer {
 
 namespace {
 
-constexpr std::array<double, kColumnCount> kColumnShares = {0.05, 0.24, 0.09, 0.08, 0.07, 0.04, 0.15, 0.09, 0.08, 0.11};
+constexpr std::array<double, kColumnCount> kColumnShares = {0.05, 0.20, 0.09, 0.08, 0.07, 0.04,
+                                                            0.13, 0.09, 0.08, 0.09, 0.08};
 constexpr double kSummaryFirstShare = 0.19;
 // The header row holds two lines of its smaller font.
 constexpr double kHeaderRows = 1.3;

@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kPollMilliseconds = 500;
 constexpr int kSeenDelayMilliseconds = 300;
+constexpr int kTieDelayMilliseconds = 100;
 constexpr int kMinuteMilliseconds = 60'000;
 
 QString FromUtf8(const std::string& text) {
@@ -37,6 +38,16 @@ ResultsModel::ResultsModel(QObject* parent) : QAbstractTableModel(parent) {
     seenDelay_.setSingleShot(true);
     seenDelay_.setInterval(kSeenDelayMilliseconds);
     connect(&seenDelay_, &QTimer::timeout, this, &ResultsModel::CheckAllSeen);
+    tieDelay_.setSingleShot(true);
+    tieDelay_.setInterval(kTieDelayMilliseconds);
+    connect(&tieDelay_, &QTimer::timeout, this, [this] {
+        const std::vector<std::size_t> changed(untied_.begin(), untied_.end());
+        const bool records = untiedRecords_;
+        untied_.clear();
+        untiedRecords_ = false;
+        Retie(changed, records);
+        emit Updated();
+    });
     poll_.start(kPollMilliseconds);
     connect(&minute_, &QTimer::timeout, this, &ResultsModel::ShowRunningMinutes);
     connect(&folders_, &FolderFollower::LogFound, this, [this](const QString& root, const QString& log) {
@@ -54,7 +65,7 @@ void ResultsModel::AddFile(const QString& path, const QString& computer) {
     for (const Source& open : sources_) {
         if (open.key == key) return;
     }
-    Source source{std::make_unique<LogFile>(file), {}, computer, 0, {}, {}, {}, {}, {}, {}, 0, key};
+    Source source{std::make_unique<LogFile>(file), {}, computer, 0, {}, {}, {}, {}, {}, {}, 0, key, {}};
     if (computer.isEmpty()) source.computer = FromUtf8(ComputerOf(file, {}));
     source.checks.emplace_back(file, SeenMemoryFolder());
     if (AnswersPathFor(file) != file) source.checks.emplace_back(AnswersPathFor(file), SeenMemoryFolder());
@@ -69,6 +80,7 @@ void ResultsModel::AddFile(const QString& path, const QString& computer) {
     CheckSeen(sources_.size() - 1);
     ShowChanges(sources_.size() - 1, sources_.back().file->Refresh());
     RefreshRecord(sources_.size() - 1);
+    Retie({sources_.size() - 1}, true);
     emit Updated();
     emit RecordsUpdated();
 }
@@ -83,6 +95,11 @@ void ResultsModel::Clear() {
     sources_.clear();
     platoons_.clear();
     platoonTexts_.clear();
+    shared_.clear();
+    recordsKept_ = false;
+    untied_.clear();
+    untiedRecords_ = false;
+    tieDelay_.stop();
     endResetModel();
     if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
@@ -106,19 +123,30 @@ void ResultsModel::Watch(const QString& path) {
 void ResultsModel::Refresh() {
     bool any = false;
     bool anyRecord = false;
+    std::vector<std::size_t> changed;
     for (std::size_t i = 0; i < sources_.size(); ++i) {
         const std::string problemBefore = sources_[i].file->Problem();
         const LogFile::Change change = sources_[i].file->Refresh();
         ShowChanges(i, change);
         // A replaced file drops out of the watcher; watch the new one.
         Watch(QString::fromStdString(sources_[i].file->Path().string()));
-        any = any || change.any || problemBefore != sources_[i].file->Problem();
-        anyRecord = RefreshRecord(i) || anyRecord;
+        const bool log = change.any || problemBefore != sources_[i].file->Problem();
+        const bool record = RefreshRecord(i);
+        if (log || record) changed.push_back(i);
+        any = any || log;
+        anyRecord = anyRecord || record;
     }
     // An edit in place may leave the size as it was: the comparison looks
     // at each file's size, time and inode itself, cheaply when none moved.
     if (!seenDelay_.isActive()) seenDelay_.start();
-    if (any) emit Updated();
+    // Tied a little later, off the way from an append to its row.
+    if (!changed.empty()) {
+        untied_.insert(changed.begin(), changed.end());
+        untiedRecords_ = untiedRecords_ || anyRecord;
+        if (!tieDelay_.isActive()) tieDelay_.start();
+    }
+    // The record's remarks are listed with the log's.
+    if (any || anyRecord) emit Updated();
     if (anyRecord) emit RecordsUpdated();
 }
 
@@ -260,6 +288,63 @@ void ResultsModel::CollectPlatoons(const LogReader& reader, std::size_t from) {
     }
 }
 
+void ResultsModel::Retie(const std::vector<std::size_t>& changed, bool recordsChanged) {
+    // What one file's lines change is its own rows' ties, unless the
+    // accounts a name was written by, or whether records are kept at all,
+    // changed: then every row's.
+    bool all = false;
+    bool recordsKept = false;
+    for (const Source& source : sources_) recordsKept = recordsKept || KeepsRecords(source.answers->Reader());
+    if (recordsKept != recordsKept_) {
+        recordsKept_ = recordsKept;
+        all = true;
+    }
+    if (recordsChanged) {
+        std::vector<SharedName> shared = NamesOfSeveralAccounts(Records());
+        const auto texts = [](const std::vector<SharedName>& names) {
+            std::vector<std::string> list;
+            for (const SharedName& name : names) list.push_back(name.Text());
+            return list;
+        };
+        all = all || texts(shared) != texts(shared_);
+        shared_ = std::move(shared);
+    }
+    std::vector<bool> retie(sources_.size(), all);
+    for (const std::size_t source : changed) retie[source] = true;
+    int first = 0;
+    for (std::size_t s = 0; s < sources_.size(); first += sources_[s++].shown) {
+        if (!retie[s]) continue;
+        Source& source = sources_[s];
+        const auto& attempts = source.file->Reader().Attempts();
+        LogTies ties = TieLogToRecord(attempts, source.answers->Reader(), recordsKept);
+        FlagSharedNames(shared_, attempts, ties);
+        int from = source.shown, to = -1;
+        for (int row = 0; row < source.shown; ++row) {
+            const auto at = static_cast<std::size_t>(row);
+            const bool same = at < source.ties.attempts.size() &&
+                              source.ties.attempts[at].account == ties.attempts[at].account &&
+                              source.ties.attempts[at].problem == ties.attempts[at].problem;
+            if (same) continue;
+            from = std::min(from, row);
+            to = row;
+        }
+        source.ties = std::move(ties);
+        if (to >= from) emit dataChanged(index(first + from, 0), index(first + to, kColumnCount - 1));
+    }
+}
+
+const AttemptTie* ResultsModel::TieOf(std::size_t source, int position) const {
+    const auto& ties = sources_[source].ties.attempts;
+    return static_cast<std::size_t>(position) < ties.size() ? &ties[static_cast<std::size_t>(position)] : nullptr;
+}
+
+QString ResultsModel::RecordLabel(std::size_t source) const {
+    // Beside the log, named as the log is: "pc01/Results.answers.csv".
+    const QString name = QString::fromStdString(sources_[source].answers->Path().filename().string());
+    const QString folder = QFileInfo(sources_[source].label).path();
+    return folder == "." ? name : folder + "/" + name;
+}
+
 std::vector<const AnswersReader*> ResultsModel::Records() const {
     std::vector<const AnswersReader*> records;
     for (const Source& source : sources_) records.push_back(&source.answers->Reader());
@@ -343,7 +428,9 @@ Row ResultsModel::RowAt(int row) const {
               index + 1,
               sources_[source].label.toStdString(),
               sources_[source].computer.toStdString(),
+              {},
               {}};
+    if (const AttemptTie* tie = TieOf(source, index)) shown.account = tie->account;
     const LiveState live = LiveIn(source, index);
     if (live.kind != LiveKind::Unknown) shown.liveState = LiveStateText(live, QDateTime::currentSecsSinceEpoch());
     return shown;
@@ -361,6 +448,13 @@ QList<ResultsModel::FileRemark> ResultsModel::Remarks() const {
         for (const Remark& remark : source.file->Reader().Remarks()) {
             remarks.push_back({source.label, remark.line, FromUtf8(remark.text)});
         }
+        for (const Remark& remark : source.answers->Reader().Remarks()) {
+            remarks.push_back(
+                {RecordLabel(static_cast<std::size_t>(&source - sources_.data())), remark.line, FromUtf8(remark.text)});
+        }
+        for (const Remark& remark : source.ties.remarks) {
+            remarks.push_back({source.label, remark.line, FromUtf8(remark.text)});
+        }
         for (const SeenCheck& check : source.checks) {
             const QString file = &check == &source.checks.front()
                                      ? source.label
@@ -369,6 +463,10 @@ QList<ResultsModel::FileRemark> ResultsModel::Remarks() const {
                 remarks.push_back({file, finding.line, FromUtf8(finding.text)});
             }
         }
+    }
+    for (const SharedName& name : shared_) {
+        if (name.record < sources_.size())
+            remarks.push_back({RecordLabel(name.record), name.line, FromUtf8(name.Text())});
     }
     return remarks;
 }
@@ -408,12 +506,16 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     const auto located = Locate(index.row());
     const std::size_t source = located.first;
     const int position = located.second;
-    const Row row{&AttemptIn(source, position), position + 1, {}, {}, {}};
+    const Row row{&AttemptIn(source, position), position + 1, {}, {}, {}, {}};
+    const AttemptTie* tie = TieOf(source, position);
+    const bool untied = tie != nullptr && !tie->problem.empty();
+    const bool flagged = untied || RowFinding(source, *row.attempt) != nullptr;
     const bool finished = row.attempt->Finished();
     const LiveState live = LiveIn(source, position);
     const auto text = [&] {
         if (column == Column::File) return sources_[source].label;
         if (column == Column::Computer) return sources_[source].computer;
+        if (column == Column::Account) return tie != nullptr ? FromUtf8(tie->account) : QString();
         if (column == Column::State && live.kind != LiveKind::Unknown)
             return FromUtf8(LiveStateText(live, QDateTime::currentSecsSinceEpoch()));
         return FromUtf8(CellText(row, column));
@@ -428,13 +530,13 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
             if (IsNumberColumn(column)) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         case Qt::BackgroundRole:
-            if (RowFinding(source, *row.attempt)) return QBrush(QColor(0xFF, 0xC8, 0xC8));
+            if (flagged) return QBrush(QColor(0xFF, 0xC8, 0xC8));
             // A test being answered is no trouble, unlike one left unfinished.
             if (live.kind == LiveKind::Running) return QBrush(QColor(0xE3, 0xF2, 0xE1));
             if (!finished) return QBrush(QColor(0xFF, 0xF1, 0xD6));
             return {};
         case Qt::ForegroundRole:
-            if (RowFinding(source, *row.attempt)) return QBrush(QColor(0xA0, 0x00, 0x00));
+            if (flagged) return QBrush(QColor(0xA0, 0x00, 0x00));
             if (live.kind == LiveKind::Running && column == Column::State) return QBrush(QColor(0x1E, 0x6B, 0x2A));
             if (!finished && column == Column::State) return QBrush(QColor(0xB0, 0x4A, 0x00));
             return {};
@@ -442,6 +544,11 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
             if (const Finding* finding = RowFinding(source, *row.attempt)) {
                 // "Запись изменена после …: была …"
                 QString text = FromUtf8(finding->text);
+                text[0] = text[0].toUpper();
+                return text;
+            }
+            if (untied) {
+                QString text = FromUtf8(tie->problem);
                 text[0] = text[0].toUpper();
                 return text;
             }

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <unordered_set>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "viewer/core/export.h"
 #include "viewer/core/live_attempts.h"
 #include "viewer/core/log_file.h"
+#include "viewer/core/record_ties.h"
 #include "viewer/core/results_table.h"
 #include "viewer/core/seen_check.h"
 #include "viewer/core/summary.h"
@@ -107,6 +109,8 @@ private:
         std::vector<Attempt> pending;
         int pendingShown = 0;
         std::string key;  // the same pair however reached (PairKey)
+        // Each attempt's account, and what of it does not tie to the record.
+        LogTies ties;
     };
 
     void Watch(const QString& path);
@@ -123,6 +127,11 @@ private:
     std::pair<std::size_t, int> Locate(int row) const;
     void UpdateLabels();
     void CollectPlatoons(const LogReader& reader, std::size_t from);
+    // Ties the changed sources' logs to their records again (all of them
+    // when that is needed); announces the rows whose ties changed.
+    void Retie(const std::vector<std::size_t>& changed, bool recordsChanged);
+    const AttemptTie* TieOf(std::size_t source, int position) const;
+    QString RecordLabel(std::size_t source) const;
 
     std::vector<Source> sources_;
     std::map<std::string, std::string, PlatoonLess> platoons_;  // key → as first written
@@ -132,6 +141,11 @@ private:
     QTimer poll_;
     QTimer seenDelay_;
     QTimer minute_;  // the minutes of running tests go on
+    std::vector<SharedName> shared_;
+    bool recordsKept_ = false;
+    QTimer tieDelay_;
+    std::set<std::size_t> untied_;  // sources changed since they were last tied
+    bool untiedRecords_ = false;
 };
 
 }  // namespace viewer

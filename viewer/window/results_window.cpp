@@ -93,7 +93,7 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     header->setStretchLastSection(true);
     header->setHighlightSections(false);
     // The state column holds «идет тест, тема 12, 45 мин».
-    const int widths[kColumnCount] = {52, 260, 110, 96, 84, 50, 178, 190, 100, 120};
+    const int widths[kColumnCount] = {52, 260, 110, 96, 84, 50, 178, 190, 100, 120, 120};
     for (int c = 0; c < kColumnCount; ++c) table_->setColumnWidth(c, widths[c]);
     // Every state reads whole: the widest of them sets the column.
     int stateWidth = widths[static_cast<int>(Column::State)];
