@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
 #include "screens/program.h"
 #include "tests/support/answers_check.h"
 #include "tests/support/lock_holder.h"
@@ -47,6 +48,10 @@ std::string childEnd;
 void ActAsStudent() {
     // The driver clicks faster than any student; no click of it is stray.
     testsupport::UseSteppingInputClock();
+    // The parent reads the notices the student would see.
+    app::App().SetNoticeDisplay([](const QString& message) {
+        std::fprintf(stderr, "notice: %s\n", message.toUtf8().constData());
+    });
     // For the parent, which cannot see the window.
     if (Kalvena->LogWarning->isVisible()) std::fputs("log warning shown\n", stderr);
     if (childEnd == "exit-at-start") return QTest::mouseClick(Kalvena->exit, Qt::LeftButton);
@@ -272,6 +277,9 @@ TEST(ProgramSettings, AnUnusableFolderWarnsAndTheTestGoesOn) {
     const std::string errors = testsupport::ReadFileBytes("stderr.txt");
     EXPECT_NE(errors.find("log warning shown\n"), std::string::npos) << errors;
     EXPECT_NE(errors.find("Петров Петр Петрович\n101\n"), std::string::npos) << errors;
+    // «Выход» showed the lines, which nothing could keep.
+    EXPECT_NE(errors.find("notice: Запись в файл Results.txt не сделана"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("преподавателю:\nПетров Петр Петрович\n101\n"), std::string::npos) << errors;
 }
 
 // The X server goes away under the program (a session that ends, a
