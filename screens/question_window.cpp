@@ -94,14 +94,10 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     // the button that moves on, and last the one that ends the test. The
     // window opens on the answers, so that ending the test is never one
     // stray key away.
-    Start = MakeButton(this, QStringLiteral("Перейти к следующему вопросу"));
-    Place(Start, {design.startLeft, design.buttonsTop, 223, 25});
     // Enter anywhere in the window moves on (see keyPressEvent); it never
-    // ends the test, which only a click or Space on this button does.
-    Start->setDefault(true);
-    // Outside a dialog, a button that is default only while it has the
-    // focus would lose its frame as soon as an answer is chosen.
-    Start->setAutoDefault(false);
+    // ends the test, which only a click or Space on "Прекратить…" does.
+    Start = MakeDefaultButton(this, QStringLiteral("Перейти к следующему вопросу"));
+    Place(Start, {design.startLeft, design.buttonsTop, 223, 25});
     exit = MakeButton(this, QStringLiteral("Прекратить выполнение теста"));
     exit->setAutoDefault(false);
     Place(exit, {469, design.buttonsTop, 221, 25});

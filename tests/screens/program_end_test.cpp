@@ -49,9 +49,8 @@ void ActAsStudent() {
     // The driver clicks faster than any student; no click of it is stray.
     testsupport::UseSteppingInputClock();
     // The parent reads the notices the student would see.
-    app::App().SetNoticeDisplay([](const QString& message) {
-        std::fprintf(stderr, "notice: %s\n", message.toUtf8().constData());
-    });
+    app::App().SetNoticeDisplay(
+        [](const QString& message) { std::fprintf(stderr, "notice: %s\n", message.toUtf8().constData()); });
     // For the parent, which cannot see the window.
     if (Kalvena->LogWarning->isVisible()) std::fputs("log warning shown\n", stderr);
     if (childEnd == "exit-at-start") return QTest::mouseClick(Kalvena->exit, Qt::LeftButton);

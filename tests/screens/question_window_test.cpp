@@ -13,6 +13,7 @@
 
 #include "app/application.h"
 #include "app/layout.h"
+#include "app/radio_button.h"
 #include "tests/support/gui_support.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
@@ -62,6 +63,13 @@ TEST_F(QuestionWindowTest, OpensWithNoOptionChosenAndTheFocusOnTheAnswers) {
     EXPECT_FALSE(window->v[0]->focusPolicy() & Qt::TabFocus);
     // Choosing an answer leaves "Перейти к следующему вопросу" the default.
     EXPECT_TRUE(window->Start->isDefault());
+    // The chosen row is shaded, past its dot and caption; the others not.
+    const auto shadeAtRightEnd = [](QRadioButton* option) {
+        const QImage row = option->grab().toImage();
+        return row.pixelColor(row.width() - 6, row.height() / 2);
+    };
+    EXPECT_EQ(shadeAtRightEnd(window->v[1]), app::kChosenRowShade);
+    EXPECT_NE(shadeAtRightEnd(window->v[0]), app::kChosenRowShade);
 }
 
 TEST_F(QuestionWindowTest, TabGoesToTheAnswersThenOnThenStopAndTheArrowsChoose) {
@@ -72,6 +80,8 @@ TEST_F(QuestionWindowTest, TabGoesToTheAnswersThenOnThenStopAndTheArrowsChoose) 
     EXPECT_EQ(window->focusWidget(), window->Start);
     driver::PressKey(Qt::Key_Tab);
     EXPECT_EQ(window->focusWidget(), window->exit);
+    // Passed by the focus, "Перейти…" stays the default button, framed.
+    EXPECT_TRUE(window->Start->isDefault());
     driver::PressKey(Qt::Key_Tab);
     EXPECT_EQ(window->focusWidget(), window->v[0]);
     // Back from the answers is the button that moves on, never the one that
