@@ -69,6 +69,7 @@ void Application::Initialize() {
     QGuiApplication::setWindowIcon(icontool::WindowIcon(QString::fromLatin1(kDesktopId), "kalvena"));
     InstallQtTranslation();
     RegisterDesignFonts();
+    strayInput_.Forget();
     terminated_ = false;
 }
 
@@ -98,6 +99,18 @@ void Application::ShowCurrentException() {
 }
 
 void Application::SetExceptionDisplay(ExceptionDisplay display) { exceptionDisplay_ = std::move(display); }
+
+void Application::ShowNotice(const QString& message) {
+    if (noticeDisplay_) {
+        noticeDisplay_(message);
+    } else if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+        QMessageBox::warning(activeForm_, QString::fromUtf8(kProgramTitle), message);
+    } else {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    }
+}
+
+void Application::SetNoticeDisplay(ExceptionDisplay display) { noticeDisplay_ = std::move(display); }
 
 void Application::Guard(const std::function<void()>& handler) {
     try {

@@ -61,6 +61,10 @@ public:
     void ShowCurrentException();
     // Tests replace the modal dialog with a recorder.
     void SetExceptionDisplay(ExceptionDisplay display);
+    // A message the user must read before the program goes on (a modal
+    // dialog; a recorder in tests).
+    void ShowNotice(const QString& message);
+    void SetNoticeDisplay(ExceptionDisplay display);
 
     // Runs a handler; an exception that escapes it is shown, and whatever
     // the handler changed before it stays changed.
@@ -83,6 +87,7 @@ public:
     // Input that the user aimed at the form before the one now shown is
     // kept from it; see StrayInputFilter.
     bool SwallowsStrayInput(QObject* receiver, QEvent* event) { return strayInput_.Swallows(receiver, event); }
+    StrayInputFilter& StrayInput() { return strayInput_; }
 
     // Called by forms.
     std::uint64_t NextShowMark() { return strayInput_.NextShowMark(); }
@@ -100,6 +105,7 @@ private:
     bool terminated_ = false;
     std::optional<QRect> clientAreaOverride_;
     ExceptionDisplay exceptionDisplay_;
+    ExceptionDisplay noticeDisplay_;
     StrayInputFilter strayInput_;
 };
 

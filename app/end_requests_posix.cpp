@@ -14,7 +14,14 @@ namespace app {
 
 namespace {
 
-constexpr std::array kEndSignals{SIGTERM, SIGHUP, SIGINT, SIGQUIT};
+// Every signal whose default is to end the process and that does not mean
+// the process is broken: each ends the program in order.
+constexpr std::array kEndSignals{SIGTERM, SIGHUP,    SIGINT,  SIGQUIT, SIGUSR1, SIGUSR2,
+                                 SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGPWR,  SIGIO};
+// A write to a connection that the other side has closed (the X server's, at
+// a logout) or past the file size limit fails as such, and the program goes
+// on to end in order, instead of being killed by the signal on the spot.
+constexpr std::array kIgnoredSignals{SIGPIPE, SIGXFSZ};
 
 // The handler only notes the signal and wakes the event loop through a
 // pipe: everything else waits for the loop, where any work is safe.
@@ -44,6 +51,7 @@ bool MakePipe() {
 
 EndRequests::EndRequests(std::function<void()> onRequest) : onRequest_(std::move(onRequest)) {
     requestedSignal = 0;
+    for (const int signal : kIgnoredSignals) std::signal(signal, SIG_IGN);
     if (!MakePipe()) return;
     notifier_ = std::make_unique<QSocketNotifier>(wakePipe[0], QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QRadioButton>
 #include <algorithm>
 
@@ -31,6 +32,16 @@ void RadioButton::keyPressEvent(QKeyEvent* event) {
         reached->autoExclusive() && !reached->isChecked()) {
         reached->click();
     }
+}
+
+void RadioButton::paintEvent(QPaintEvent* event) {
+    if (isChecked()) {
+        QPainter painter(this);
+        painter.fillRect(rect(), kChosenRowShade);
+        painter.setPen(QPen(kChosenRowFrame, 2));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+    QRadioButton::paintEvent(event);
 }
 
 void MakeTabStopFollowCheck(const QList<QRadioButton*>& group) {

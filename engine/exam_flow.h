@@ -12,9 +12,9 @@ public:
     virtual ~TestScreens() = default;
     virtual void OpenQuestion(int theme, std::int32_t number) = 0;
     virtual void OpenResults() = 0;
-    // Adds the result line to the results log, behind the student's header;
-    // the whole entry reaches the file when the log closes or the program
-    // ends, however it ends.
+    // Adds the result line to the results log, behind the student's header,
+    // and appends the whole entry to the file: the test is done once its
+    // results show.
     virtual void LogTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) = 0;
     // Appends what the log holds and closes it.
     virtual void CloseResultsLog() = 0;

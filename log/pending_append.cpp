@@ -14,6 +14,9 @@ namespace {
 // At the end nothing will try again and no window waits: another copy of
 // the program, or a short backup, is given time to finish.
 constexpr std::chrono::milliseconds kEndPatience{1500};
+// What its write-ahead file holds is safe anyway: the next program appends
+// it, so the end need not wait as long.
+constexpr std::chrono::milliseconds kEndPatienceWhenKept{600};
 
 // The files alive in this process, for the exit hook.
 std::vector<PendingAppend*>& LiveFiles() {
@@ -24,7 +27,7 @@ std::vector<PendingAppend*>& LiveFiles() {
 }  // namespace
 
 PendingAppend::PendingAppend(std::filesystem::path path, std::string (*asText)(std::string_view))
-    : path_(std::move(path)), asText_(asText) {
+    : path_(std::move(path)), asText_(asText), ahead_(path_) {
     std::vector<PendingAppend*>& live = LiveFiles();
     // Registered after the list was made, so the hook runs before the list
     // is destroyed.
@@ -48,6 +51,7 @@ void PendingAppend::Open() {
     CloseAppendFile(fd_);
     fd_ = helper_.empty() ? OpenAppendFile(path_) : -1;
     healthy_ = fd_ >= 0 || !helper_.empty();
+    if (fd_ >= 0) AdoptOrphans();
     if (healthy_) {
         Flush(std::chrono::milliseconds{0});
     } else {
@@ -55,7 +59,10 @@ void PendingAppend::Open() {
     }
 }
 
-void PendingAppend::Add(std::string_view bytes) { pending_ += bytes; }
+void PendingAppend::Add(std::string_view bytes) {
+    pending_ += bytes;
+    KeepAhead();
+}
 
 bool PendingAppend::Flush(std::chrono::milliseconds patience) {
     due_ = pending_.size();
@@ -135,16 +142,52 @@ bool PendingAppend::AppendDue(std::chrono::milliseconds patience) {
         if (lock == FileLock::Held) UnlockFile(fd_);
         pending_.erase(0, appended.inFile);
         due_ -= appended.inFile;
+        if (appended.inFile > 0) KeepAhead();
         return appended.whole;
     }
 }
 
+std::filesystem::path PendingAppend::WriteAheadFile() const {
+    return aheadKept_ && !pending_.empty() ? ahead_.Holder() : std::filesystem::path();
+}
+
+std::string PendingAppend::PendingText() const { return asText_(pending_); }
+
+void PendingAppend::KeepAhead() {
+    if (!helper_.empty()) return;
+    aheadKept_ = ahead_.Keep(pending_);
+}
+
+void PendingAppend::AdoptOrphans() {
+    if (!helper_.empty()) return;
+    // Entries of programs that ended without appending them (killed, or the
+    // power cut) join this program's own, behind what it holds whole.
+    resultslog::AdoptOrphans(path_, ahead_.Holder(), [this](std::string_view bytes) {
+        pending_ += bytes;
+        KeepAhead();
+        if (aheadKept_) return true;
+        pending_.resize(pending_.size() - bytes.size());
+        KeepAhead();
+        return false;
+    });
+}
+
 void PendingAppend::FlushAtProcessEnd() {
-    if (Flush(kEndPatience)) return;
+    const std::filesystem::path kept = WriteAheadFile();
+    if (Flush(kept.empty() ? kEndPatience : kEndPatienceWhenKept)) return;
     const std::string text = asText_(pending_);
-    std::fprintf(stderr, "Калвена: файл %s недоступен для записи, эти строки в него не попали:\n%s", path_.c_str(),
-                 text.c_str());
+    if (kept.empty()) {
+        std::fprintf(stderr, "Калвена: файл %s недоступен для записи, эти строки в него не попали:\n%s", path_.c_str(),
+                     text.c_str());
+    } else {
+        std::fprintf(stderr,
+                     "Калвена: файл %s занят или недоступен, эти строки в него еще не попали; они сохранены в файле "
+                     "%s и будут дописаны при следующем запуске программы:\n%s",
+                     path_.c_str(), kept.c_str(), text.c_str());
+    }
     std::fflush(stderr);
+    // The write-ahead file stays as it is, for the next program.
+    ahead_.Leave();
     pending_.clear();
     due_ = 0;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "log/write_ahead.h"
+
 namespace resultslog {
 
 // Why bytes are held back, if they are.
@@ -34,11 +36,16 @@ inline constexpr std::chrono::milliseconds kLockPatience{200};
 // the name was deleted or moved to another file while it was open, the name
 // is opened afresh (created when missing).
 //
+// While this program appends itself, what is pending is also kept on disk
+// in a write-ahead file beside the file (see write_ahead.h), synced at each
+// change, so a crash or a power cut loses nothing accepted: the next program
+// to open the file appends it (Open).
+//
 // What is pending is appended at every end of the process that can be
 // caught: the object's destruction, and exit() from anywhere. A busy lock
 // is then awaited a little longer, since there is no later attempt; what
 // still cannot be written goes to standard error, as text, so that it is
-// not lost unseen.
+// not lost unseen, and stays in its write-ahead file for the next program.
 class PendingAppend {
 public:
     // `asText` turns held-back bytes into UTF-8 text for standard error.
@@ -48,8 +55,12 @@ public:
     PendingAppend& operator=(const PendingAppend&) = delete;
 
     // Opens the file for appending, creating it when missing. Bytes still
-    // pending from before are appended first if the lock is free at once.
+    // pending from before, and those that programs which have ended left in
+    // their write-ahead files, are appended first if the lock is free at
+    // once.
     void Open();
+    // Adds bytes to what is pending; they are on disk, in the write-ahead
+    // file, when this returns (unless WriteAheadFile() is empty).
     void Add(std::string_view bytes);
     // Appends what is pending; true once all of it is in the file.
     bool Flush(std::chrono::milliseconds patience);
@@ -68,6 +79,12 @@ public:
     Holdup HeldBack() const;
     // True since an append went in without the lock the file system refused.
     bool WroteUnlocked() const;
+    const std::filesystem::path& Path() const { return path_; }
+    // The write-ahead file that holds what is pending; empty when nothing is
+    // pending, or when it could not be kept there.
+    std::filesystem::path WriteAheadFile() const;
+    // What is pending, as text for a person to read.
+    std::string PendingText() const;
 
     // From now on the bytes go entry by entry to the protected-results
     // helper (see hand_over.h) instead of into the file, which this program
@@ -81,6 +98,9 @@ public:
 
 private:
     bool AppendDue(std::chrono::milliseconds patience);
+    // Makes the write-ahead file hold what is pending now.
+    void KeepAhead();
+    void AdoptOrphans();
     bool HandOverDue();
     void FlushAtProcessEnd();
     static void FlushLiveFilesAtExit();
@@ -92,7 +112,9 @@ private:
     std::string kind_;
     int fd_ = -1;
     std::string pending_;  // bytes not yet in the file
-    std::size_t due_ = 0;  // how many of them an append has been asked for
+    WriteAhead ahead_;
+    bool aheadKept_ = true;  // the write-ahead file holds pending_
+    std::size_t due_ = 0;    // how many of them an append has been asked for
     bool healthy_ = true;
     bool lockBusy_ = false;  // why the last append failed
     bool unlocked_ = false;  // the last append went in without the lock

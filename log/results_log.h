@@ -11,11 +11,11 @@ namespace resultslog {
 // The results log "Results.txt": one entry per registration (full name and
 // platoon), one result line per finished test, in Windows-1251 with CR LF.
 //
-// Entries are kept in memory and appended to the file when the log is
-// closed or opened again, and at every end of the process that can be
-// caught, with the guarantees of PendingAppend: one whole, locked, synced
-// append each time, held back and retried on failure, to the file that the
-// path names at that moment.
+// Entries are kept in memory, and on disk in the write-ahead file, and
+// appended to the file when the log is closed or opened again, and at every
+// end of the process that can be caught, with the guarantees of
+// PendingAppend: one whole, locked, synced append each time, held back and
+// retried on failure, to the file that the path names at that moment.
 //
 // AppendHeldBack() is the retry for a caller that tries now and then; the
 // entry of a test still running stays pending.

@@ -9,6 +9,7 @@
 #include "app/graphics/picture_box.h"
 #include "content/jpeg/registration_photo.h"
 #include "screens/exam_operations.h"
+#include "screens/held_entries.h"
 #include "screens/log_warning.h"
 #include "screens/ui_parts.h"
 
@@ -63,6 +64,10 @@ TKalvena::TKalvena(const std::filesystem::path& resultsPath, const std::filesyst
     DroppedNote = MakeNote(this, QStringLiteral("Некоторые символы не поддерживаются и были удалены"));
     Place(DroppedNote, {315, 453, 369, 14});
     DroppedNote->hide();
+    // Above the fields, in red: the registration did not go through.
+    EmptyNote = MakeLabel(this, QString(), app::kMsSansSerif, app::kWindowFontPixels, app::clRed);
+    Place(EmptyNote, {315, 367, 369, 16});
+    EmptyNote->hide();
 
     LogWarning =
         MakeLabel(this, QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи."),
@@ -84,6 +89,12 @@ QLineEdit* TKalvena::MakeField(QLabel* label, const app::Rect& design, int maxLe
     field->setAccessibleName(label->text());
     label->setBuddy(field);
     Place(field, design);
+    connect(field, &QLineEdit::textChanged, this, [this, field] {
+        if (field == emptyField_ && !field->text().trimmed().isEmpty()) {
+            emptyField_ = nullptr;
+            ShowNotes();
+        }
+    });
     return field;
 }
 
@@ -92,11 +103,19 @@ void TKalvena::FormActivate() {
     UpdateLogWarning();
 }
 
+void TKalvena::FormClose() { SettleHeldEntries({&ResultsFile.File(), &AnswersFile.File()}); }
+
 void TKalvena::StartClick() {
     // Spaces alone are no name; a name with spaces around it is logged as
     // typed.
-    if (Surname->text().trimmed().isEmpty()) return;
-    if (wzvod->text().trimmed().isEmpty()) return;
+    for (QLineEdit* field : {Surname, wzvod}) {
+        if (field->text().trimmed().isEmpty()) {
+            emptyField_ = field;
+            ShowNotes();
+            field->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
     ClearNotes();
     WriteStudentHeader(Surname->text(), wzvod->text());
     OpenThemeChoice();
@@ -121,10 +140,16 @@ void TKalvena::ReportLosses(QLineEdit* field, LogTextValidator::Losses losses) {
 void TKalvena::ShowNotes() {
     DroppedNote->setVisible(!droppedIn_.isEmpty());
     LengthNote->setVisible(!cutIn_.isEmpty());
+    if (emptyField_ != nullptr) {
+        EmptyNote->setText(emptyField_ == Surname ? QStringLiteral("Введите фамилию, имя и отчество студента")
+                                                  : QStringLiteral("Введите учебный взвод"));
+    }
+    EmptyNote->setVisible(emptyField_ != nullptr);
     // A screen reader hears the notes with the field they concern.
     for (QLineEdit* field : {Surname, wzvod}) {
         if (field == nullptr) continue;
         QStringList notes;
+        if (field == emptyField_) notes.append(EmptyNote->text());
         if (droppedIn_.contains(field)) notes.append(DroppedNote->text());
         if (cutIn_.contains(field)) notes.append(LengthNote->text());
         field->setAccessibleDescription(notes.join(QStringLiteral(". ")));
@@ -134,5 +159,6 @@ void TKalvena::ShowNotes() {
 void TKalvena::ClearNotes() {
     droppedIn_.clear();
     cutIn_.clear();
+    emptyField_ = nullptr;
     ShowNotes();
 }

@@ -41,6 +41,7 @@ public:
     QLabel* LogWarning;
     QLabel* DroppedNote;
     QLabel* LengthNote;
+    QLabel* EmptyNote;
 
     resultslog::ResultsLog ResultsFile;
     resultslog::AnswersRecord AnswersFile;
@@ -49,6 +50,9 @@ public:
     LogRetry ResultsRetry{{&ResultsFile.File(), &AnswersFile.File()}, [this] { UpdateLogWarning(); }};
 
     void FormActivate() override;
+    // What the log and the answers record hold back gets a last chance, or
+    // a word on screen, before the program ends.
+    void FormClose() override;
     void StartClick();
     void exitClick();
 
@@ -66,6 +70,8 @@ private:
     // The fields that have lost characters since the last registration.
     QSet<QLineEdit*> droppedIn_;
     QSet<QLineEdit*> cutIn_;
+    // The field found empty at the last press of "Начать…", until filled.
+    QLineEdit* emptyField_ = nullptr;
 };
 
 inline QPointer<TKalvena> Kalvena;

@@ -11,6 +11,7 @@
 #include "screens/Result.h"
 #include "screens/Theme.h"
 #include "screens/attempt_fields.h"
+#include "screens/question_on_screen.h"
 #include "screens/question_window.h"
 
 namespace {
@@ -20,12 +21,18 @@ class WindowScreens final : public engine::TestScreens {
 public:
     void OpenQuestion(int theme, std::int32_t number) override {
         const engine::QuestionId id{theme, number};
-        app::App().CreateForm(QuestionWindowReference(id), id);
+        ShowOnlyQuestion(*app::App().CreateForm(QuestionWindowReference(id), id));
         Kalvena->AnswersFile.QuestionShown(content::WindowClassName(id));
     }
-    void OpenResults() override { app::App().CreateForm(Results); }
+    void OpenResults() override {
+        HideQuestionOnScreen();
+        app::App().CreateForm(Results);
+    }
     void LogTestResult(std::int32_t rightCount, std::int32_t questionsToAsk) override {
         WriteTestResult(rightCount, questionsToAsk);
+        // The test is done once its results show: the whole entry goes to
+        // the log now, in one append, not at "OK".
+        ::CloseResultsLog();
         Kalvena->AnswersFile.End(resultslog::Ending::Finished);
         Kalvena->ResultsRetry.Follow();
     }
@@ -68,6 +75,9 @@ void BeginTest(int theme) {
 }
 
 void RecordAnswer(TQuestionWindow& window) {
+    // A window of an earlier question, or of a test already over, takes no
+    // answer: it would count twice or log a result without its header.
+    if (!IsQuestionOnScreen(window)) return;
     Kalvena->AnswersFile.QuestionAnswered(window.ChosenOption(), window.RightOptionChecked());
     WindowScreens screens;
     engine::RecordAnswer(*Kalvena, window.Id().theme, window.RightOptionChecked(), screens);

@@ -4,12 +4,16 @@
 
 namespace {
 
-// The first reason a file holds bytes back, the log's before the record's.
-resultslog::Holdup FirstHoldup(std::initializer_list<const resultslog::PendingAppend*> files) {
+QString NameOf(const resultslog::PendingAppend& file) {
+    return QString::fromStdString(file.Path().filename().string());
+}
+
+// The first file that holds bytes back, the log before the record.
+const resultslog::PendingAppend* FirstHoldingBack(std::initializer_list<const resultslog::PendingAppend*> files) {
     for (const resultslog::PendingAppend* file : files) {
-        if (file->HeldBack() != resultslog::Holdup::None) return file->HeldBack();
+        if (file->HeldBack() != resultslog::Holdup::None) return file;
     }
-    return resultslog::Holdup::None;
+    return nullptr;
 }
 
 }  // namespace
@@ -17,23 +21,26 @@ resultslog::Holdup FirstHoldup(std::initializer_list<const resultslog::PendingAp
 QString LogWarningText(std::initializer_list<const resultslog::PendingAppend*> files) {
     using resultslog::Holdup;
     // The student who has just pressed "OK" sees this first, so it speaks
-    // of that result.
-    switch (FirstHoldup(files)) {
-        case Holdup::LockBusy:
-            return QStringLiteral("Результат еще не записан в файл Results.txt: файл занят, запись повторяется.");
-        case Holdup::FileUnwritable:
-            return QStringLiteral("Результат еще не записан в файл Results.txt: файл недоступен, запись повторяется.");
-        case Holdup::None: break;
+    // of that result, and names the file that holds it back.
+    if (const resultslog::PendingAppend* held = FirstHoldingBack(files)) {
+        const QString text =
+            held->HeldBack() == Holdup::LockBusy
+                ? QStringLiteral("Результат еще не записан в файл %1: файл занят, запись повторяется.")
+                : QStringLiteral("Результат еще не записан в файл %1: файл недоступен, запись повторяется.");
+        return text.arg(NameOf(*held));
     }
-    bool healthy = true;
-    bool unlocked = false;
     for (const resultslog::PendingAppend* file : files) {
-        healthy = healthy && file->Healthy();
-        unlocked = unlocked || file->WroteUnlocked();
+        if (!file->Healthy()) {
+            return QStringLiteral("Внимание: результаты не сохраняются, файл %1 недоступен для записи.")
+                .arg(NameOf(*file));
+        }
     }
-    if (!healthy) return QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи.");
-    if (unlocked)
-        return QStringLiteral(
-            "Внимание: результат записан в файл Results.txt без блокировки: папка не дает заблокировать файл.");
+    for (const resultslog::PendingAppend* file : files) {
+        if (file->WroteUnlocked()) {
+            return QStringLiteral(
+                       "Внимание: результат записан в файл %1 без блокировки: папка не дает заблокировать файл.")
+                .arg(NameOf(*file));
+        }
+    }
     return {};
 }

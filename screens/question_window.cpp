@@ -71,15 +71,6 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     setProperty("sourceUnit", QString::fromStdString(content::SourceUnitName(id)));
     SetBackground(app::clCream);
 
-    Start = MakeButton(this, QStringLiteral("Перейти к следующему вопросу"));
-    Place(Start, {design.startLeft, design.buttonsTop, 223, 25});
-    // Enter anywhere in the window moves on (see keyPressEvent); it never
-    // ends the test, which only a click or Space on this button does.
-    Start->setDefault(true);
-    exit = MakeButton(this, QStringLiteral("Прекратить выполнение теста"));
-    exit->setAutoDefault(false);
-    Place(exit, {469, design.buttonsTop, 221, 25});
-
     const QString text = QString::fromUtf8(record_.text.data(), static_cast<qsizetype>(record_.text.size()));
     Label1 = MakeLabel(this, DisplayedQuestionText(text), app::kTimesNewRoman, kLabelFontPixels, app::clRed);
     Label1->setWordWrap(true);
@@ -97,10 +88,22 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
         Place(v[i], {layout.optionsLeft, design.optionTops[i], layout.optionWidths[i], 25});
         group.append(v[i]);
     }
-    // Made after the buttons, the answers come round to Tab after "Прекратить
-    // выполнение теста": the answers, the button that moves on, and last the
-    // one that ends the test. The window opens on the button that moves on.
     app::MakeTabStopFollowCheck(group);
+
+    // Made after the answers, the buttons follow them for Tab: the answers,
+    // the button that moves on, and last the one that ends the test. The
+    // window opens on the answers, so that ending the test is never one
+    // stray key away.
+    // Enter anywhere in the window moves on (see keyPressEvent); it never
+    // ends the test, which only a click or Space on "Прекратить…" does.
+    Start = MakeDefaultButton(this, QStringLiteral("Перейти к следующему вопросу"));
+    Place(Start, {design.startLeft, design.buttonsTop, 223, 25});
+    exit = MakeButton(this, QStringLiteral("Прекратить выполнение теста"));
+    exit->setAutoDefault(false);
+    Place(exit, {469, design.buttonsTop, 221, 25});
+
+    Start->installEventFilter(this);
+    exit->installEventFilter(this);
 
     if (record_.picture != nullptr) {
         Image1 = MakePicture(this, *record_.picture);
@@ -152,6 +155,35 @@ void TQuestionWindow::keyPressEvent(QKeyEvent* event) {
     QRadioButton* chosen = v.at(static_cast<std::size_t>(option - 1));
     chosen->click();
     chosen->setFocus(Qt::ShortcutFocusReason);
+}
+
+bool TQuestionWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The arrows belong to the answers: from either button they go back to
+    // them, never on to the button that ends the test.
+    if (event->type() == QEvent::KeyPress && (watched == Start || watched == exit)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) {
+            FocusAnswers(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    return app::Form::eventFilter(watched, event);
+}
+
+bool TQuestionWindow::focusNextPrevChild(bool next) {
+    // Back from the answers is the button that moves on: the ring of tab
+    // stops would otherwise lead straight to the one that ends the test.
+    const QWidget* focus = focusWidget();
+    if (!next && std::ranges::find(v, focus) != v.end()) {
+        Start->setFocus(Qt::BacktabFocusReason);
+        return true;
+    }
+    return app::Form::focusNextPrevChild(next);
+}
+
+void TQuestionWindow::FocusAnswers(Qt::FocusReason reason) {
+    const auto stop = std::ranges::find_if(v, [](const QRadioButton* option) { return option->isChecked(); });
+    (stop != v.end() ? *stop : v.front())->setFocus(reason);
 }
 
 void TQuestionWindow::StartClick() { RecordAnswer(*this); }

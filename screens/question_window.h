@@ -47,8 +47,13 @@ protected:
     // The keys 1 to 4, on the main row or the keypad, choose an option;
     // Enter presses "Перейти к следующему вопросу" wherever the focus is.
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    // The tab stop of the answers: the chosen one, or the first.
+    void FocusAnswers(Qt::FocusReason reason);
+
     const content::QuestionRecord& record_;
 };
 

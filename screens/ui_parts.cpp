@@ -16,6 +16,29 @@ QPushButton* MakeButton(QWidget* parent, const QString& caption, int fontPixels)
     return button;
 }
 
+namespace {
+
+class DefaultButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override {
+        QPushButton::focusOutEvent(event);
+        setDefault(true);
+    }
+};
+
+}  // namespace
+
+QPushButton* MakeDefaultButton(QWidget* parent, const QString& caption) {
+    auto* button = new DefaultButton(caption, parent);
+    button->setFont(app::DesignFont(app::kMsSansSerif, kButtonFontPixels));
+    button->setAutoDefault(true);
+    button->setDefault(true);
+    return button;
+}
+
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, int fontPixels, const QColor& colour) {
     auto* label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);

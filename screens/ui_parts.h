@@ -14,6 +14,9 @@ inline constexpr int kButtonFontPixels = 13;
 
 // A push button in MS Sans Serif; Enter presses it when it has the focus.
 QPushButton* MakeButton(QWidget* parent, const QString& caption, int fontPixels = kButtonFontPixels);
+// The same, made the window's default button for good: outside a dialog Qt
+// would drop that, and its frame, once the focus leaves it.
+QPushButton* MakeDefaultButton(QWidget* parent, const QString& caption);
 // A label of fixed text in the given font and colour.
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QString& family, int fontPixels, const QColor& colour);
 // A small grey line of help in the window font.

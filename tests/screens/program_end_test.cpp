@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
 #include "screens/program.h"
 #include "tests/support/answers_check.h"
 #include "tests/support/lock_holder.h"
@@ -45,6 +46,11 @@ const char* const kWholeEntry = "Петров Петр Петрович\r\n101\r
 std::string childEnd;
 
 void ActAsStudent() {
+    // The driver clicks faster than any student; no click of it is stray.
+    testsupport::UseSteppingInputClock();
+    // The parent reads the notices the student would see.
+    app::App().SetNoticeDisplay(
+        [](const QString& message) { std::fprintf(stderr, "notice: %s\n", message.toUtf8().constData()); });
     // For the parent, which cannot see the window.
     if (Kalvena->LogWarning->isVisible()) std::fputs("log warning shown\n", stderr);
     if (childEnd == "exit-at-start") return QTest::mouseClick(Kalvena->exit, Qt::LeftButton);
@@ -225,6 +231,9 @@ INSTANTIATE_TEST_SUITE_P(
                       End{"ExitCallFromAnywhere", "exit", 0, 1, kHeader}, End{"Sigterm", "wait", SIGTERM, 0, kHeader},
                       End{"Sighup", "wait", SIGHUP, 0, kHeader}, End{"Sigint", "wait", SIGINT, 0, kHeader},
                       End{"Sigquit", "wait", SIGQUIT, 0, kHeader},
+                      // Any other signal that would end the program ends it
+                      // the same orderly way.
+                      End{"Sigusr1", "wait", SIGUSR1, 0, kHeader}, End{"Sigalrm", "wait", SIGALRM, 0, kHeader},
                       // The test is done once the results show: ended
                       // there, it is logged as "OK" would have.
                       End{"SigtermOnTheResults", "results-wait", SIGTERM, 0, kWholeEntry, "finished", kNoneChosen},
@@ -267,23 +276,94 @@ TEST(ProgramSettings, AnUnusableFolderWarnsAndTheTestGoesOn) {
     const std::string errors = testsupport::ReadFileBytes("stderr.txt");
     EXPECT_NE(errors.find("log warning shown\n"), std::string::npos) << errors;
     EXPECT_NE(errors.find("Петров Петр Петрович\n101\n"), std::string::npos) << errors;
+    // «Выход» showed the lines, which nothing could keep.
+    EXPECT_NE(errors.find("notice: Запись в файл Results.txt не сделана"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("преподавателю:\nПетров Петр Петрович\n101\n"), std::string::npos) << errors;
 }
 
 // The X server goes away under the program (a session that ends, a
 // display that is stopped): Qt ends the process with exit(1) from inside
-// its event handling, and the header is in the log.
-TEST(ProgramEnd, TheXServerGoingAwayKeepsTheHeader) {
+// its event handling, and the entry so far is in the log. A write to the
+// dead connection raises SIGPIPE, which must not kill the program first.
+struct LostDisplay {
+    const char* name;
+    const char* childEnd;
+    const char* log;
+};
+
+class TheXServerGoingAwayTest : public ::testing::TestWithParam<LostDisplay> {};
+
+TEST_P(TheXServerGoingAwayTest, KeepsTheEntry) {
     testsupport::TemporaryWorkingDirectory directory;
     XServer server;
     ASSERT_FALSE(server.Display().empty()) << "no Xvfb (tools/setup-debian.sh installs it)";
-    Child child = StartProgram("wait", server.Display());
+    Child child = StartProgram(GetParam().childEnd, server.Display());
     ASSERT_GT(child.pid, 0);
     ASSERT_TRUE(WaitForReady(child));
     server.Stop();
     const int status = WaitForEnd(child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "status " << status;
+    EXPECT_EQ(testsupport::ReadFileBytes("Results.txt"), driver::Cp1251(GetParam().log));
+}
+
+INSTANTIATE_TEST_SUITE_P(ProgramEnd, TheXServerGoingAwayTest,
+                         ::testing::Values(LostDisplay{"OnTheThemeChoice", "wait", kHeader},
+                                           LostDisplay{"OnTheResults", "results-wait", kWholeEntry}),
+                         [](const ::testing::TestParamInfo<LostDisplay>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// SIGPIPE, whoever sends it, leaves the program running.
+TEST(ProgramEnd, SigpipeIsSurvived) {
+    testsupport::TemporaryWorkingDirectory directory;
+    Child child = StartProgram("wait");
+    ASSERT_GT(child.pid, 0);
+    ASSERT_TRUE(WaitForReady(child));
+    kill(child.pid, SIGPIPE);
+    usleep(300000);
+    int status = 0;
+    EXPECT_EQ(waitpid(child.pid, &status, WNOHANG), 0) << "status " << status;
+    kill(child.pid, SIGTERM);
+    status = WaitForEnd(child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
     EXPECT_EQ(testsupport::ReadFileBytes("Results.txt"), driver::Cp1251(kHeader));
 }
+
+// Killed outright (kill -9, or the power cut): what the log lacks then is
+// the entry of a test still running, which the next start appends; a
+// result on screen is in the log already, and is not appended again.
+struct KilledAt {
+    const char* name;
+    const char* childEnd;
+    const char* logAtOnce;
+    const char* logAfterNextStart;
+};
+
+class KilledProgramTest : public ::testing::TestWithParam<KilledAt> {};
+
+TEST_P(KilledProgramTest, LosesNothingAccepted) {
+    testsupport::TemporaryWorkingDirectory directory;
+    Child child = StartProgram(GetParam().childEnd);
+    ASSERT_GT(child.pid, 0);
+    ASSERT_TRUE(WaitForReady(child));
+    kill(child.pid, SIGKILL);
+    WaitForEnd(child);
+    EXPECT_EQ(testsupport::ReadFileBytes("Results.txt"), driver::Cp1251(GetParam().logAtOnce));
+    Child next = StartProgram("exit-at-start");
+    ASSERT_GT(next.pid, 0);
+    const int status = WaitForEnd(next);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(testsupport::ReadFileBytes("Results.txt"), driver::Cp1251(GetParam().logAfterNextStart));
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".pending")) << entry.path();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ProgramEnd, KilledProgramTest,
+                         ::testing::Values(KilledAt{"OnTheThemeChoice", "wait", "", kHeader},
+                                           KilledAt{"DuringAQuestion", "question-wait", "", kHeader},
+                                           KilledAt{"OnTheResults", "results-wait", kWholeEntry, kWholeEntry}),
+                         [](const ::testing::TestParamInfo<KilledAt>& info) { return std::string(info.param.name); });
 
 // The session ends while another program holds the log: the end waits a
 // little for it, since nothing will try again. A lock let go half a second

@@ -13,6 +13,7 @@
 
 #include "app/application.h"
 #include "app/layout.h"
+#include "app/radio_button.h"
 #include "tests/support/gui_support.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
@@ -49,10 +50,10 @@ TEST_F(QuestionWindowTest, CarriesItsNamesCaptionAndRecord) {
     EXPECT_EQ(tq101->windowTitle(), QStringLiteral("Калвена: вопрос 3"));
 }
 
-TEST_F(QuestionWindowTest, OpensWithNoOptionChosenAndTheFocusOnTheForwardButton) {
+TEST_F(QuestionWindowTest, OpensWithNoOptionChosenAndTheFocusOnTheAnswers) {
     TQuestionWindow* window = Open({1, 2});
     for (QRadioButton* option : window->v) EXPECT_FALSE(option->isChecked());
-    EXPECT_EQ(window->focusWidget(), window->Start);
+    EXPECT_EQ(window->focusWidget(), window->v[0]);
     // The answers are one tab stop: the first while none is chosen, then the
     // chosen one.
     EXPECT_TRUE(window->v[0]->focusPolicy() & Qt::TabFocus);
@@ -60,17 +61,32 @@ TEST_F(QuestionWindowTest, OpensWithNoOptionChosenAndTheFocusOnTheForwardButton)
     QTest::mouseClick(window->v[1], Qt::LeftButton);
     EXPECT_TRUE(window->v[1]->focusPolicy() & Qt::TabFocus);
     EXPECT_FALSE(window->v[0]->focusPolicy() & Qt::TabFocus);
+    // Choosing an answer leaves "Перейти к следующему вопросу" the default.
+    EXPECT_TRUE(window->Start->isDefault());
+    // The chosen row is shaded, past its dot and caption; the others not.
+    const auto shadeAtRightEnd = [](QRadioButton* option) {
+        const QImage row = option->grab().toImage();
+        return row.pixelColor(row.width() - 6, row.height() / 2);
+    };
+    EXPECT_EQ(shadeAtRightEnd(window->v[1]), app::kChosenRowShade);
+    EXPECT_NE(shadeAtRightEnd(window->v[0]), app::kChosenRowShade);
 }
 
 TEST_F(QuestionWindowTest, TabGoesToTheAnswersThenOnThenStopAndTheArrowsChoose) {
     TQuestionWindow* window = Open({1, 2});
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    ASSERT_EQ(window->focusWidget(), window->Start);
+    ASSERT_EQ(window->focusWidget(), window->v[0]);
+    driver::PressKey(Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), window->Start);
     driver::PressKey(Qt::Key_Tab);
     EXPECT_EQ(window->focusWidget(), window->exit);
+    // Passed by the focus, "Перейти…" stays the default button, framed.
+    EXPECT_TRUE(window->Start->isDefault());
     driver::PressKey(Qt::Key_Tab);
     EXPECT_EQ(window->focusWidget(), window->v[0]);
-    driver::PressKey(Qt::Key_Tab);
+    // Back from the answers is the button that moves on, never the one that
+    // ends the test.
+    driver::PressKey(Qt::Key_Backtab);
     EXPECT_EQ(window->focusWidget(), window->Start);
     driver::PressKey(Qt::Key_Backtab);
     ASSERT_EQ(window->focusWidget(), window->v[0]);
@@ -93,13 +109,44 @@ TEST_F(QuestionWindowTest, TabGoesToTheAnswersThenOnThenStopAndTheArrowsChoose) 
     EXPECT_EQ(window->focusWidget(), window->v[1]);
     EXPECT_TRUE(window->v[1]->isChecked());
 
-    // Space chooses the answer that Tab reached.
+    // Space chooses the answer that the window opened on.
     TQuestionWindow* fresh = Open({1, 3});
     ASSERT_TRUE(QTest::qWaitForWindowActive(fresh));
-    driver::PressKey(Qt::Key_Backtab);
     ASSERT_EQ(fresh->focusWidget(), fresh->v[0]);
     driver::PressKey(Qt::Key_Space);
     EXPECT_TRUE(fresh->v[0]->isChecked());
+}
+
+// No single key from where the window opens, nor any arrow from either
+// button, reaches "Прекратить выполнение теста"; pressed on purpose it
+// ends the test at once.
+TEST_F(QuestionWindowTest, TheStopButtonIsNeverOneStrayKeyAway) {
+    int number = 1;
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Down, Qt::Key_Up, Qt::Key_Left, Qt::Key_Right,
+                              Qt::Key_Space, Qt::Key_1, Qt::Key_4}) {
+        TQuestionWindow* window = Open({2, number++});
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        driver::PressKey(key);
+        EXPECT_NE(window->focusWidget(), window->exit) << key;
+    }
+    TQuestionWindow* window = Open({2, number});
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    for (QWidget* from : std::initializer_list<QWidget*>{window->Start, window->exit}) {
+        for (const Qt::Key arrow : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Left, Qt::Key_Right}) {
+            from->setFocus();
+            driver::PressKey(arrow);
+            EXPECT_NE(qobject_cast<QRadioButton*>(window->focusWidget()), nullptr) << arrow;
+        }
+    }
+    EXPECT_FALSE(app::App().Terminated());
+
+    // On purpose: Tab to it, then Space.
+    window->v[0]->setFocus();
+    driver::PressKey(Qt::Key_Tab);
+    driver::PressKey(Qt::Key_Tab);
+    ASSERT_EQ(window->focusWidget(), window->exit);
+    driver::PressKey(Qt::Key_Space);
+    EXPECT_TRUE(app::App().Terminated());
 }
 
 TEST_F(QuestionWindowTest, ADigitThenEnterAnswersWithThatOption) {
@@ -221,8 +268,8 @@ TEST_F(QuestionWindowTest, AWholeTestByKeyboardAloneCountsTheChoicesMade) {
         const int choice = asked % 3 == 2 ? 0 : (asked * 7) % 4 + 1;
         if (choice > 0) {
             driver::PressKey(static_cast<Qt::Key>(Qt::Key_0 + choice), asked % 2 ? Qt::KeypadModifier : Qt::NoModifier);
-            driver::PressKey(Qt::Key_Tab);
         }
+        driver::PressKey(Qt::Key_Tab);
         if (choice == window->Record().right) ++right;
         ASSERT_EQ(window->focusWidget(), window->Start);
         driver::PressKey(asked % 2 ? Qt::Key_Return : Qt::Key_Space);
@@ -250,19 +297,25 @@ TEST_F(QuestionWindowTest, TheWindowAndItsPictureHaveAccessibleNames) {
     }
 }
 
-TEST_F(QuestionWindowTest, SpaceOrEnterOnOpeningCountsAWrongAnswerAndMovesOn) {
+// The window opens on the answers: Space there chooses the first, Enter
+// moves on with whatever is chosen.
+TEST_F(QuestionWindowTest, SpaceOnOpeningChoosesTheFirstAnswerEnterMovesOn) {
     driver::Register(QStringLiteral("Иванов"), QStringLiteral("1"));
     driver::ChooseTheme(1);
     TQuestionWindow* first = driver::QuestionOnScreen();
     QTest::keyClick(first->focusWidget(), Qt::Key_Space);
     driver::Settle();
-    EXPECT_EQ(Kalvena->WrongCount, 1);
+    EXPECT_EQ(driver::QuestionOnScreen(), first);
+    EXPECT_EQ(first->ChosenOption(), 1);
+    QTest::keyClick(first->focusWidget(), Qt::Key_Return);
+    driver::Settle();
+    EXPECT_EQ(Kalvena->RightCount + Kalvena->WrongCount, 1);
     TQuestionWindow* second = driver::QuestionOnScreen();
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->windowTitle(), QStringLiteral("Калвена: вопрос 2"));
     QTest::keyClick(second->focusWidget(), Qt::Key_Return);
     driver::Settle();
-    EXPECT_EQ(Kalvena->WrongCount, 2);
+    EXPECT_EQ(Kalvena->RightCount + Kalvena->WrongCount, 2);
     EXPECT_EQ(driver::QuestionOnScreen()->windowTitle(), QStringLiteral("Калвена: вопрос 3"));
 }
 

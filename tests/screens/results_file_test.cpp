@@ -8,6 +8,8 @@
 #include <fstream>
 #include <functional>
 
+#include "app/application.h"
+#include "tests/support/gui_support.h"
 #include "tests/support/lock_holder.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
@@ -89,9 +91,10 @@ TEST_P(HeldBackResultTest, GoesOutByItselfOnceTheLockIsFree) {
     driver::StartProgram();
     driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
     driver::ChooseTheme(11);
-    while (driver::QuestionOnScreen() != nullptr) driver::Answer(0);
+    for (int answered = 0; answered < 7; ++answered) driver::Answer(0);
     testsupport::LockHolder otherProgram("Results.txt", 1000ms);
     const auto released = Clock::now() + 1s;
+    driver::Answer(0);
     driver::PressOk();
     ASSERT_TRUE(Kalvena->isVisible());
     QLabel* warning = Kalvena->LogWarning;
@@ -129,6 +132,9 @@ TEST(ResultsFile, AHeldAnswersRecordWarnsAndFollowsLater) {
     FinishTest("Иванов", "101");
     EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry));
     EXPECT_TRUE(Kalvena->LogWarning->isVisible());
+    // The warning names the file that holds the entry back.
+    EXPECT_EQ(Kalvena->LogWarning->text(),
+              QStringLiteral("Результат еще не записан в файл Results.answers.csv: файл занят, запись повторяется."));
     EXPECT_EQ(testsupport::ReadFileBytes("Results.answers.csv"), "");
     otherProgram.Release();
     const auto deadline = Clock::now() + 3s;
@@ -137,6 +143,54 @@ TEST(ResultsFile, AHeldAnswersRecordWarnsAndFollowsLater) {
     const std::string record = testsupport::ReadFileBytes("Results.answers.csv");
     EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 2) << record;
     EXPECT_NE(record.find(",end,"), std::string::npos) << record;
+}
+
+// The test is done once its results show: the whole entry is in the log,
+// synced, before "OK" is pressed.
+TEST(ResultsFile, TheEntryIsInTheLogOnceTheResultsShow) {
+    testsupport::TemporaryWorkingDirectory directory;
+    driver::StartProgram();
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    driver::ChooseTheme(11);
+    while (driver::QuestionOnScreen() != nullptr) {
+        EXPECT_EQ(driver::LogBytes(), "");
+        driver::Answer(0);
+    }
+    ASSERT_TRUE(Results != nullptr && Results->isVisible());
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry));
+    driver::PressOk();
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry));
+}
+
+// «Выход» while another program holds the log: the program waits a moment,
+// then says on screen that the entry is kept and where; the next start
+// appends it.
+TEST(ResultsFile, ExitWhileTheLogIsHeldSaysWhereTheEntryIsKept) {
+    testsupport::TemporaryWorkingDirectory directory;
+    driver::StartProgram();
+    {
+        testsupport::LockHolder otherProgram("Results.txt");
+        FinishTest("Иванов", "101");
+        const auto start = Clock::now();
+        QTest::mouseClick(Kalvena->exit, Qt::LeftButton);
+        EXPECT_LT(Clock::now() - start, 1s);
+        EXPECT_TRUE(app::App().Terminated());
+        ASSERT_EQ(testsupport::ShownNotices().size(), 1);
+        const QString notice = testsupport::ShownNotices().front();
+        EXPECT_TRUE(notice.contains(QStringLiteral("Results.txt"))) << notice.toStdString();
+        std::string kept;
+        for (const auto& entry : std::filesystem::directory_iterator(".")) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(".Results.txt.") && name.ends_with(".pending")) kept = name;
+        }
+        ASSERT_FALSE(kept.empty());
+        EXPECT_TRUE(notice.contains(QString::fromStdString(kept))) << notice.toStdString();
+        EXPECT_EQ(testsupport::ReadFileBytes(kept), driver::Cp1251(kFirstEntry));
+        testsupport::ResetApplication();
+    }
+    EXPECT_EQ(driver::LogBytes(), "");
+    driver::StartProgram();
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry));
 }
 
 }  // namespace

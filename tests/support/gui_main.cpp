@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     app::GuardedQtApplication qt(argc, argv);
     app::App().Initialize();
     app::App().SetExceptionDisplay([](const QString& message) { testsupport::ShownExceptions().push_back(message); });
+    app::App().SetNoticeDisplay([](const QString& message) { testsupport::ShownNotices().push_back(message); });
+    testsupport::UseSteppingInputClock();
     const int result = RUN_ALL_TESTS();
     app::App().DestroyForms();
     return result;

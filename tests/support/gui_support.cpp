@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <chrono>
 
 #include "app/application.h"
 
@@ -11,6 +12,18 @@ namespace testsupport {
 QStringList& ShownExceptions() {
     static QStringList shown;
     return shown;
+}
+
+QStringList& ShownNotices() {
+    static QStringList shown;
+    return shown;
+}
+
+void UseSteppingInputClock() {
+    app::App().StrayInput().SetClock([now = std::chrono::milliseconds{0}]() mutable {
+        now += std::chrono::seconds{1};
+        return now;
+    });
 }
 
 void ProcessEvents() {
@@ -23,7 +36,9 @@ void ResetApplication() {
     app::App().DestroyForms();
     ProcessEvents();
     app::App().Initialize();
+    UseSteppingInputClock();
     ShownExceptions().clear();
+    ShownNotices().clear();
 }
 
 }  // namespace testsupport
