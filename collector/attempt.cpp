@@ -14,9 +14,7 @@ namespace collector {
 
 namespace {
 
-std::string AnswersPath(const Attempt& attempt) {
-    return resultslog::AnswersRecordPath(attempt.logPath).native();
-}
+std::string AnswersPath(const Attempt& attempt) { return resultslog::AnswersRecordPath(attempt.logPath).native(); }
 
 }  // namespace
 
@@ -84,11 +82,11 @@ void EndAttempt(Attempt& attempt, resultslog::Ending ending, std::string_view ti
     if (Complete(attempt)) entry += resultslog::TestResultBytes({RightCount(attempt), QuestionsAsked(attempt)});
     attempt.writes.push_back({attempt.logPath, std::move(entry), -1, false});
     if (attempt.fields.theme != 0) {
-        attempt.writes.push_back({AnswersPath(attempt),
-                                  resultslog::CollectedEndLine(attempt.fields, time, attempt.account, attempt.ending,
-                                                               RightCount(attempt), QuestionsAsked(attempt),
-                                                               attempt.shown),
-                                  -1, false});
+        attempt.writes.push_back(
+            {AnswersPath(attempt),
+             resultslog::CollectedEndLine(attempt.fields, time, attempt.account, attempt.ending, RightCount(attempt),
+                                          QuestionsAsked(attempt), attempt.shown),
+             -1, false});
     }
 }
 

@@ -116,8 +116,8 @@ std::string AttemptText(const Attempt& a) {
                      (q.correct ? "1" : "0") + ' ' + std::to_string(q.seconds));
     }
     for (const PendingWrite& w : a.writes) {
-        add("write", std::to_string(w.offset) + ' ' + (w.done ? "1" : "0") + ' ' + Escaped(w.path) + ' ' +
-                         Escaped(w.bytes));
+        add("write",
+            std::to_string(w.offset) + ' ' + (w.done ? "1" : "0") + ' ' + Escaped(w.path) + ' ' + Escaped(w.bytes));
     }
     t += "whole\n";
     return t;

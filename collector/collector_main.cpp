@@ -64,8 +64,8 @@ int BindSocket(const std::string& path) {
     if (fd < 0) return -1;
     struct stat status {};
     if (lstat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode)) unlink(path.c_str());
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        chmod(path.c_str(), 0666) != 0 || listen(fd, SOMAXCONN) != 0) {
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || chmod(path.c_str(), 0666) != 0 ||
+        listen(fd, SOMAXCONN) != 0) {
         std::fprintf(stderr, "kalvena-collector: cannot listen on %s: %s\n", path.c_str(), std::strerror(errno));
         close(fd);
         return -1;

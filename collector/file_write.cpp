@@ -19,7 +19,8 @@ bool StandsAt(const std::string& path, std::int64_t offset, std::string_view byt
     std::string found(bytes.size(), '\0');
     std::size_t got = 0;
     while (got < found.size()) {
-        const ssize_t n = pread(fd, found.data() + got, found.size() - got, static_cast<off_t>(offset + static_cast<std::int64_t>(got)));
+        const ssize_t n = pread(fd, found.data() + got, found.size() - got,
+                                static_cast<off_t>(offset + static_cast<std::int64_t>(got)));
         if (n <= 0) break;
         got += static_cast<std::size_t>(n);
     }

@@ -285,7 +285,8 @@ std::string Service::RegisterAttempt(Connection& connection, const Register& mes
         connection.attempt = 0;
     }
     connection.endedCounts.reset();
-    const resultslog::FieldProblem nameProblem = resultslog::CheckLogField(message.fullName, resultslog::kFullNameLimit);
+    const resultslog::FieldProblem nameProblem =
+        resultslog::CheckLogField(message.fullName, resultslog::kFullNameLimit);
     if (nameProblem != resultslog::FieldProblem::None)
         return Refuse(connection, std::string(resultslog::FieldProblemText(nameProblem, true)));
     const resultslog::FieldProblem platoonProblem =
@@ -304,7 +305,8 @@ std::string Service::RegisterAttempt(Connection& connection, const Register& mes
 
     std::ostringstream ignored;  // reported once at start-up
     const settings::Settings chosen = settings::ReadSettings(config_.settingsFile, ignored);
-    if (chosen.resultsFolder.empty()) return Refuse(connection, "no results_folder in " + config_.settingsFile.native());
+    if (chosen.resultsFolder.empty())
+        return Refuse(connection, "no results_folder in " + config_.settingsFile.native());
     const std::filesystem::path folder =
         settings::ConfiguredFolder(chosen, settings::MachineNames{config_.computer, connection.account});
     if (!settings::MakeSharedFolder(folder)) return Refuse(connection, "cannot make the folder " + folder.native());

@@ -28,8 +28,7 @@ std::string_view FieldProblemText(FieldProblem problem, bool fullName) {
     switch (problem) {
         case FieldProblem::None: return {};
         case FieldProblem::Empty: return fullName ? "ФИО не заполнено" : "взвод не заполнен";
-        case FieldProblem::TooLong:
-            return fullName ? "в ФИО более 100 символов" : "во взводе более 20 символов";
+        case FieldProblem::TooLong: return fullName ? "в ФИО более 100 символов" : "во взводе более 20 символов";
         case FieldProblem::BadCharacter:
             return fullName ? "в ФИО есть недопустимые символы" : "во взводе есть недопустимые символы";
         case FieldProblem::ReadsAsLogLine:

@@ -60,7 +60,8 @@ void OpenResultsLog() {
 void WriteStudentHeader(const QString& fullName, const QString& platoon) {
     if (Kalvena->Collector) {
         Kalvena->Collector->ForgetRefusals();
-        CollectorEvent([&](resultslog::CollectorClient& c) { c.Register(fullName.toStdString(), platoon.toStdString()); });
+        CollectorEvent(
+            [&](resultslog::CollectorClient& c) { c.Register(fullName.toStdString(), platoon.toStdString()); });
         return;
     }
     Kalvena->ResultsFile.WriteStudentHeader(fullName.toStdString(), platoon.toStdString());
@@ -82,7 +83,7 @@ void BeginTest(int theme) {
     if (Kalvena->Collector) {
         CollectorEvent([theme](resultslog::CollectorClient& c) { c.ChooseTheme(theme); });
     } else {
-            Kalvena->AnswersFile.Begin(NewAttemptFields(theme, Kalvena->Surname->text(), Kalvena->wzvod->text()),
+        Kalvena->AnswersFile.Begin(NewAttemptFields(theme, Kalvena->Surname->text(), Kalvena->wzvod->text()),
                                    engine::Theme(theme).QuestionsToAsk);
         Kalvena->ResultsRetry.Follow();
     }

@@ -134,11 +134,11 @@ int main(int argc, char** argv) {
         // Twelve events a test, as above.
         for (int e = 0; e < 12; ++e) own.push_back(OwnAppend(root / "own.txt", line + "\n"));
     }
-    std::printf("per event, %zu events: service median %.3f ms, p99 %.3f ms; own append median %.3f ms, p99 %.3f ms; "
-                "ratio of medians %.2f, of p99 %.2f\n",
-                through.size(), bench::Median(through), Percentile(through, 0.99), bench::Median(own),
-                Percentile(own, 0.99), bench::Median(through) / bench::Median(own),
-                Percentile(through, 0.99) / Percentile(own, 0.99));
+    std::printf(
+        "per event, %zu events: service median %.3f ms, p99 %.3f ms; own append median %.3f ms, p99 %.3f ms; "
+        "ratio of medians %.2f, of p99 %.2f\n",
+        through.size(), bench::Median(through), Percentile(through, 0.99), bench::Median(own), Percentile(own, 0.99),
+        bench::Median(through) / bench::Median(own), Percentile(through, 0.99) / Percentile(own, 0.99));
 
     kill(service, SIGTERM);
     waitpid(service, nullptr, 0);
@@ -184,10 +184,11 @@ int main(int argc, char** argv) {
     }
     const auto floodStart = Clock::now();
     waitpid(flooder, nullptr, 0);
-    std::printf("whole test (12 events): alone median %.2f ms; during the flood median %.2f ms, worst %.2f ms "
-                "(flood finished %.0f ms after)\n",
-                bench::Median(alone), bench::Median(flooded), *std::max_element(flooded.begin(), flooded.end()),
-                MillisecondsSince(floodStart));
+    std::printf(
+        "whole test (12 events): alone median %.2f ms; during the flood median %.2f ms, worst %.2f ms "
+        "(flood finished %.0f ms after)\n",
+        bench::Median(alone), bench::Median(flooded), *std::max_element(flooded.begin(), flooded.end()),
+        MillisecondsSince(floodStart));
     kill(service, SIGTERM);
     waitpid(service, nullptr, 0);
     std::filesystem::remove_all(root);

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "log/collector_client.h"
-#include "log/log_entry.h"
 #include "log/cp1251.h"
+#include "log/log_entry.h"
 #include "tests/collector/service_process.h"
 #include "tests/support/temp_dir.h"
 

@@ -113,8 +113,8 @@ TEST(CollectorScoring, TheRightCountComesFromTheBanksKeysAndTheSecondsFromTheSer
     // Every question answered: the result stands whatever the program says.
     EXPECT_EQ(attempt.ending, resultslog::Ending::Finished);
     ASSERT_EQ(attempt.writes.size(), 3u);
-    EXPECT_EQ(attempt.writes[1].bytes, resultslog::StudentHeaderBytes("Иванов", "101") +
-                                           resultslog::TestResultBytes({right, 8}));
+    EXPECT_EQ(attempt.writes[1].bytes,
+              resultslog::StudentHeaderBytes("Иванов", "101") + resultslog::TestResultBytes({right, 8}));
 }
 
 TEST(CollectorScoring, EventsOutOfPlaceAreRefused) {
@@ -156,16 +156,16 @@ TEST(CollectorWrite, AnAppendInterruptedAfterItsOffsetWasKeptIsNotDoubled) {
     const testsupport::TemporaryWorkingDirectory dir;
     const std::filesystem::path file = dir.Path() / "Results.txt";
     struct Case {
-        const char* before;      // the file when the service starts again
-        std::int64_t offset;     // as kept before the crash
-        const char* after;       // the file once the write is carried out
+        const char* before;   // the file when the service starts again
+        std::int64_t offset;  // as kept before the crash
+        const char* after;    // the file once the write is carried out
     };
     const Case cases[] = {
-        {"old\r\nentry\r\n", 5, "old\r\nentry\r\n"},             // appended, then the crash
-        {"old\r\n", 5, "old\r\nentry\r\n"},                      // the crash came first
-        {"old\r\nother\r\n", 5, "old\r\nother\r\nentry\r\n"},    // and another entry came meanwhile
-        {"old\r\n", -1, "old\r\nentry\r\n"},                     // nothing kept yet
-        {"", 5, "entry\r\n"},                                    // the file was archived meanwhile
+        {"old\r\nentry\r\n", 5, "old\r\nentry\r\n"},           // appended, then the crash
+        {"old\r\n", 5, "old\r\nentry\r\n"},                    // the crash came first
+        {"old\r\nother\r\n", 5, "old\r\nother\r\nentry\r\n"},  // and another entry came meanwhile
+        {"old\r\n", -1, "old\r\nentry\r\n"},                   // nothing kept yet
+        {"", 5, "entry\r\n"},                                  // the file was archived meanwhile
     };
     for (const Case& c : cases) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << c.before;

@@ -41,8 +41,8 @@ std::string TakeWholeTest(Speaker& speaker, std::string_view name, int wrong) {
     const auto questions = WalkQuestions(11, 3);
     std::string last;
     for (std::size_t i = 0; i < questions.size(); ++i) {
-        const int chosen = static_cast<int>(i) < wrong ? collectortest::WrongPosition(questions[i])
-                                                       : RightPosition(questions[i]);
+        const int chosen =
+            static_cast<int>(i) < wrong ? collectortest::WrongPosition(questions[i]) : RightPosition(questions[i]);
         last = speaker.Ask("answer\t" + questions[i] + "\t" + std::to_string(chosen));
     }
     return last;
@@ -161,8 +161,8 @@ TEST_F(CollectorService, AnAttemptWhoseProgramVanishesIsRecordedAsAbandoned) {
     const auto deadline = Clock::now() + std::chrono::seconds{5};
     while (Lines(service_.Results()).size() < 8 && Clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds{10});
-    EXPECT_EQ(ReadFileBytes(service_.Results()), Header("Сидоров", "102") + Header("Петров", "101") +
-                                                     ResultLine(0, 8) + Header("Кузнецов", "103"));
+    EXPECT_EQ(ReadFileBytes(service_.Results()),
+              Header("Сидоров", "102") + Header("Петров", "101") + ResultLine(0, 8) + Header("Кузнецов", "103"));
     const auto lines = Lines(service_.Answers());
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(Fields(lines[1])[11], "abandoned");

@@ -38,8 +38,7 @@ int ConnectTo(const std::filesystem::path& socket) {
 
 }  // namespace
 
-ServiceProcess::ServiceProcess(std::filesystem::path root, std::vector<std::string> options,
-                               std::string resultsFolder)
+ServiceProcess::ServiceProcess(std::filesystem::path root, std::vector<std::string> options, std::string resultsFolder)
     : root_(std::move(root)), options_(std::move(options)) {
     std::filesystem::create_directories(root_ / "state");
     if (resultsFolder.empty()) resultsFolder = (root_ / "results").native();
@@ -49,13 +48,9 @@ ServiceProcess::ServiceProcess(std::filesystem::path root, std::vector<std::stri
 ServiceProcess::~ServiceProcess() { Stop(); }
 
 void ServiceProcess::Start() {
-    std::vector<std::string> arguments{KALVENA_COLLECTOR,
-                                       "--socket",
-                                       Socket().native(),
-                                       "--settings",
-                                       (root_ / "kalvena.conf").native(),
-                                       "--state",
-                                       State().native()};
+    std::vector<std::string> arguments{
+        KALVENA_COLLECTOR, "--socket",      Socket().native(), "--settings", (root_ / "kalvena.conf").native(),
+        "--state",         State().native()};
     arguments.insert(arguments.end(), options_.begin(), options_.end());
     std::filesystem::remove(Socket());
     pid_ = fork();

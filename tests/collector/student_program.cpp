@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         raise(SIGKILL);
     }
-    std::printf("warning: %s\n", Kalvena->LogWarning->isVisible() ? Kalvena->LogWarning->text().toUtf8().constData()
-                                                                  : "none");
+    std::printf("warning: %s\n",
+                Kalvena->LogWarning->isVisible() ? Kalvena->LogWarning->text().toUtf8().constData() : "none");
     std::fflush(stdout);
     app::App().DestroyForms();
     return 0;

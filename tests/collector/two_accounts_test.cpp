@@ -68,7 +68,7 @@ int Wait(pid_t pid) {
     return status;
 }
 
-std::string Run(const std::string& command) {
+std::string Output(const std::string& command) {
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[4096];
@@ -147,7 +147,8 @@ TEST_F(TwoAccounts, TheProgramThroughTheServiceIntoTheViewer) {
     const std::string bytes = ReadFileBytes(log);
     const std::string petrov = resultslog::Utf8ToCp1251("Петров Петр\r\nВЗ-21\r\n");
     ASSERT_TRUE(bytes.starts_with(petrov)) << resultslog::Cp1251ToUtf8(bytes);
-    const auto result = resultslog::ParseTestResult(resultslog::Cp1251ToUtf8(Lines(log)[2].substr(0, Lines(log)[2].size() - 1)));
+    const auto result =
+        resultslog::ParseTestResult(resultslog::Cp1251ToUtf8(Lines(log)[2].substr(0, Lines(log)[2].size() - 1)));
     ASSERT_TRUE(result);
     EXPECT_EQ(bytes, petrov + resultslog::TestResultBytes(*result) +
                          resultslog::Utf8ToCp1251("Сидоров Сидор\r\nВЗ-21\r\nКузнецов Кузьма\r\nВЗ-22\r\n"));
@@ -163,7 +164,9 @@ TEST_F(TwoAccounts, TheProgramThroughTheServiceIntoTheViewer) {
         const auto f = Fields(lines[i]);
         EXPECT_EQ(f[0], "kalvena-answers-2");
         EXPECT_EQ(f[10], student_) << "the account from the kernel";
-        if (i % 2 == 1) EXPECT_EQ(f[11], endings[i / 2]);
+        if (i % 2 == 1) {
+            EXPECT_EQ(f[11], endings[i / 2]);
+        }
     }
     EXPECT_EQ(Fields(lines[1])[12], std::to_string(result->rightCount));
 
@@ -186,11 +189,12 @@ TEST_F(TwoAccounts, TheProgramThroughTheServiceIntoTheViewer) {
     // comes with its reading of kalvena-answers-2.
     const std::string data = (root / "viewer-data").native();
     const std::string viewer = "env -u DISPLAY QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + data + " " + KALVENA_RESULTS;
-    const std::string items = Run(viewer + " --items " + folder.native() + " 2>&1");
+    const std::string items = Output(viewer + " --items " + folder.native() + " 2>&1");
     EXPECT_NE(items.find("status 0"), std::string::npos) << items;
     EXPECT_EQ(items.find("полей вместо"), std::string::npos) << items;
+    EXPECT_EQ(items.find("kalvena-answers-2"), std::string::npos) << "no line of the record passed over: " << items;
     EXPECT_NE(items.find("Tq11"), std::string::npos) << "the questions of the test: " << items;
-    const std::string verify = Run(viewer + " --verify " + folder.native() + " 2>&1");
+    const std::string verify = Output(viewer + " --verify " + folder.native() + " 2>&1");
     EXPECT_NE(verify.find("status 0"), std::string::npos) << verify;
 
     kill(collector, SIGTERM);
