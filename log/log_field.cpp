@@ -15,7 +15,8 @@ constexpr std::string_view kByteOrderMarkAsText = "п»ї";
 FieldProblem CheckLogField(std::string_view utf8, std::size_t limit) {
     const auto text = DecodeUtf8(utf8);
     if (!text) return FieldProblem::BadCharacter;
-    if (text->find_first_not_of(U" \t") == std::u32string::npos) return FieldProblem::Empty;
+    // A no-break space is as blank as a space.
+    if (text->find_first_not_of(U" \t\u00A0") == std::u32string::npos) return FieldProblem::Empty;
     if (text->size() > limit) return FieldProblem::TooLong;
     for (const char32_t c : *text) {
         if (!Cp1251CanEncode(c)) return FieldProblem::BadCharacter;

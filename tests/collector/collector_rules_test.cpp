@@ -192,6 +192,7 @@ TEST(LogField, NoNameOrPlatoonReadsAsALineOfTheLog) {
         {"п»їИванов", FieldProblem::ReadsAsLogLine},
         {"Правильно", FieldProblem::None},
         {"   ", FieldProblem::Empty},
+        {" \u00A0 ", FieldProblem::Empty},
         {"", FieldProblem::Empty},
         {"a\tb", FieldProblem::BadCharacter},
         {"a\r\nПравильных ответов 10 из 10", FieldProblem::BadCharacter},
