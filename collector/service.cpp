@@ -274,7 +274,7 @@ std::string Service::Act(Connection& connection, const Message& message) {
         attempt = before;
         return Refuse(connection, "the service cannot keep the test's state");
     }
-    if (!attempt.writes.empty()) Write(attempt.fields.attempt);
+    if (!attempt.writes.empty()) WriteSoon();
     return OkReply();
 }
 
@@ -360,7 +360,14 @@ void Service::Finish(Watched& watched, resultslog::Ending ending) {
     if (!Save(watched.attempt))
         std::fprintf(stderr, "kalvena-collector: cannot keep the end of attempt %s; writing it at once\n",
                      AttemptIdText(id).c_str());
-    Write(id);
+    WriteSoon();
+}
+
+void Service::WriteSoon() {
+    // After this round's replies: the student waits for the state on disk,
+    // not for the results folder.
+    writesDue_ = true;
+    nextWrite_ = Clock::now();
 }
 
 void Service::Write(std::uint64_t id) {
@@ -376,7 +383,7 @@ void Service::Write(std::uint64_t id) {
             writesDue_ = true;
             return;
         }
-        Save(attempt);
+        // Not noted on disk: after a crash the offset finds the bytes.
     }
     if (attempt.ended) {
         store_.Remove(id);

@@ -84,12 +84,14 @@ private:
     std::string RegisterAttempt(Connection& connection, const Register& message);
     void Send(Connection& connection, const std::string& reply);
     void Drop(Connection& connection);
-    // Ends the attempt and saves it; its writes follow at once or from the loop.
+    // Ends the attempt and saves it; its writes follow once this round's
+    // replies are sent.
     void Finish(Watched& watched, resultslog::Ending ending);
     // Carries out what the attempt has still to write; forgets it once all is
     // written.
     void Write(std::uint64_t id);
     void WriteAllDue();
+    void WriteSoon();
     void EndOverdue();
     bool Save(const Attempt& attempt);
     int OpenAttemptsOf(uid_t uid) const;

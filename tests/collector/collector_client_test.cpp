@@ -53,7 +53,8 @@ TEST(CollectorClient, WithNoServiceEventsWaitAndGoOnceItListens) {
     EXPECT_FALSE(client.Waiting());
     EXPECT_TRUE(client.TakeRefusals().empty());
     EXPECT_EQ(client.LastCounts(), std::make_pair(8, 8));
-    EXPECT_EQ(ReadFileBytes(service.Results()), Header("Иванов", "101") + resultslog::TestResultBytes({8, 8}));
+    const std::string entry = Header("Иванов", "101") + resultslog::TestResultBytes({8, 8});
+    EXPECT_EQ(collectortest::BytesOnceThere(service.Results(), entry), entry);
 }
 
 TEST(CollectorClient, ARefusedTestIsDroppedAndReportedAndTheNextGoesThrough) {
@@ -70,7 +71,7 @@ TEST(CollectorClient, ARefusedTestIsDroppedAndReportedAndTheNextGoesThrough) {
     const auto refusals = client.TakeRefusals();
     ASSERT_EQ(refusals.size(), 1u);
     EXPECT_EQ(refusals[0], "регистрация: ФИО читается как строка результата");
-    EXPECT_EQ(ReadFileBytes(service.Results()), Header("Петров", "102"));
+    EXPECT_EQ(collectortest::BytesOnceThere(service.Results(), Header("Петров", "102")), Header("Петров", "102"));
 }
 
 TEST(CollectorClient, AStoppedServiceCostsTheWindowNoMoreThanItsPatience) {
@@ -124,10 +125,7 @@ TEST(CollectorClient, TheProgramsEndEndsItsTest) {
         client.Register("Иванов", "101");
         client.ChooseTheme(11);
     }
-    const auto deadline = Clock::now() + std::chrono::seconds{5};
-    while (collectortest::Lines(service.Answers()).size() < 2 && Clock::now() < deadline)
-        std::this_thread::sleep_for(milliseconds{10});
-    const auto lines = collectortest::Lines(service.Answers());
+    const auto lines = collectortest::LinesOnceThere(service.Answers(), 2);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(collectortest::Fields(lines[1])[11], "program-end");
 }

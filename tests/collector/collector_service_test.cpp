@@ -19,8 +19,10 @@
 
 namespace {
 
+using collectortest::BytesOnceThere;
 using collectortest::Fields;
 using collectortest::Lines;
+using collectortest::LinesOnceThere;
 using collectortest::RightPosition;
 using collectortest::ServiceProcess;
 using collectortest::Speaker;
@@ -63,8 +65,7 @@ TEST_F(CollectorService, AWholeTestIsWrittenOnceWithTheServicesOwnCount) {
     EXPECT_EQ(id.size(), 16u);
     EXPECT_EQ(ReadFileBytes(service_.Results()), "") << "nothing in the log before the end";
     EXPECT_EQ(speaker.Ask("theme\t11"), "ok");
-    const auto start = Lines(service_.Answers());
-    ASSERT_EQ(start.size(), 1u) << "the start line at once";
+    EXPECT_EQ(LinesOnceThere(service_.Answers(), 1).size(), 1u) << "the start line at once";
 
     const auto questions = WalkQuestions(11, 3);
     for (std::size_t i = 0; i + 1 < questions.size(); ++i) {
@@ -75,10 +76,11 @@ TEST_F(CollectorService, AWholeTestIsWrittenOnceWithTheServicesOwnCount) {
     // program does next.
     EXPECT_EQ(speaker.Ask("answer\t" + questions.back() + "\t" + std::to_string(RightPosition(questions.back()))),
               "ok\t5\t8");
-    EXPECT_EQ(ReadFileBytes(service_.Results()), Header("Иванов Иван", "101") + ResultLine(5, 8));
+    EXPECT_EQ(BytesOnceThere(service_.Results(), Header("Иванов Иван", "101") + ResultLine(5, 8)),
+              Header("Иванов Иван", "101") + ResultLine(5, 8));
     EXPECT_EQ(speaker.Ask("end\tfinished"), "ok\t5\t8");
 
-    const auto lines = Lines(service_.Answers());
+    const auto lines = LinesOnceThere(service_.Answers(), 2);
     ASSERT_EQ(lines.size(), 2u);
     const auto s = Fields(lines[0]);
     const auto e = Fields(lines[1]);
@@ -102,6 +104,9 @@ TEST_F(CollectorService, AWholeTestIsWrittenOnceWithTheServicesOwnCount) {
         EXPECT_EQ(e[16 + 4 * q], q < 3 ? "0" : "1");
         EXPECT_EQ(e[17 + 4 * q], "0");  // seconds on the service's clock
     }
+    const auto deadline = Clock::now() + std::chrono::seconds{5};
+    while (!std::filesystem::is_empty(service_.State()) && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds{5});
     EXPECT_TRUE(std::filesystem::is_empty(service_.State())) << "nothing kept once written";
 }
 
@@ -132,8 +137,9 @@ TEST_F(CollectorService, NoResultWithoutAnAttemptAndNoAttemptTwice) {
     EXPECT_TRUE(again.Ask("resume\t" + id).starts_with("refused\t"));
     EXPECT_TRUE(again.Ask("answer\t" + questions[1] + "\t1").starts_with("refused\t"));
 
-    EXPECT_EQ(ReadFileBytes(service_.Results()), Header("Иванов", "101")) << "the header alone, once";
-    const auto lines = Lines(service_.Answers());
+    EXPECT_EQ(BytesOnceThere(service_.Results(), Header("Иванов", "101")), Header("Иванов", "101"))
+        << "the header alone, once";
+    const auto lines = LinesOnceThere(service_.Answers(), 2);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(Fields(lines[1])[11], "stopped");
     // Every refusal is in the journal with the account.
@@ -163,7 +169,7 @@ TEST_F(CollectorService, AnAttemptWhoseProgramVanishesIsRecordedAsAbandoned) {
         std::this_thread::sleep_for(std::chrono::milliseconds{10});
     EXPECT_EQ(ReadFileBytes(service_.Results()),
               Header("Сидоров", "102") + Header("Петров", "101") + ResultLine(0, 8) + Header("Кузнецов", "103"));
-    const auto lines = Lines(service_.Answers());
+    const auto lines = LinesOnceThere(service_.Answers(), 4);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(Fields(lines[1])[11], "abandoned");
     EXPECT_EQ(Fields(lines[1])[12], "1");
@@ -282,7 +288,7 @@ TEST(CollectorFolders, TheAccountPlaceholderIsTheCallersAccount) {
     char host[256] = {};
     gethostname(host, sizeof host - 1);
     const auto log = dir.Path() / "tree" / host / collector::AccountName(getuid()) / "Results.txt";
-    EXPECT_EQ(ReadFileBytes(log), Header("Одноклассник", "101"));
+    EXPECT_EQ(BytesOnceThere(log, Header("Одноклассник", "101")), Header("Одноклассник", "101"));
 }
 
 }  // namespace

@@ -153,6 +153,26 @@ int RightPosition(std::string_view question) {
 
 int WrongPosition(std::string_view question) { return RightPosition(question) % 4 + 1; }
 
+std::string BytesOnceThere(const std::filesystem::path& file, const std::string& expected) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds{5};
+    std::string bytes = testsupport::ReadFileBytes(file);
+    while (bytes != expected && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds{5});
+        bytes = testsupport::ReadFileBytes(file);
+    }
+    return bytes;
+}
+
+std::vector<std::string> LinesOnceThere(const std::filesystem::path& file, std::size_t count) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds{5};
+    std::vector<std::string> lines = Lines(file);
+    while (lines.size() < count && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds{5});
+        lines = Lines(file);
+    }
+    return lines;
+}
+
 std::vector<std::string> Lines(const std::filesystem::path& file) {
     std::vector<std::string> lines;
     std::istringstream in(testsupport::ReadFileBytes(file));

@@ -67,6 +67,12 @@ std::vector<std::string> WalkQuestions(int theme, int first);
 int RightPosition(std::string_view question);
 int WrongPosition(std::string_view question);
 
+// The file's bytes once they are `expected`, or as they are after 5 s: the
+// service appends just after its reply.
+std::string BytesOnceThere(const std::filesystem::path& file, const std::string& expected);
+// The lines of a file once there are `count`, or as many as after 5 s.
+std::vector<std::string> LinesOnceThere(const std::filesystem::path& file, std::size_t count);
+
 // The lines of a file, without their LF.
 std::vector<std::string> Lines(const std::filesystem::path& file);
 // A CSV line's fields; the test lines need no quoting beyond plain fields.
