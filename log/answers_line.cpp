@@ -15,22 +15,14 @@ std::string Hex(std::uint64_t value, int digits) {
     return text;
 }
 
-std::string_view EndingName(Ending ending) {
-    switch (ending) {
-        case Ending::Finished: return "finished";
-        case Ending::Stopped: return "stopped";
-        case Ending::ProgramEnd: return "program-end";
-    }
-    return {};
-}
-
 void AddField(std::string& line, std::string_view text) {
     line += ',';
     line += CsvField(text);
 }
 
-std::string CommonFields(const AttemptFields& fields, std::string_view event, std::string_view time) {
-    std::string line(kAnswersFormat);
+std::string CommonFields(const AttemptFields& fields, std::string_view event, std::string_view time,
+                         std::string_view format = kAnswersFormat) {
+    std::string line(format);
     AddField(line, event);
     AddField(line, time);
     AddField(line, fields.computer);
@@ -43,7 +35,31 @@ std::string CommonFields(const AttemptFields& fields, std::string_view event, st
     return line;
 }
 
+void AddEnd(std::string& line, Ending ending, std::int32_t right, std::int32_t asked,
+            std::span<const ShownQuestion> shown) {
+    AddField(line, EndingName(ending));
+    AddField(line, std::to_string(right));
+    AddField(line, std::to_string(asked));
+    for (const ShownQuestion& question : shown) {
+        AddField(line, question.question);
+        AddField(line, question.chosen > 0 ? std::to_string(question.chosen) : std::string());
+        AddField(line, question.correct ? "1" : "0");
+        AddField(line, std::to_string(question.seconds));
+    }
+    line += '\n';
+}
+
 }  // namespace
+
+std::string_view EndingName(Ending ending) {
+    switch (ending) {
+        case Ending::Finished: return "finished";
+        case Ending::Stopped: return "stopped";
+        case Ending::ProgramEnd: return "program-end";
+        case Ending::Abandoned: return "abandoned";
+    }
+    return {};
+}
 
 std::string LocalTimeText(std::time_t time) {
     std::tm local{};
@@ -67,16 +83,23 @@ std::string StartLine(const AttemptFields& fields, std::string_view time) {
 std::string EndLine(const AttemptFields& fields, std::string_view time, Ending ending, std::int32_t right,
                     std::int32_t asked, std::span<const ShownQuestion> shown) {
     std::string line = CommonFields(fields, "end", time);
-    AddField(line, EndingName(ending));
-    AddField(line, std::to_string(right));
-    AddField(line, std::to_string(asked));
-    for (const ShownQuestion& question : shown) {
-        AddField(line, question.question);
-        AddField(line, question.chosen > 0 ? std::to_string(question.chosen) : std::string());
-        AddField(line, question.correct ? "1" : "0");
-        AddField(line, std::to_string(question.seconds));
-    }
+    AddEnd(line, ending, right, asked, shown);
+    return line;
+}
+
+std::string CollectedStartLine(const AttemptFields& fields, std::string_view time, std::string_view account) {
+    std::string line = CommonFields(fields, "start", time, kCollectedAnswersFormat);
+    AddField(line, account);
     line += '\n';
+    return line;
+}
+
+std::string CollectedEndLine(const AttemptFields& fields, std::string_view time, std::string_view account,
+                             Ending ending, std::int32_t right, std::int32_t asked,
+                             std::span<const ShownQuestion> shown) {
+    std::string line = CommonFields(fields, "end", time, kCollectedAnswersFormat);
+    AddField(line, account);
+    AddEnd(line, ending, right, asked, shown);
     return line;
 }
 

@@ -19,7 +19,20 @@ namespace resultslog {
 
 inline constexpr std::string_view kAnswersFormat = "kalvena-answers-1";
 
-enum class Ending { Finished, Stopped, ProgramEnd };
+// The same lines as the collecting service writes them for protected
+// results: the account that ran the program, as the kernel names it, follows
+// the theme as column 11, and an end line goes on from column 12 with the
+// ending, the counts and the questions exactly as above. "abandoned": the
+// program vanished mid-test or the attempt passed a time limit.
+//
+//     kalvena-answers-2,start,…,Иванов,ВЗ-21,11,ivanov
+//     kalvena-answers-2,end,…,Иванов,ВЗ-21,11,ivanov,finished,7,8,Tq1101,1,1,21,…
+inline constexpr std::string_view kCollectedAnswersFormat = "kalvena-answers-2";
+
+enum class Ending { Finished, Stopped, ProgramEnd, Abandoned };
+
+// "finished", "stopped", "program-end", "abandoned".
+std::string_view EndingName(Ending ending);
 
 // What every line of an attempt carries besides its event and time.
 struct AttemptFields {
@@ -47,5 +60,11 @@ std::string StartLine(const AttemptFields& fields, std::string_view time);
 // order shown.
 std::string EndLine(const AttemptFields& fields, std::string_view time, Ending ending, std::int32_t right,
                     std::int32_t asked, std::span<const ShownQuestion> shown);
+
+// The collecting service's lines, with the caller's account.
+std::string CollectedStartLine(const AttemptFields& fields, std::string_view time, std::string_view account);
+std::string CollectedEndLine(const AttemptFields& fields, std::string_view time, std::string_view account,
+                             Ending ending, std::int32_t right, std::int32_t asked,
+                             std::span<const ShownQuestion> shown);
 
 }  // namespace resultslog

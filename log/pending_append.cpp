@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "log/append_file.h"
-#include "log/hand_over.h"
 
 namespace resultslog {
 
@@ -49,8 +48,8 @@ void PendingAppend::Open() {
     // the lock will do: waiting again would freeze the window a second time
     // as it appears.
     CloseAppendFile(fd_);
-    fd_ = helper_.empty() ? OpenAppendFile(path_) : -1;
-    healthy_ = fd_ >= 0 || !helper_.empty();
+    fd_ = OpenAppendFile(path_);
+    healthy_ = fd_ >= 0;
     if (fd_ >= 0) AdoptOrphans();
     if (healthy_) {
         Flush(std::chrono::milliseconds{0});
@@ -101,27 +100,8 @@ bool PendingAppend::WroteUnlocked() const { return unlocked_; }
 
 void PendingAppend::BeforeExit(std::function<void()> addLastBytes) { beforeExit_ = std::move(addLastBytes); }
 
-void PendingAppend::HandOverTo(std::filesystem::path helper, std::string kind) {
-    helper_ = std::move(helper);
-    kind_ = std::move(kind);
-}
-
-bool PendingAppend::HandOverDue() {
-    // One entry at a time from the front, since handing one over moves the
-    // rest.
-    for (;;) {
-        const auto entries = SplitEntries(kind_, std::string_view(pending_).substr(0, due_));
-        if (entries.empty()) return due_ == 0;
-        const std::size_t size = entries.front().size();
-        if (!HandOver(helper_, kind_, entries.front())) return false;
-        pending_.erase(0, size);
-        due_ -= size;
-    }
-}
-
 bool PendingAppend::AppendDue(std::chrono::milliseconds patience) {
     lockBusy_ = false;
-    if (!helper_.empty()) return HandOverDue();
     for (;;) {
         const bool justOpened = fd_ < 0;
         if (justOpened) fd_ = OpenAppendFile(path_);
@@ -154,12 +134,10 @@ std::filesystem::path PendingAppend::WriteAheadFile() const {
 std::string PendingAppend::PendingText() const { return asText_(pending_); }
 
 void PendingAppend::KeepAhead() {
-    if (!helper_.empty()) return;
     aheadKept_ = ahead_.Keep(pending_);
 }
 
 void PendingAppend::AdoptOrphans() {
-    if (!helper_.empty()) return;
     // Entries of programs that ended without appending them (killed, or the
     // power cut) join this program's own, behind what it holds whole.
     resultslog::AdoptOrphans(path_, ahead_.Holder(), [this](std::string_view bytes) {

@@ -86,12 +86,6 @@ public:
     // What is pending, as text for a person to read.
     std::string PendingText() const;
 
-    // From now on the bytes go entry by entry to the protected-results
-    // helper (see hand_over.h) instead of into the file, which this program
-    // may not open; `kind` is "log" or "answers". A refused hand-over holds
-    // the entry back like an unwritable file.
-    void HandOverTo(std::filesystem::path helper, std::string kind);
-
     // Runs when the process ends by exit(), before what is pending is
     // appended, so that the owner can add its last bytes.
     void BeforeExit(std::function<void()> addLastBytes);
@@ -101,15 +95,12 @@ private:
     // Makes the write-ahead file hold what is pending now.
     void KeepAhead();
     void AdoptOrphans();
-    bool HandOverDue();
     void FlushAtProcessEnd();
     static void FlushLiveFilesAtExit();
 
     std::filesystem::path path_;
     std::string (*asText_)(std::string_view);
     std::function<void()> beforeExit_;
-    std::filesystem::path helper_;  // empty: this program appends itself
-    std::string kind_;
     int fd_ = -1;
     std::string pending_;  // bytes not yet in the file
     WriteAhead ahead_;

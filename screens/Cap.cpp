@@ -8,6 +8,7 @@
 #include "app/fonts.h"
 #include "app/graphics/picture_box.h"
 #include "content/jpeg/registration_photo.h"
+#include "log/log_field.h"
 #include "screens/exam_operations.h"
 #include "screens/held_entries.h"
 #include "screens/log_warning.h"
@@ -17,19 +18,17 @@ namespace {
 
 // Room for any real full name and platoon; more is a slip or a paste of
 // something else, and would only clutter the log.
-constexpr int kFullNameMaxLength = 100;
-constexpr int kPlatoonMaxLength = 20;
+constexpr int kFullNameMaxLength = static_cast<int>(resultslog::kFullNameLimit);
+constexpr int kPlatoonMaxLength = static_cast<int>(resultslog::kPlatoonLimit);
 
 }  // namespace
 
-TKalvena::TKalvena(const std::filesystem::path& resultsPath, const std::filesystem::path& handOverTo)
+TKalvena::TKalvena(const std::filesystem::path& resultsPath, const std::filesystem::path& collectorSocket)
     : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}),
       ResultsFile(resultsPath),
       AnswersFile(resultslog::AnswersRecordPath(resultsPath)) {
-    if (!handOverTo.empty()) {
-        ResultsFile.File().HandOverTo(handOverTo, "log");
-        AnswersFile.File().HandOverTo(handOverTo, "answers");
-    }
+    if (!collectorSocket.empty())
+        Collector = std::make_unique<CollectorLink>(collectorSocket, [this] { UpdateLogWarning(); });
     SetBackground(app::clCream);
     // The title is the program's name alone; a screen reader is told which
     // window this is.
@@ -68,6 +67,11 @@ TKalvena::TKalvena(const std::filesystem::path& resultsPath, const std::filesyst
     EmptyNote = MakeLabel(this, QString(), app::kMsSansSerif, app::kWindowFontPixels, app::clRed);
     Place(EmptyNote, {315, 367, 369, 16});
     EmptyNote->hide();
+    // Where the dropped characters' note stands: a name refused for the log
+    // was typed in full, so that note is not up meanwhile.
+    FieldRefusal = MakeLabel(this, QString(), app::kMsSansSerif, app::kWindowFontPixels, app::clRed);
+    Place(FieldRefusal, {315, 453, 369, 14});
+    FieldRefusal->hide();
 
     LogWarning =
         MakeLabel(this, QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи."),
@@ -116,6 +120,21 @@ void TKalvena::StartClick() {
             return;
         }
     }
+    // A name or platoon that the log's reader would take for a result line
+    // could forge a classmate's grade.
+    for (const bool fullName : {true, false}) {
+        const QLineEdit* field = fullName ? Surname : wzvod;
+        const resultslog::FieldProblem problem = resultslog::CheckLogField(
+            field->text().toStdString(), fullName ? resultslog::kFullNameLimit : resultslog::kPlatoonLimit);
+        if (problem == resultslog::FieldProblem::None) continue;
+        const std::string_view why = resultslog::FieldProblemText(problem, fullName);
+        FieldRefusal->setText(QStringLiteral("Не принято: ") +
+                              QString::fromUtf8(why.data(), static_cast<qsizetype>(why.size())));
+        FieldRefusal->show();
+        DroppedNote->hide();
+        return;
+    }
+    FieldRefusal->hide();
     ClearNotes();
     WriteStudentHeader(Surname->text(), wzvod->text());
     OpenThemeChoice();
@@ -125,7 +144,8 @@ void TKalvena::StartClick() {
 void TKalvena::exitClick() { Close(); }
 
 void TKalvena::UpdateLogWarning() {
-    const QString text = LogWarningText({&ResultsFile.File(), &AnswersFile.File()});
+    const QString text =
+        Collector ? Collector->WarningText() : LogWarningText({&ResultsFile.File(), &AnswersFile.File()});
     if (!text.isEmpty()) LogWarning->setText(text);
     LogWarning->setVisible(!text.isEmpty());
 }

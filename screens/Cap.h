@@ -3,11 +3,13 @@
 #include <QPointer>
 #include <QSet>
 #include <filesystem>
+#include <memory>
 
 #include "app/form.h"
 #include "engine/exam_state.h"
 #include "log/answers_record.h"
 #include "log/results_log.h"
+#include "screens/collector_link.h"
 #include "screens/log_retry.h"
 #include "screens/log_text_validator.h"
 
@@ -26,9 +28,10 @@ class TKalvena : public app::Form, public engine::TestState {
 
 public:
     // The results log goes to `resultsPath`, the answers record beside it;
-    // with protected results, both go through the helper `handOverTo`.
+    // with protected results, each test goes to the collecting service at
+    // `collectorSocket` instead, and the program writes neither file.
     explicit TKalvena(const std::filesystem::path& resultsPath = "Results.txt",
-                      const std::filesystem::path& handOverTo = {});
+                      const std::filesystem::path& collectorSocket = {});
 
     QPushButton* Start;
     QPushButton* exit;
@@ -42,12 +45,15 @@ public:
     QLabel* DroppedNote;
     QLabel* LengthNote;
     QLabel* EmptyNote;
+    QLabel* FieldRefusal;
 
     resultslog::ResultsLog ResultsFile;
     resultslog::AnswersRecord AnswersFile;
     // Writes what the log and the answers record held back once the files
     // let them, keeping the warning up to date meanwhile.
     LogRetry ResultsRetry{{&ResultsFile.File(), &AnswersFile.File()}, [this] { UpdateLogWarning(); }};
+    // Protected results only.
+    std::unique_ptr<CollectorLink> Collector;
 
     void FormActivate() override;
     // What the log and the answers record hold back gets a last chance, or

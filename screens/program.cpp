@@ -12,9 +12,10 @@ int RunKalvena(const std::filesystem::path& settingsFile) {
     // Before Qt: a bad line is reported once, whatever becomes of the
     // windows.
     const settings::Settings chosen = settings::ReadSettings(settingsFile, std::cerr);
-    // With protected results the helper finds and makes the folder itself;
-    // this program cannot open it, and names the file only in messages.
-    const std::filesystem::path handOverTo = chosen.protectedResults ? KALVENA_APPEND_HELPER : "";
+    // With protected results the collecting service finds and makes the
+    // folder itself; this program cannot open it, and names the file only in
+    // messages.
+    const std::filesystem::path collectorSocket = chosen.protectedResults ? chosen.collectorSocket : "";
     const std::filesystem::path resultsPath =
         chosen.protectedResults ? settings::LogPathIn(settings::ConfiguredFolder(chosen, settings::ThisMachine()))
                                 : settings::ResultsLogPath(chosen, settings::ThisMachine());
@@ -26,5 +27,5 @@ int RunKalvena(const std::filesystem::path& settingsFile) {
     jpeg::JpegUnit jpegUnit;
     // The registration window is the only form at start-up; it takes the
     // results log with it at the end, which appends whatever is pending.
-    return app::RunProgram([&] { app::App().CreateForm(Kalvena, resultsPath, handOverTo); });
+    return app::RunProgram([&] { app::App().CreateForm(Kalvena, resultsPath, collectorSocket); });
 }

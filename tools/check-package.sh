@@ -75,25 +75,31 @@ for desktop in "$root"/usr/share/applications/*.desktop; do
 done
 [ "$entries" -gt 0 ] || fail "no desktop entry"
 
-[ -x "$root/usr/libexec/kalvena/kalvena-append" ] && pass "usr/libexec/kalvena/kalvena-append" \
-  || fail "no helper usr/libexec/kalvena/kalvena-append"
+[ -x "$root/usr/libexec/kalvena/kalvena-collector" ] && pass "usr/libexec/kalvena/kalvena-collector" \
+  || fail "no service usr/libexec/kalvena/kalvena-collector"
+for unit in kalvena-collector.socket kalvena-collector.service; do
+  [ -f "$root/usr/lib/systemd/system/$unit" ] && pass "usr/lib/systemd/system/$unit" || fail "no unit $unit"
+done
+setuid=$(find "$root" -type f -perm /6000)
+[ -z "$setuid" ] && pass "no setuid or setgid file" || fail "setuid or setgid: $setuid"
 
 # Installed for real, twice, as an upgrade would run the maintainer scripts
-# again: the group and the helper's setgid mode are made once and kept;
-# purging takes the mode's override away again.
+# again: the group and the service's account are made once and kept, and
+# an old helper's mode override is taken away.
 if [ "$(id -u)" -eq 0 ] && ! dpkg -s kalvena >/dev/null 2>&1; then
-  helper=/usr/libexec/kalvena/kalvena-append
+  old_helper=/usr/libexec/kalvena/kalvena-append
   if dpkg -i "$deb" >/dev/null && dpkg -i "$deb" >/dev/null; then
     pass "installs, and installs again over itself"
     getent group kalvena >/dev/null && pass "the group kalvena exists" || fail "no group kalvena"
-    mode=$(stat -c '%a %U:%G' "$helper")
-    [ "$mode" = "2755 root:kalvena" ] && pass "the helper is setgid kalvena" || fail "the helper is $mode"
+    [ "$(id -gn kalvena-collector 2>/dev/null)" = kalvena ] && pass "the account kalvena-collector, group kalvena" \
+      || fail "no account kalvena-collector in the group kalvena"
+    if dpkg-statoverride --list "$old_helper" >/dev/null; then fail "the old helper's override stays"; else
+      pass "no override of the old helper"; fi
   else
     fail "dpkg -i"
   fi
   dpkg --purge kalvena >/dev/null || fail "dpkg --purge"
-  if dpkg-statoverride --list "$helper" >/dev/null; then fail "the override outlived the purge"; else
-    pass "purged without leftovers"; fi
+  [ -e /var/lib/kalvena-collector ] && fail "the service's state outlived the purge" || pass "purged without leftovers"
 else
   echo "skip: installing the package needs root and a machine without kalvena installed"
 fi

@@ -14,10 +14,12 @@ set -eu
 # and its inspection tools, for the tests that need a real X server. The
 # results viewer adds Qt Charts (whose CMake files need Qt's OpenGL module,
 # which Debian does not pull in) and libxlsxwriter found through pkg-config,
-# and for its tests openpyxl and pdfinfo.
+# and for its tests openpyxl and pdfinfo. systemd's tools check the
+# collecting service's units and start it as systemd would.
 PACKAGES="build-essential cmake qt6-base-dev libjpeg62-turbo-dev libfontconfig-dev libgtest-dev qt6-translations-l10n
 xvfb xauth openbox x11-utils
-pkg-config qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev python3-openpyxl poppler-utils"
+pkg-config qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev python3-openpyxl poppler-utils
+systemd"
 case "${1:-}" in
   "") ;;
   fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;

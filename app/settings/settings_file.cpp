@@ -49,6 +49,14 @@ Settings ParseSettings(std::string_view text, std::string_view fileName, std::os
             }
             continue;
         }
+        if (key == "collector_socket") {
+            if (value.starts_with('/')) {
+                settings.collectorSocket = value;
+            } else {
+                report("collector_socket должен быть полным путем");
+            }
+            continue;
+        }
         if (key != "results_folder") {
             report("неизвестный параметр \"" + std::string(key) + "\"");
             continue;

@@ -14,9 +14,12 @@ struct Settings {
     // Where "Results.txt" goes, with %h, %u and %% still in it; empty for
     // the working folder.
     std::string resultsFolder;
-    // Entries go through the setgid helper kalvena-append into a folder
-    // that students cannot open, instead of being appended by the program.
+    // Each test goes, event by event, to the collecting service
+    // kalvena-collector, which writes it into a folder that students cannot
+    // open, instead of being appended by the program.
     bool protectedResults = false;
+    // Where the collecting service listens.
+    std::string collectorSocket = "/run/kalvena/collector.sock";
 };
 
 // Reads `key = value` lines; blank lines and lines starting with '#' are

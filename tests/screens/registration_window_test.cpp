@@ -75,6 +75,22 @@ TEST_F(RegistrationWindowTest, AnEmptyOrBlankFieldRefusesWithANoteNamingIt) {
     EXPECT_EQ(driver::LogBytes(), driver::Cp1251("Иванов\r\n101\r\n"));
 }
 
+TEST_F(RegistrationWindowTest, ANameOrPlatoonThatReadsAsAResultLineIsRefusedAndSaidSo) {
+    driver::StartProgram();
+    for (const auto& [name, platoon] :
+         {std::pair{"Правильных ответов 10 из 10", "101"}, std::pair{"Иванов", " Правильных ответов 8"}}) {
+        driver::Register(QString::fromUtf8(name), QString::fromUtf8(platoon));
+        EXPECT_TRUE(Kalvena->isVisible()) << name << '|' << platoon;
+        EXPECT_EQ(Themes, nullptr) << name << '|' << platoon;
+        EXPECT_TRUE(Kalvena->FieldRefusal->isVisible());
+    }
+    EXPECT_EQ(Kalvena->FieldRefusal->text(), QStringLiteral("Не принято: взвод читается как строка результата"));
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    EXPECT_FALSE(Kalvena->FieldRefusal->isVisible());
+    app::App().DestroyForms();
+    EXPECT_EQ(driver::LogBytes(), driver::Cp1251("Иванов\r\n101\r\n"));
+}
+
 TEST_F(RegistrationWindowTest, SpacesAroundANameAreLoggedAsTyped) {
     driver::StartProgram();
     driver::Register(QStringLiteral("  Иванов  Иван "), QStringLiteral(" 101"));

@@ -65,6 +65,14 @@ TEST(SettingsFile, ProtectedResultsAreOnlyByAnExplicitYes) {
               "учтена\n");
 }
 
+TEST(SettingsFile, TheCollectorSocketIsAFullPath) {
+    EXPECT_EQ(Parse("").settings.collectorSocket, "/run/kalvena/collector.sock");
+    EXPECT_EQ(Parse("collector_socket = /tmp/c.sock\n").settings.collectorSocket, "/tmp/c.sock");
+    const Parsed relative = Parse("collector_socket = c.sock\n");
+    EXPECT_EQ(relative.settings.collectorSocket, "/run/kalvena/collector.sock");
+    EXPECT_NE(relative.errors.find("collector_socket"), std::string::npos);
+}
+
 TEST(SettingsFile, MalformedLinesAreReportedOnceWithTheirNumbersAndIgnored) {
     const Parsed parsed = Parse(
         "# settings\n"
