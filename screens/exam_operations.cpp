@@ -48,6 +48,7 @@ public:
 
 void OpenResultsLog() {
     Kalvena->ResultsFile.Open();
+    Kalvena->AnswersFile.File().TakeOverLeftBehind();
     Kalvena->ResultsRetry.Follow();
 }
 
