@@ -7,7 +7,6 @@
 
 class QEvent;
 class QKeyEvent;
-class QMouseEvent;
 class QObject;
 class QWidget;
 

@@ -127,6 +127,18 @@ bool PendingAppend::AppendDue(std::chrono::milliseconds patience) {
     }
 }
 
+void PendingAppend::TakeOverLeftBehind() {
+    const std::size_t before = pending_.size();
+    AdoptOrphans();
+    if (pending_.size() == before) return;
+    const bool wasOpen = IsOpen();
+    Flush(std::chrono::milliseconds{0});
+    if (!wasOpen) {
+        CloseAppendFile(fd_);
+        fd_ = -1;
+    }
+}
+
 std::filesystem::path PendingAppend::WriteAheadFile() const {
     return aheadKept_ && !pending_.empty() ? ahead_.Holder() : std::filesystem::path();
 }

@@ -71,6 +71,11 @@ public:
     // if it is free at once; bytes added since stay pending. Leaves the file
     // open or closed as it was. True once nothing is held back.
     bool AppendHeldBack();
+    // Takes over what programs which have ended left in their write-ahead
+    // files and appends it if the lock is free at once (Open does this
+    // too), for a file that is opened only for each append. Leaves the file
+    // open or closed as it was.
+    void TakeOverLeftBehind();
 
     bool IsOpen() const;
     // False once the file could not be opened or written, until an open

@@ -61,6 +61,7 @@ public:
 void OpenResultsLog() {
     if (Kalvena->Collector) return;
     Kalvena->ResultsFile.Open();
+    Kalvena->AnswersFile.File().TakeOverLeftBehind();
     Kalvena->ResultsRetry.Follow();
 }
 

@@ -241,7 +241,8 @@ TEST(WriteAhead, TheAnswersRecordOfAKilledProgramFollowsToo) {
     }
     EXPECT_EQ(ReadFileBytes("Results.answers.csv"), "");
     resultslog::AnswersRecord next("Results.answers.csv");
-    next.File().Open();
+    next.File().TakeOverLeftBehind();
+    EXPECT_FALSE(next.File().IsOpen());
     const std::string record = ReadFileBytes("Results.answers.csv");
     EXPECT_TRUE(record.starts_with("kalvena-answers-1,start,")) << record;
     EXPECT_NE(record.find(",Иванов,101,11\n"), std::string::npos) << record;
