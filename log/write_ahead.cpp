@@ -171,7 +171,11 @@ std::pair<std::string, std::string> WriteAheadNamePattern(const std::filesystem:
 
 void AdoptOrphans(const std::filesystem::path& logPath, const std::filesystem::path& own,
                   const std::function<bool(std::string_view bytes)>& adopt) {
-    const auto [prefix, suffix] = WriteAheadNamePattern(logPath);
+    const auto [logPrefix, suffix] = WriteAheadNamePattern(logPath);
+    // Only this computer's: where a shared folder does not carry locks from
+    // one computer to another, another computer's live program would look
+    // gone, and its entry would be appended twice.
+    const std::string prefix = logPrefix + ComputerName() + "-";
     std::vector<Orphan> orphans;
     std::error_code error;
     for (std::filesystem::directory_iterator entry(FolderOf(logPath), error), end; !error && entry != end;

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -143,6 +144,17 @@ INSTANTIATE_TEST_SUITE_P(Owners, AdoptOrphansTest,
                          ::testing::Values(Owner{"Killed", false, "Иванов\r\n101\r\n", true},
                                            Owner{"StillRunning", true, "Петров\r\n102\r\n", false}),
                          [](const ::testing::TestParamInfo<Owner>& info) { return std::string(info.param.name); });
+
+TEST(WriteAhead, AnotherComputersFileIsLeftToThatComputer) {
+    TemporaryWorkingDirectory directory;
+    // Unlocked here, as a live program elsewhere in a shared folder looks.
+    const std::filesystem::path elsewhere = ".Results.txt.another-computer-42-0badcafe.pending";
+    std::ofstream(elsewhere) << "Сидоров\r\n103\r\n";
+    bool adopted = false;
+    resultslog::AdoptOrphans("Results.txt", {}, [&](std::string_view) { return adopted = true; });
+    EXPECT_FALSE(adopted);
+    EXPECT_TRUE(std::filesystem::exists(elsewhere));
+}
 
 TEST(WriteAhead, OrphansComeOldestFirstAndStayWhenTheyCannotBeTaken) {
     TemporaryWorkingDirectory directory;
