@@ -1,9 +1,9 @@
 #include "log/collector_client.h"
+#include "log/unix_socket.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -94,18 +94,9 @@ std::vector<std::string> CollectorClient::TakeRefusals() {
 std::optional<std::pair<std::int32_t, std::int32_t>> CollectorClient::LastCounts() const { return lastCounts_; }
 
 bool CollectorClient::Connect() {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (socket_.native().size() >= sizeof address.sun_path) return false;
-    std::memcpy(address.sun_path, socket_.c_str(), socket_.native().size() + 1);
-    fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    // A full backlog (EAGAIN) counts as not reached this time.
+    fd_ = ConnectUnixSocket(socket_, true);
     if (fd_ < 0) return false;
-    // A Unix socket connects at once or not at all (EAGAIN: its backlog is
-    // full, which counts as not reached this time).
-    if (connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        Disconnect();
-        return false;
-    }
     inFlight_ = false;
     received_.clear();
     // The service kept the test across its restart: it is taken up again.

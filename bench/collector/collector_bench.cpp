@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,23 +22,14 @@
 #include "engine/question_walk.h"
 #include "engine/theme_table.h"
 #include "log/append_file.h"
+#include "log/unix_socket.h"
 
 namespace {
 
 using bench::Clock;
 using bench::MillisecondsSince;
 
-int Connect(const std::filesystem::path& socket) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socket.c_str(), sizeof address.sun_path - 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
+int Connect(const std::filesystem::path& socket) { return resultslog::ConnectUnixSocket(socket, false); }
 
 std::string Ask(int fd, const std::string& line) {
     const std::string message = line + "\n";

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +16,7 @@
 #include "content/question_bank.h"
 #include "content/question_names.h"
 #include "engine/theme_table.h"
+#include "log/unix_socket.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/walk_orders.h"
 
@@ -24,17 +24,7 @@ namespace collectortest {
 
 namespace {
 
-int ConnectTo(const std::filesystem::path& socket) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socket.c_str(), sizeof address.sun_path - 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
+int ConnectTo(const std::filesystem::path& socket) { return resultslog::ConnectUnixSocket(socket, false); }
 
 }  // namespace
 
