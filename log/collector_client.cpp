@@ -1,5 +1,4 @@
 #include "log/collector_client.h"
-#include "log/unix_socket.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,6 +9,8 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+
+#include "log/unix_socket.h"
 
 namespace resultslog {
 
