@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 
 #include "log/unix_socket.h"
 
