@@ -145,9 +145,7 @@ std::filesystem::path PendingAppend::WriteAheadFile() const {
 
 std::string PendingAppend::PendingText() const { return asText_(pending_); }
 
-void PendingAppend::KeepAhead() {
-    aheadKept_ = ahead_.Keep(pending_);
-}
+void PendingAppend::KeepAhead() { aheadKept_ = ahead_.Keep(pending_); }
 
 void PendingAppend::AdoptOrphans() {
     // Entries of programs that ended without appending them (killed, or the
