@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "viewer/core/grid.h"
+#include "viewer/core/record_ties.h"
 #include "viewer/core/results_table.h"
 #include "viewer/core/summary.h"
 
@@ -44,8 +45,6 @@ std::string SummaryText(const Summary& summary);
 namespace viewer {
 
 class LogFile;
-
-struct LogTies;
 
 // Every attempt of the files, in file order, and their summary; the
 // computers are the files' own, one each, and so are the ties to their
