@@ -85,7 +85,7 @@ setuid=$(find "$root" -type f -perm /6000)
 
 # Installed for real, twice, as an upgrade would run the maintainer scripts
 # again: the group and the service's account are made once and kept, and
-# an old helper's mode override is taken away.
+# no mode override stays on the path kalvena-append.
 if [ "$(id -u)" -eq 0 ] && ! dpkg -s kalvena >/dev/null 2>&1; then
   old_helper=/usr/libexec/kalvena/kalvena-append
   if dpkg -i "$deb" >/dev/null && dpkg -i "$deb" >/dev/null; then

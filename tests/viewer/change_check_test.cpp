@@ -161,7 +161,7 @@ TEST_F(ChangeCheck, AFileSaidToBeArchivedMayGoOrStartAfresh) {
 }
 
 // The memory quotes names and results: this account's alone, whatever the
-// umask, and a folder an older version left open is closed.
+// umask, and a folder found open to others is closed.
 TEST_F(ChangeCheck, TheMemoryIsPrivate) {
     const auto modeOf = [](const std::filesystem::path& path) {
         return std::filesystem::status(path).permissions() & std::filesystem::perms::all;

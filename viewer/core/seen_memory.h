@@ -50,8 +50,9 @@ bool SaveSeen(const std::filesystem::path& memory, const SeenFile& seen);
 
 // Makes the memory folder (and the folders above it that are missing)
 // readable by this account only, and tightens the folder and its files
-// where an earlier version or a careless umask left them open: once a run,
-// it looks at every file. Returns why that failed (Russian), or an empty
+// wherever they are open to others (a umask, a copy or a restore can leave
+// them so, and they quote names and results): once a run, it looks at
+// every file. Returns why that failed (Russian), or an empty
 // string.
 std::string KeepMemoryPrivate(const std::filesystem::path& folder);
 
