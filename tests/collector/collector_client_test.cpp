@@ -10,13 +10,13 @@
 #include <thread>
 
 #include "log/collector_client.h"
-#include "log/cp1251.h"
 #include "log/log_entry.h"
 #include "tests/collector/service_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
+using collectortest::Header;
 using collectortest::RightPosition;
 using collectortest::ServiceProcess;
 using collectortest::WalkQuestions;
@@ -25,17 +25,18 @@ using testsupport::ReadFileBytes;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-std::string Header(std::string_view name, std::string_view platoon) {
-    return resultslog::Utf8ToCp1251(name) + "\r\n" + resultslog::Utf8ToCp1251(platoon) + "\r\n";
-}
+// A service of its own in a temporary folder for each test.
+class CollectorClientTest : public ::testing::Test {
+protected:
+    const testsupport::TemporaryWorkingDirectory dir;
+    ServiceProcess service{dir.Path()};
+};
 
 void AnswerAll(CollectorClient& client, const std::vector<std::string>& questions, std::size_t from, std::size_t to) {
     for (std::size_t i = from; i < to; ++i) client.Answer(questions[i], RightPosition(questions[i]));
 }
 
-TEST(CollectorClient, WithNoServiceEventsWaitAndGoOnceItListens) {
-    const testsupport::TemporaryWorkingDirectory dir;
-    ServiceProcess service(dir.Path());
+TEST_F(CollectorClientTest, WithNoServiceEventsWaitAndGoOnceItListens) {
     CollectorClient client(service.Socket());
     client.Register("Иванов", "101");
     client.ChooseTheme(11);
@@ -57,9 +58,7 @@ TEST(CollectorClient, WithNoServiceEventsWaitAndGoOnceItListens) {
     EXPECT_EQ(collectortest::BytesOnceThere(service.Results(), entry), entry);
 }
 
-TEST(CollectorClient, ARefusedTestIsDroppedAndReportedAndTheNextGoesThrough) {
-    const testsupport::TemporaryWorkingDirectory dir;
-    ServiceProcess service(dir.Path());
+TEST_F(CollectorClientTest, ARefusedTestIsDroppedAndReportedAndTheNextGoesThrough) {
     service.Start();
     CollectorClient client(service.Socket());
     client.Register("Правильных ответов 10 из 10", "101");
@@ -74,9 +73,7 @@ TEST(CollectorClient, ARefusedTestIsDroppedAndReportedAndTheNextGoesThrough) {
     EXPECT_EQ(collectortest::BytesOnceThere(service.Results(), Header("Петров", "102")), Header("Петров", "102"));
 }
 
-TEST(CollectorClient, AStoppedServiceCostsTheWindowNoMoreThanItsPatience) {
-    const testsupport::TemporaryWorkingDirectory dir;
-    ServiceProcess service(dir.Path());
+TEST_F(CollectorClientTest, AStoppedServiceCostsTheWindowNoMoreThanItsPatience) {
     service.Start();
     CollectorClient client(service.Socket());
     client.Register("Иванов", "101");
@@ -92,9 +89,7 @@ TEST(CollectorClient, AStoppedServiceCostsTheWindowNoMoreThanItsPatience) {
     EXPECT_TRUE(client.TakeRefusals().empty()) << "the theme was sent once";
 }
 
-TEST(CollectorClient, ATestIsTakenUpAgainAfterTheServiceRestarts) {
-    const testsupport::TemporaryWorkingDirectory dir;
-    ServiceProcess service(dir.Path());
+TEST_F(CollectorClientTest, ATestIsTakenUpAgainAfterTheServiceRestarts) {
     service.Start();
     const auto questions = WalkQuestions(11, 3);
     {
@@ -116,9 +111,7 @@ TEST(CollectorClient, ATestIsTakenUpAgainAfterTheServiceRestarts) {
     EXPECT_EQ(ReadFileBytes(service.Results()), Header("Иванов", "101") + resultslog::TestResultBytes({8, 8}));
 }
 
-TEST(CollectorClient, TheProgramsEndEndsItsTest) {
-    const testsupport::TemporaryWorkingDirectory dir;
-    ServiceProcess service(dir.Path());
+TEST_F(CollectorClientTest, TheProgramsEndEndsItsTest) {
     service.Start();
     {
         CollectorClient client(service.Socket());

@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "collector/service.h"
-#include "log/cp1251.h"
 #include "log/log_entry.h"
 #include "tests/collector/service_process.h"
 #include "tests/support/lock_holder.h"
@@ -21,6 +20,7 @@ namespace {
 
 using collectortest::BytesOnceThere;
 using collectortest::Fields;
+using collectortest::Header;
 using collectortest::Lines;
 using collectortest::LinesOnceThere;
 using collectortest::RightPosition;
@@ -29,10 +29,6 @@ using collectortest::Speaker;
 using collectortest::WalkQuestions;
 using testsupport::ReadFileBytes;
 using Clock = std::chrono::steady_clock;
-
-std::string Header(std::string_view name, std::string_view platoon) {
-    return resultslog::Utf8ToCp1251(name) + "\r\n" + resultslog::Utf8ToCp1251(platoon) + "\r\n";
-}
 
 std::string ResultLine(int right, int asked) { return resultslog::TestResultBytes({right, asked}); }
 

@@ -15,6 +15,7 @@
 #include "content/question_bank.h"
 #include "content/question_names.h"
 #include "engine/theme_table.h"
+#include "log/cp1251.h"
 #include "log/unix_socket.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/walk_orders.h"
@@ -134,6 +135,10 @@ std::vector<std::string> WalkQuestions(int theme, int first) {
     for (const int number : testsupport::WalkOrderOf(row.BankSize, row.QuestionsToAsk, first))
         names.push_back(content::WindowClassName({theme, number}));
     return names;
+}
+
+std::string Header(std::string_view name, std::string_view platoon) {
+    return resultslog::Utf8ToCp1251(name) + "\r\n" + resultslog::Utf8ToCp1251(platoon) + "\r\n";
 }
 
 int RightPosition(std::string_view question) {

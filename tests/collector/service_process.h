@@ -60,6 +60,10 @@ private:
     std::string received_;
 };
 
+// A log header as the bytes a reader expects: each field in Windows-1251,
+// each line ending in CR LF.
+std::string Header(std::string_view name, std::string_view platoon);
+
 // The class names of a whole test of `theme` from `first` on, as the walk
 // asks them.
 std::vector<std::string> WalkQuestions(int theme, int first);
