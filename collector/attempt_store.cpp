@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "collector/protocol.h"
+#include "log/append_file.h"
 
 namespace collector {
 
@@ -63,16 +64,6 @@ std::vector<std::string_view> Words(std::string_view line) {
         if (space == std::string_view::npos) return words;
         line.remove_prefix(space + 1);
     }
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 bool ReadAll(const std::filesystem::path& path, std::string& text) {
@@ -221,28 +212,20 @@ bool AttemptStore::Save(const Attempt& attempt) const {
     temporary += ".new";
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return false;
-    const bool written = WriteAll(fd, AttemptText(attempt)) && fsync(fd) == 0;
+    const bool written = resultslog::WriteAll(fd, AttemptText(attempt)) && fsync(fd) == 0;
     close(fd);
     if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
         unlink(temporary.c_str());
         return false;
     }
     // The rename itself must survive a crash.
-    const int folder = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
-    }
+    resultslog::SyncFolderOf(path);
     return true;
 }
 
 void AttemptStore::Remove(std::uint64_t attempt) const {
     unlink(PathOf(attempt).c_str());
-    const int folder = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
-    }
+    resultslog::SyncFolderOf(PathOf(attempt));
 }
 
 std::vector<Attempt> AttemptStore::LoadAll() const {

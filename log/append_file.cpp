@@ -21,16 +21,6 @@ auto RetryOnInterrupt(Call call) {
     return result;
 }
 
-// A newly created name is durable only once its directory is synced.
-void SyncDirectoryOf(const std::filesystem::path& path) {
-    std::filesystem::path directory = path.parent_path();
-    if (directory.empty()) directory = ".";
-    const int fd = RetryOnInterrupt([&] { return open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-    if (fd < 0) return;
-    RetryOnInterrupt([&] { return fsync(fd); });
-    close(fd);
-}
-
 // In a folder its group may write to (a class's shared folder), the file
 // the first student's program creates must take the next student's
 // appends, whatever that first student's umask: the group gets write
@@ -72,6 +62,24 @@ void RunWriteJob(void* argument) {
 
 }  // namespace
 
+void SyncFolderOf(const std::filesystem::path& path) {
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty()) folder = ".";
+    const int fd = RetryOnInterrupt([&] { return open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    if (fd < 0) return;
+    RetryOnInterrupt([&] { return fsync(fd); });
+    close(fd);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = RetryOnInterrupt([&] { return write(fd, bytes.data(), bytes.size()); });
+        if (written <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
 int OpenAppendFile(const std::filesystem::path& path) {
     // Non-blocking so that a FIFO in the file's place cannot hang the open.
     const int flags = O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
@@ -91,7 +99,7 @@ int OpenAppendFile(const std::filesystem::path& path) {
     }
     if (created) {
         ShareWithFolderGroup(fd, path);
-        SyncDirectoryOf(path);
+        SyncFolderOf(path);
     }
     return fd;
 }

@@ -18,6 +18,12 @@ void CloseAppendFile(int fd);
 // false once the name was deleted, renamed away or given to another file.
 bool StillNamedBy(int fd, const std::filesystem::path& path);
 
+// A name that appears, goes or is renamed over is durable only once its
+// folder is synced: syncs the folder that `path` stands in.
+void SyncFolderOf(const std::filesystem::path& path);
+// Writes all the bytes, as many write() calls as it takes; false on an error.
+bool WriteAll(int fd, std::string_view bytes);
+
 enum class FileLock { Held, Busy, Refused };
 
 // Takes the exclusive lock on the file, trying without blocking for at most

@@ -38,23 +38,6 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
     return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
-// A name that appears or goes is durable only once its folder is synced.
-void SyncFolderOf(const std::filesystem::path& path) {
-    const int fd = RetryOnInterrupt([&] { return open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-    if (fd < 0) return;
-    RetryOnInterrupt([&] { return fsync(fd); });
-    close(fd);
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = RetryOnInterrupt([&] { return write(fd, bytes.data(), bytes.size()); });
-        if (written <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 std::string ComputerName() {
     char name[HOST_NAME_MAX + 1] = {};
     if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "computer";
