@@ -5,6 +5,7 @@
 #include <QTranslator>
 #include <cstdio>
 
+#include "viewer/core/files/named_files.h"
 #include "viewer/model/command_line.h"
 #include "viewer/window/program_identity.h"
 #include "viewer/window/results_window.h"
@@ -51,7 +52,8 @@ int main(int argc, char** argv) {
 
     viewer::ResultsWindow window;
     QStringList files = parsed.files;
-    if (files.isEmpty() && QDir::current().exists("Results.txt")) files << "Results.txt";
+    const QString here = QString::fromUtf8(viewer::kResultsLogName);
+    if (files.isEmpty() && QDir::current().exists(here)) files << here;
     window.AddFiles(files);
     window.show();
     return app.exec();

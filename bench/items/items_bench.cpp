@@ -14,9 +14,9 @@
 #include "bench/items/generated_record.h"
 #include "content/question_names.h"
 #include "engine/theme_table.h"
-#include "viewer/core/answers_reader.h"
-#include "viewer/core/item_analysis.h"
-#include "viewer/core/item_table.h"
+#include "viewer/core/analysis/item_analysis.h"
+#include "viewer/core/analysis/item_table.h"
+#include "viewer/core/files/answers_reader.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 
 #include "bench/bench_timing.h"
 #include "bench/items/generated_record.h"
-#include "viewer/core/item_table.h"
+#include "viewer/core/analysis/item_table.h"
 #include "viewer/window/items_panel.h"
 #include "viewer/window/results_window.h"
 

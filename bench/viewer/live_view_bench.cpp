@@ -16,7 +16,7 @@
 
 #include "bench/bench_timing.h"
 #include "log/cp1251.h"
-#include "viewer/core/results_table.h"
+#include "viewer/core/analysis/results_table.h"
 #include "viewer/window/results_window.h"
 
 namespace {

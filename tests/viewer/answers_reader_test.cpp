@@ -1,11 +1,12 @@
-#include "viewer/core/answers_reader.h"
+#include "viewer/core/files/answers_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "tests/viewer/answers_lines.h"
-#include "viewer/core/item_analysis.h"
+#include "viewer/core/analysis/item_analysis.h"
+#include "viewer/core/files/named_files.h"
 
 namespace {
 
@@ -138,9 +139,21 @@ TEST(AnswersReader, KeepsItsBoundsOnMangledLines) {
     EXPECT_FALSE(analysis.themes.empty());
 }
 
+// Named as the test program names it: the log's extension replaced.
 TEST(AnswersReader, FindsTheRecordBesideTheLog) {
-    EXPECT_EQ(viewer::AnswersPathFor("/srv/kalvena/pc12/Results.txt"), "/srv/kalvena/pc12/Results.answers.csv");
-    EXPECT_EQ(viewer::AnswersPathFor("/srv/pc12/Results.answers.csv"), "/srv/pc12/Results.answers.csv");
+    const struct {
+        const char* log;
+        const char* record;
+    } cases[] = {{"/srv/kalvena/pc12/Results.txt", "/srv/kalvena/pc12/Results.answers.csv"},
+                 {"/srv/pc12/Results.answers.csv", "/srv/pc12/Results.answers.csv"},
+                 {"class.d/x.log", "class.d/x.answers.csv"},
+                 {"Results", "Results.answers.csv"}};
+    for (const auto& named : cases) {
+        EXPECT_EQ(viewer::AnswersPathFor(named.log), named.record) << named.log;
+        EXPECT_TRUE(viewer::IsAnswersRecord(viewer::AnswersPathFor(named.log))) << named.log;
+    }
+    EXPECT_EQ(viewer::LogPathFor("/srv/pc12/Results.answers.csv"), "/srv/pc12/Results.txt");
+    EXPECT_FALSE(viewer::IsAnswersRecord("/srv/pc12.answers.csv/Results.txt"));
 }
 
 }  // namespace

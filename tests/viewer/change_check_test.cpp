@@ -1,4 +1,4 @@
-#include "viewer/core/seen_check.h"
+#include "viewer/core/memory/seen_check.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +74,10 @@ TEST_F(ChangeCheck, EditRemovalReorderCutAndReplacementAreChanges) {
     } cases[] = {
         {"edit",
          kA + Cp1251("Борисов Б. Б.\r\n102\r\nПравильных ответов 9 из 10\r\n\r\n") + kCHeader,
+         {"5: запись изменена после 01.12.2026 10:00: была «Борисов Б. Б., 102, Правильных ответов 8 из 10»"}},
+        {"edit, then an entry appended",
+         kA + Cp1251("Борисов Б. Б.\r\n102\r\nПравильных ответов 9 из 10\r\n\r\n") + kCHeader + kCResult +
+             Cp1251("Григорьев Г. Г.\r\n104\r\n"),
          {"5: запись изменена после 01.12.2026 10:00: была «Борисов Б. Б., 102, Правильных ответов 8 из 10»"}},
         {"removal",
          kB + kCHeader,

@@ -124,6 +124,8 @@ with tempfile.TemporaryDirectory() as folder:
     check(len(rows) == 9 and rows[0][:5] == ["Банк", "Тема", "Вопрос", "Текст", "Попыток"]
           and rows[3][:7] == ["0badbeef", "3", "Tq31", "", "10", "0,80", ""]
           and rows[4][2:9] == ["  вариант 1 (верный)", "", "", "", "", "8", "80"], f"items csv: {rows}")
+    # Ten answers of 20 … 29 s: the median is the mean of the middle two.
+    check(rows[3][11] == "24,5", f"items csv median: {rows[3]}")
     check(run("--items", "--xlsx", "items.xlsx", "--all-attempts", "Results.txt").returncode == 0, "items xlsx failed")
     book = openpyxl.load_workbook("items.xlsx")
     check(book.sheetnames == ["Вопросы"] and book["Вопросы"]["F4"].value == 0.8, f"items xlsx: {book.sheetnames}")

@@ -52,9 +52,14 @@ with tempfile.TemporaryDirectory() as folder:
             or not lines[0].endswith(": была «Иванов Иван, 101, Правильных ответов 7 из 10»"):
         failures.append(f"an edit: printed {result.stdout!r}")
 
-    expect(verify(data), 2, "", "no file")
-    expect(verify(data, "--last", log), 2, "", "a wrong option")
-    expect(verify(data, os.path.join(folder, "nothing.txt")), 2, "", "a file never seen and not there")
+    # Nothing checked is no all-clear: a nightly check of a share that is
+    # not mounted sees an empty folder.
+    unmounted = os.path.join(folder, "share")
+    os.mkdir(unmounted)
+    for names, what in [([], "no file"), (["--last", log], "a wrong option"),
+                        ([os.path.join(folder, "nothing.txt")], "a file never seen and not there"),
+                        ([unmounted], "a folder with no results")]:
+        expect(verify(data, *names), 2, "", what)
 
 # A computer's log gone from the department's folder is told until the
 # instructor says it went to the archive; then its folder is quiet, and a

@@ -1,4 +1,4 @@
-#include "viewer/core/compiled_bank.h"
+#include "viewer/core/analysis/compiled_bank.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@
 #include "tests/log/log_test_support.h"
 #include "tests/support/temp_dir.h"
 #include "tests/viewer/window_test_support.h"
-#include "viewer/core/results_table.h"
+#include "viewer/core/analysis/results_table.h"
 #include "viewer/window/results_window.h"
 
 namespace {
@@ -69,8 +69,9 @@ TEST(FolderView, TheComputerChoiceNarrowsTheTableAndTheSummary) {
     WriteLog("class/pc10/Results.txt", "Белова\r\n101\r\nПравильных ответов 9 из 10\r\n\r\n");
     WriteLog("lab2/Results.txt", "Яшин\r\n101\r\n");
     ResultsWindow window;
-    // A log opened alone goes by its folder's name.
-    window.AddFiles({"class", "lab2/Results.txt"});
+    // A log opened alone goes by its folder's name; an answers record named
+    // (dropped, say) stands for its log, as on the command line.
+    window.AddFiles({"class", "lab2/Results.answers.csv"});
     auto* choice = window.findChild<QComboBox*>("computer");
     ASSERT_NE(choice, nullptr);
     QStringList items;

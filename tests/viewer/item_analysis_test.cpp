@@ -1,13 +1,15 @@
-#include "viewer/core/item_analysis.h"
+#include "viewer/core/analysis/item_analysis.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <random>
 
 #include "tests/viewer/answers_lines.h"
-#include "viewer/core/item_table.h"
+#include "viewer/core/analysis/item_statistics.h"
+#include "viewer/core/analysis/item_table.h"
 
 namespace {
 
@@ -176,6 +178,53 @@ TEST(ItemAnalysis, SimulatedQuestionsComeOutAsMade) {
     const double textbook = 10.0 / 9 * (1 - itemVariances / variance(totals));
     ASSERT_EQ(analysis.themes[0].forms.size(), 1u);
     EXPECT_NEAR(analysis.themes[0].forms[0].alpha->value, textbook, 1e-9);
+}
+
+// Forty students; the question under test is answered right by the first
+// `right` of them, the three others by the first thirty, so that it goes
+// with the rest score and only its facility can flag it. «слишком легкий»
+// is above 0.9 and «слишком трудный» below 0.2, the bounds themselves not.
+TEST(ItemAnalysis, FacilityFlagsStopAtTheirBounds) {
+    const struct {
+        int right;
+        const char* flag;  // empty: neither
+    } cases[] = {{37, "слишком легкий"}, {36, ""}, {8, ""}, {7, "слишком трудный"}};
+    for (const auto& question : cases) {
+        std::string lines;
+        for (int s = 0; s < 40; ++s) {
+            std::vector<Shown> shown;
+            for (int q = 1; q <= 4; ++q) {
+                const bool right = s < (q == 1 ? question.right : 30);
+                shown.push_back({Question(q), right ? 1 : 2 + s % 3, right, s + 1});
+            }
+            lines += EndLine(Name(s), "2026-12-08T09:00:00+03:00", shown, "finished", "3fa85f64", 1);
+        }
+        AnswersReader reader;
+        reader.Feed(lines);
+        const auto analysis = viewer::AnalyzeItems({&reader}, Scoring::FirstAttempt, {});
+        const auto& flags = analysis.themes.at(0).questions.at(0).flags;
+        for (const std::string flag : {"слишком легкий", "слишком трудный"}) {
+            const bool given = std::find(flags.begin(), flags.end(), flag) != flags.end();
+            EXPECT_EQ(given, flag == question.flag) << question.right << " of 40: " << flag;
+        }
+    }
+}
+
+// An even count's median is the mean of the two middle values, in any order.
+TEST(ItemStatistics, MedianOfEvenAndOddCounts) {
+    const struct {
+        std::vector<std::int32_t> values;
+        double median;
+    } cases[] = {{{29, 20, 25, 24, 21, 28, 22, 27, 23, 26}, 24.5},
+                 {{40, 10}, 25},
+                 {{7}, 7},
+                 {{3, 1, 2}, 2},
+                 {{5, 5, 9, 1}, 5},
+                 {{100, 1, 2, 3}, 2.5}};
+    for (const auto& each : cases) {
+        EXPECT_DOUBLE_EQ(viewer::Median(each.values).value(), each.median) << each.values.size() << " values";
+    }
+    EXPECT_FALSE(viewer::Median({}));
 }
 
 }  // namespace

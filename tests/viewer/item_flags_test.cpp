@@ -6,7 +6,7 @@
 #include <random>
 
 #include "tests/viewer/answers_lines.h"
-#include "viewer/core/item_analysis.h"
+#include "viewer/core/analysis/item_analysis.h"
 
 namespace {
 

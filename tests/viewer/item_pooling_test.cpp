@@ -9,10 +9,11 @@
 #include <fstream>
 
 #include "tests/viewer/answers_lines.h"
-#include "viewer/core/item_analysis.h"
-#include "viewer/core/item_table.h"
-#include "viewer/core/named_files.h"
-#include "viewer/core/summary.h"
+#include "viewer/core/analysis/item_analysis.h"
+#include "viewer/core/analysis/item_table.h"
+#include "viewer/core/analysis/summary.h"
+#include "viewer/core/files/folder_walk.h"
+#include "viewer/core/files/named_files.h"
 
 namespace {
 
@@ -129,8 +130,35 @@ TEST(ItemPooling, EachFileOnceHoweverReached) {
     EXPECT_EQ(found, (std::vector<std::string>{"pc01/Results.answers.csv pc01 log", "pc02/Results.answers.csv pc02 log",
                                                "pc03/Results.answers.csv pc03 -"}));
     EXPECT_EQ(naming.emptyFolders, (std::vector<std::filesystem::path>{root / "empty"}));
+    EXPECT_EQ(naming.folders, (std::vector<std::filesystem::path>{root, root / "empty"}));
+    // Listed only, for the window that follows them: no file below is taken.
+    const viewer::Naming listed =
+        viewer::FilesNamed({root / "pc03" / "Results.answers.csv", root}, viewer::Folders::Listed);
+    ASSERT_EQ(listed.files.size(), 1u);
+    EXPECT_EQ(listed.files[0].log, root / "pc03" / "Results.txt");
+    EXPECT_TRUE(listed.files[0].recordNamed);
+    EXPECT_EQ(listed.folders, (std::vector<std::filesystem::path>{root}));
     EXPECT_EQ(viewer::PairKey(root / "copy" / "Results.txt"), viewer::PairKey(root / "pc01" / "Results.txt"));
     EXPECT_NE(viewer::PairKey(root / "pc02" / "Results.txt"), viewer::PairKey(root / "pc01" / "Results.txt"));
+}
+
+// The computer is the log's folder below the one opened, however the
+// opened folder was written.
+TEST(ItemPooling, ComputerOfALogBelowTheOpenedFolder) {
+    const struct {
+        const char* log;
+        const char* root;
+        const char* computer;
+    } cases[] = {{"/srv/kalvena/pc01/Results.txt", "/srv/kalvena", "pc01"},
+                 {"/srv/kalvena/pc01/Results.txt", "/srv/kalvena/", "pc01"},
+                 {"/srv/kalvena/pc08/sub/Results.txt", "/srv/kalvena//", "pc08/sub"},
+                 {"/srv/kalvena/pc01/Results.txt", "/srv/kalvena/.", "pc01"},
+                 {"/srv/kalvena/Results.txt", "/srv/kalvena/", "kalvena"},
+                 {"/srv/kalvena/pc01/Results.txt", "", "pc01"},
+                 {"/srv/other/Results.txt", "/srv/kalvena", "other"}};
+    for (const auto& each : cases) {
+        EXPECT_EQ(viewer::ComputerOf(each.log, each.root), each.computer) << each.log << " in " << each.root;
+    }
 }
 
 // The platoon, the computer (a record) and a term choose the tests; the

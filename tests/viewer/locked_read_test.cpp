@@ -11,7 +11,7 @@
 
 #include "tests/support/temp_dir.h"
 #include "tests/viewer/viewer_test_support.h"
-#include "viewer/core/log_file.h"
+#include "viewer/core/files/log_file.h"
 
 namespace {
 int refusalsLeft = 0;  // calls still to refuse; -1 refuses every call

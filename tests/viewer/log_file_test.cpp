@@ -1,4 +1,4 @@
-#include "viewer/core/log_file.h"
+#include "viewer/core/files/log_file.h"
 
 #include <gtest/gtest.h>
 

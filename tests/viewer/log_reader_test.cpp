@@ -1,4 +1,4 @@
-#include "viewer/core/log_reader.h"
+#include "viewer/core/files/log_reader.h"
 
 #include <gtest/gtest.h>
 

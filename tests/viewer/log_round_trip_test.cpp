@@ -6,7 +6,7 @@
 #include "log/results_log.h"
 #include "tests/support/temp_dir.h"
 #include "tests/viewer/viewer_test_support.h"
-#include "viewer/core/log_reader.h"
+#include "viewer/core/files/log_reader.h"
 
 namespace {
 

@@ -1,8 +1,11 @@
-#include "viewer/core/record_ties.h"
+#include "viewer/core/analysis/record_ties.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/viewer/answers_lines.h"
+#include "viewer/core/analysis/live_attempts.h"
 
 namespace {
 
@@ -119,6 +122,27 @@ TEST(RecordTies, ANameWrittenBySeveralAccountsIsFoundAcrossRecordsAndFlagged) {
     AnswersReader plain;
     plain.Feed(answerstest::EndLine("Орлов Олег", "2026-12-08T09:19:40+03:00", {{"Tq31", 2, true, 21}}));
     EXPECT_TRUE(viewer::NamesOfSeveralAccounts({&first, &plain}).empty());
+}
+
+// A record read afresh (replaced, or cut and written again) re-marks every
+// row it paired before, not only those it pairs now: a row whose start is
+// gone must stop showing a running test.
+TEST(LiveTies, ARecordReadAfreshReMarksTheRowsItPairedBefore) {
+    const std::vector<Attempt> log = {Registration("Орлов", 1), Registration("Белова", 3)};
+    viewer::LiveAttempts live;
+    live.UpdateLog(log, 0);
+    AnswersReader first;
+    first.Feed(Start("Орлов", "s.orlov") + Start("Белова", "s.belova"));
+    EXPECT_EQ(live.UpdateRecord(first, false), (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(live.StateOf(0).kind, viewer::LiveKind::Running);
+
+    AnswersReader again;
+    again.Feed(Start("Белова", "s.belova"));
+    const std::vector<std::size_t> remarked = live.UpdateRecord(again, true);
+    EXPECT_NE(std::find(remarked.begin(), remarked.end(), 0u), remarked.end()) << "Орлов's row keeps its old mark";
+    EXPECT_NE(std::find(remarked.begin(), remarked.end(), 1u), remarked.end());
+    EXPECT_EQ(live.StateOf(0).kind, viewer::LiveKind::Unknown);
+    EXPECT_EQ(live.StateOf(1).kind, viewer::LiveKind::Running);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-#include "viewer/core/summary.h"
+#include "viewer/core/analysis/summary.h"
 
 #include <gtest/gtest.h>
 
 #include <QLocale>
 
 #include "tests/log/log_test_support.h"
-#include "viewer/core/export.h"
+#include "viewer/core/exports/export.h"
 
 namespace {
 

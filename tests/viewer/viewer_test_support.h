@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "log/results_log.h"
-#include "viewer/core/log_reader.h"
+#include "viewer/core/files/log_reader.h"
 
 namespace viewertest {
 

@@ -5,16 +5,17 @@
 #include <memory>
 #include <system_error>
 
-#include "viewer/core/export.h"
-#include "viewer/core/log_file.h"
-#include "viewer/core/log_records.h"
-#include "viewer/core/named_files.h"
+#include "viewer/core/analysis/log_records.h"
+#include "viewer/core/exports/export.h"
+#include "viewer/core/files/log_file.h"
+#include "viewer/core/files/named_files.h"
 #include "viewer/model/pdf_export.h"
 
 namespace viewer {
 
 namespace {
 
+// %1: the log's name, %2: its answers record's, %3: the ending of a record's name.
 const char* const kUsage =
     "Использование:\n"
     "  kalvena-results [ФАЙЛ|ПАПКА…]           открыть журналы в окне\n"
@@ -22,7 +23,7 @@ const char* const kUsage =
     "  kalvena-results --csv ВЫХОД [--last] ФАЙЛ|ПАПКА…   таблица в CSV\n"
     "  kalvena-results --xlsx ВЫХОД [--last] ФАЙЛ|ПАПКА…  таблица и сводка в XLSX\n"
     "  kalvena-results --pdf ВЫХОД [--last] ФАЙЛ|ПАПКА…   таблица и сводка в PDF\n"
-    "ПАПКА: все Results.txt в ней и во вложенных папках (по папке на компьютер);\n"
+    "ПАПКА: все %1 в ней и во вложенных папках (по папке на компьютер);\n"
     "  в окне новые папки и журналы в ней появляются сами.\n"
     "  kalvena-results --items [--all-attempts] ФАЙЛ|ПАПКА…   анализ вопросов\n"
     "  kalvena-results --items --csv|--xlsx|--pdf ВЫХОД [--all-attempts] ФАЙЛ|ПАПКА…\n"
@@ -30,11 +31,11 @@ const char* const kUsage =
     "  kalvena-results --items --revision [--all-attempts] ФАЙЛ|ПАПКА…\n"
     "                                          вопросы с замечаниями: файл:строка банка\n"
     "--last: в сводке учитывать только последнюю попытку каждого студента.\n"
-    "--items: читает записи ответов (Results.answers.csv рядом с Results.txt; в папке —\n"
-    "  все *.answers.csv); учитываются только законченные тесты, по умолчанию первая\n"
+    "--items: читает записи ответов (%2 рядом с %1; в папке —\n"
+    "  все *%3); учитываются только законченные тесты, по умолчанию первая\n"
     "  попытка каждого студента по теме, с --all-attempts — все.\n"
     "  kalvena-results --verify ФАЙЛ|ПАПКА…     изменены ли журналы после прочтения\n"
-    "--verify: сверяет журналы (в папке — все Results.txt и *.answers.csv, и исчезнувшие\n"
+    "--verify: сверяет журналы (в папке — все %1 и *%3, и исчезнувшие\n"
     "  из неё) с тем, что просмотрщик видел в них раньше, и сообщает о строках, которые\n"
     "  не прочесть или не связать с попыткой; код выхода 0 — изменений нет, 1 — есть,\n"
     "  2 — ошибка, 3 — изменений нет, но есть замечания.\n"
@@ -71,7 +72,7 @@ std::vector<NamedLog> LogsOf(const QStringList& names, int& status) {
     for (const QString& name : names) paths.emplace_back(name.toStdString());
     const Naming naming = FilesNamed(paths);
     for (const std::filesystem::path& folder : naming.emptyFolders) {
-        PrintError(folder.string() + ": в папке нет журналов результатов (Results.txt)");
+        PrintError(folder.string() + ": в папке нет журналов результатов (" + kResultsLogName + ")");
         status = 1;
     }
     std::vector<NamedLog> logs;
@@ -152,7 +153,11 @@ int RunCommandLine(const Arguments& arguments) {
         return 2;
     }
     if (arguments.mode == Mode::Help) {
-        std::fputs(kUsage, stdout);
+        const QString log = QString::fromUtf8(kResultsLogName);
+        const QString record = QString::fromStdString(AnswersPathFor(log.toStdString()).string());
+        std::fputs(
+            QString::fromUtf8(kUsage).arg(log, record, QString::fromUtf8(kAnswersRecordSuffix)).toUtf8().constData(),
+            stdout);
         return 0;
     }
     if (arguments.items) return RunItems(arguments);

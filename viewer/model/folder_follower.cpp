@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "viewer/core/folder_walk.h"
+#include "viewer/core/files/folder_walk.h"
+#include "viewer/core/files/named_files.h"
 
 namespace viewer {
 

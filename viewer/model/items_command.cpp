@@ -3,10 +3,10 @@
 #include <memory>
 #include <system_error>
 
-#include "viewer/core/compiled_bank.h"
-#include "viewer/core/export.h"
-#include "viewer/core/item_table.h"
-#include "viewer/core/named_files.h"
+#include "viewer/core/analysis/compiled_bank.h"
+#include "viewer/core/analysis/item_table.h"
+#include "viewer/core/exports/export.h"
+#include "viewer/core/files/named_files.h"
 #include "viewer/model/command_line.h"
 #include "viewer/model/pdf_export.h"
 
@@ -18,7 +18,7 @@ int RunItems(const Arguments& arguments) {
     for (const QString& argument : arguments.files) names.emplace_back(argument.toStdString());
     const Naming naming = FilesNamed(names);
     for (const std::filesystem::path& folder : naming.emptyFolders) {
-        PrintError(folder.string() + ": в папке нет записей ответов (*.answers.csv)");
+        PrintError(folder.string() + ": в папке нет записей ответов (*" + std::string(kAnswersRecordSuffix) + ")");
         status = 1;
     }
     bool remarked = false;

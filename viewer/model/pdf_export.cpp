@@ -11,19 +11,16 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <array>
 #include <cerrno>
 #include <functional>
 
-#include "viewer/core/error_text.h"
-#include "viewer/core/finished_file.h"
+#include "viewer/core/exports/finished_file.h"
+#include "viewer/core/files/error_text.h"
 
 namespace viewer {
 
 namespace {
 
-constexpr std::array<double, kColumnCount> kColumnShares = {0.05, 0.20, 0.09, 0.08, 0.07, 0.04,
-                                                            0.13, 0.09, 0.08, 0.09, 0.08};
 constexpr double kSummaryFirstShare = 0.19;
 // The header row holds two lines of its smaller font.
 constexpr double kHeaderRows = 1.3;
@@ -284,7 +281,8 @@ void PaintResults(QPagedPaintDevice& device, QPainter& painter, const ExportData
         },
         [](int) { return false; });
 
-    std::vector<double> shares(kColumnShares.begin(), kColumnShares.end());
+    std::vector<double> shares;
+    for (const ColumnDescription& column : kColumns) shares.push_back(column.pageShare);
     std::vector<Cell> header;
     for (int c = 0; c < kColumnCount; ++c) header.push_back({QString::fromUtf8(ColumnTitle(static_cast<Column>(c)))});
     pages.WritePages(

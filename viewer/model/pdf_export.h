@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "viewer/core/export.h"
+#include "viewer/core/exports/export.h"
 
 namespace viewer {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "viewer/core/export.h"
-#include "viewer/core/summary.h"
+#include "viewer/core/analysis/summary.h"
+#include "viewer/core/exports/export.h"
 
 namespace viewer {
 

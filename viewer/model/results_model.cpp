@@ -9,9 +9,9 @@
 #include <chrono>
 #include <set>
 
-#include "viewer/core/answers_reader.h"
-#include "viewer/core/folder_walk.h"
-#include "viewer/core/named_files.h"
+#include "viewer/core/files/answers_reader.h"
+#include "viewer/core/files/folder_walk.h"
+#include "viewer/core/files/named_files.h"
 #include "viewer/model/seen_folder.h"
 
 namespace viewer {

@@ -11,14 +11,14 @@
 #include <unordered_set>
 #include <vector>
 
-#include "viewer/core/answers_file.h"
-#include "viewer/core/export.h"
-#include "viewer/core/live_attempts.h"
-#include "viewer/core/log_file.h"
-#include "viewer/core/record_ties.h"
-#include "viewer/core/results_table.h"
-#include "viewer/core/seen_check.h"
-#include "viewer/core/summary.h"
+#include "viewer/core/analysis/live_attempts.h"
+#include "viewer/core/analysis/record_ties.h"
+#include "viewer/core/analysis/results_table.h"
+#include "viewer/core/analysis/summary.h"
+#include "viewer/core/exports/export.h"
+#include "viewer/core/files/answers_file.h"
+#include "viewer/core/files/log_file.h"
+#include "viewer/core/memory/seen_check.h"
 #include "viewer/model/folder_follower.h"
 
 namespace viewer {

@@ -2,7 +2,7 @@
 
 #include <QStandardPaths>
 
-#include "viewer/core/seen_memory.h"
+#include "viewer/core/memory/seen_memory.h"
 
 namespace viewer {
 

@@ -6,12 +6,10 @@
 #include <set>
 #include <system_error>
 
-#include "viewer/core/answers_reader.h"
-#include "viewer/core/file_entries.h"
-#include "viewer/core/folder_walk.h"
-#include "viewer/core/log_file.h"
-#include "viewer/core/log_records.h"
-#include "viewer/core/seen_check.h"
+#include "viewer/core/analysis/log_records.h"
+#include "viewer/core/files/log_file.h"
+#include "viewer/core/files/named_files.h"
+#include "viewer/core/memory/seen_check.h"
 #include "viewer/model/command_line.h"
 #include "viewer/model/seen_folder.h"
 
@@ -35,29 +33,46 @@ std::vector<std::filesystem::path> RememberedBelow(const std::filesystem::path& 
     return files;
 }
 
-// What a name stands for: a file with the answers record beside it, or a
-// folder's every "Results.txt" and "*.answers.csv", below it included,
-// and those the viewer remembers there that are gone.
-std::vector<std::filesystem::path> FilesOf(const std::filesystem::path& name) {
-    std::error_code error;
+bool Remembered(const std::filesystem::path& file) {
+    return LoadSeen(SeenFilePath(SeenMemoryFolder(), file.string()), file.string()).has_value();
+}
+
+// The files of a pair to compare with the memory: the one named, and each
+// that is there (unless only those remembered are wanted) or remembered,
+// since a file gone is told as long as it is remembered.
+std::vector<std::filesystem::path> FilesToCheck(const NamedFiles& pair, bool presentToo) {
     std::vector<std::filesystem::path> files;
-    if (!std::filesystem::is_directory(name, error)) {
-        files.push_back(Normal(name));
-        const std::filesystem::path record = AnswersPathFor(files.back());
-        // A record gone is told as long as it is remembered.
-        if (record != files.back() && (std::filesystem::exists(record, error) ||
-                                       LoadSeen(SeenFilePath(SeenMemoryFolder(), record.string()), record.string()))) {
-            files.push_back(record);
-        }
-        return files;
+    for (const bool record : {false, true}) {
+        const std::filesystem::path file = Normal(record ? pair.record : pair.log);
+        const bool named = !pair.fromFolder && record == pair.recordNamed;
+        std::error_code error;
+        if (named || (presentToo && std::filesystem::exists(file, error)) || Remembered(file)) files.push_back(file);
     }
-    const auto wanted = [](const std::string& file) {
-        return file == kResultsLogName || file.ends_with(".answers.csv");
-    };
-    for (const auto& file : WalkFolder(name, wanted).files) files.push_back(Normal(file));
-    const std::set<std::filesystem::path> present(files.begin(), files.end());
-    for (const auto& remembered : RememberedBelow(name)) {
-        if (!present.contains(remembered)) files.push_back(remembered);
+    return files;
+}
+
+// What the names stand for, and in each folder named the files the viewer
+// remembers there that are gone. Folders holding neither are said and make
+// `unchecked`: nothing checked is no all-clear.
+std::vector<std::filesystem::path> FilesOf(const std::vector<std::filesystem::path>& names, bool& unchecked) {
+    const Naming naming = FilesNamed(names);
+    std::vector<std::filesystem::path> files;
+    for (const NamedFiles& pair : naming.files) {
+        for (std::filesystem::path& file : FilesToCheck(pair, true)) files.push_back(std::move(file));
+    }
+    std::set<std::filesystem::path> taken(files.begin(), files.end());
+    for (const std::filesystem::path& folder : naming.folders) {
+        const std::vector<std::filesystem::path> gone = RememberedBelow(folder);
+        for (const std::filesystem::path& file : gone) {
+            if (taken.insert(file).second) files.push_back(file);
+        }
+        const bool empty =
+            std::find(naming.emptyFolders.begin(), naming.emptyFolders.end(), folder) != naming.emptyFolders.end();
+        if (empty && gone.empty()) {
+            PrintError(folder.string() + ": в папке нет файлов результатов (" + kResultsLogName + ", *" +
+                       std::string(kAnswersRecordSuffix) + ")");
+            unchecked = true;
+        }
     }
     return files;
 }
@@ -73,31 +88,24 @@ int RunVerify(const Arguments& arguments) {
     const std::int64_t now = Now();
     bool changed = false;
     bool unchecked = false;
+    std::vector<std::filesystem::path> names;
+    for (const QString& argument : arguments.files) names.emplace_back(argument.toStdString());
     std::vector<std::unique_ptr<LogFile>> logs;
-    std::set<std::filesystem::path> logsTaken;
-    for (const QString& argument : arguments.files) {
-        const std::vector<std::filesystem::path> files = FilesOf(argument.toStdString());
-        if (files.empty()) {
-            PrintError(argument.toStdString() + ": в папке нет файлов результатов (Results.txt, *.answers.csv)");
+    for (const std::filesystem::path& file : FilesOf(names, unchecked)) {
+        const CheckOutcome outcome = CheckAgainstMemory(file, SeenMemoryFolder(), now);
+        if (!outcome.problem.empty()) {
+            PrintError(file.string() + ": " + outcome.problem);
             unchecked = true;
         }
-        for (const std::filesystem::path& file : files) {
-            const CheckOutcome outcome = CheckAgainstMemory(file, SeenMemoryFolder(), now);
-            if (!outcome.problem.empty()) {
-                PrintError(file.string() + ": " + outcome.problem);
-                unchecked = true;
-            }
-            for (const Finding& finding : outcome.findings) {
-                std::printf("%s:%lld: %s\n", file.c_str(), static_cast<long long>(finding.line), finding.text.c_str());
-                changed = true;
-            }
-            // The logs there are read too, for what cannot be read or tied together.
-            std::error_code error;
-            if (!IsAnswersRecord(file.string()) && std::filesystem::is_regular_file(file, error) &&
-                logsTaken.insert(file).second) {
-                logs.push_back(std::make_unique<LogFile>(file));
-                logs.back()->Refresh();
-            }
+        for (const Finding& finding : outcome.findings) {
+            std::printf("%s:%lld: %s\n", file.c_str(), static_cast<long long>(finding.line), finding.text.c_str());
+            changed = true;
+        }
+        // The logs there are read too, for what cannot be read or tied together.
+        std::error_code error;
+        if (!IsAnswersRecord(file) && std::filesystem::is_regular_file(file, error)) {
+            logs.push_back(std::make_unique<LogFile>(file));
+            logs.back()->Refresh();
         }
     }
     std::vector<const LogFile*> read;
@@ -122,10 +130,7 @@ int RunArchived(const Arguments& arguments) {
         // A computer's folder may be gone to the archive whole.
         if (!std::filesystem::is_regular_file(name, error)) files = RememberedBelow(name);
         if (files.empty() && !std::filesystem::is_directory(name, error)) {
-            files.push_back(Normal(name));
-            const std::filesystem::path record = AnswersPathFor(files.back());
-            if (record != files.back() && LoadSeen(SeenFilePath(SeenMemoryFolder(), record.string()), record.string()))
-                files.push_back(record);
+            for (const NamedFiles& pair : FilesNamed({name}).files) files = FilesToCheck(pair, false);
         }
         if (files.empty()) {
             PrintError(name.string() + ": просмотрщик не читал ни одного файла в этой папке: отмечать нечего");

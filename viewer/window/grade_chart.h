@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "viewer/core/item_analysis.h"
-#include "viewer/core/summary.h"
+#include "viewer/core/analysis/item_analysis.h"
+#include "viewer/core/analysis/summary.h"
 
 class QComboBox;
 

@@ -11,9 +11,9 @@
 #include <QTimeZone>
 #include <QVBoxLayout>
 
-#include "viewer/core/compiled_bank.h"
-#include "viewer/core/item_table.h"
-#include "viewer/core/summary.h"
+#include "viewer/core/analysis/compiled_bank.h"
+#include "viewer/core/analysis/item_table.h"
+#include "viewer/core/analysis/summary.h"
 #include "viewer/model/results_model.h"
 #include "viewer/window/read_only_table.h"
 

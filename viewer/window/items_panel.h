@@ -3,8 +3,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "viewer/core/grid.h"
-#include "viewer/core/item_analysis.h"
+#include "viewer/core/analysis/grid.h"
+#include "viewer/core/analysis/item_analysis.h"
 
 class QCheckBox;
 class QComboBox;

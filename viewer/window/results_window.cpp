@@ -32,9 +32,10 @@
 
 #include <algorithm>
 
-#include "viewer/core/item_table.h"
-#include "viewer/core/live_attempts.h"
-#include "viewer/core/results_table.h"
+#include "viewer/core/analysis/item_table.h"
+#include "viewer/core/analysis/live_attempts.h"
+#include "viewer/core/analysis/results_table.h"
+#include "viewer/core/files/named_files.h"
 #include "viewer/model/pdf_export.h"
 #include "viewer/model/results_filter.h"
 #include "viewer/model/results_model.h"
@@ -93,10 +94,9 @@ ResultsWindow::ResultsWindow(QWidget* parent)
     header->setStretchLastSection(true);
     header->setHighlightSections(false);
     // The state column holds «идет тест, тема 12, 45 мин».
-    const int widths[kColumnCount] = {52, 260, 110, 96, 84, 50, 178, 190, 100, 120, 120};
-    for (int c = 0; c < kColumnCount; ++c) table_->setColumnWidth(c, widths[c]);
+    for (int c = 0; c < kColumnCount; ++c) table_->setColumnWidth(c, kColumns[c].windowWidth);
     // Every state reads whole: the widest of them sets the column.
-    int stateWidth = widths[static_cast<int>(Column::State)];
+    int stateWidth = Describe(Column::State).windowWidth;
     for (const LiveKind kind : {LiveKind::Running, LiveKind::Stopped, LiveKind::ProgramEnd, LiveKind::Ended}) {
         const QString text = FromUtf8(LiveStateText({kind, 13, 0}, 999 * 60));
         stateWidth = std::max(stateWidth, table_->fontMetrics().horizontalAdvance(text) + 16);
@@ -209,9 +209,9 @@ void ResultsWindow::BuildActions() {
     });
     QAction* folder = bar->addAction(look->standardIcon(QStyle::SP_DirOpenIcon), tr("Открыть папку…"));
     folder->setObjectName(tr("Открыть папку…"));
-    folder->setToolTip(
-        tr("Открыть все журналы Results.txt в папке и вложенных папках (по папке на компьютер); "
-           "новые появятся сами"));
+    folder->setToolTip(tr("Открыть все журналы %1 в папке и вложенных папках (по папке на компьютер); "
+                          "новые появятся сами")
+                           .arg(QString::fromUtf8(kResultsLogName)));
     connect(folder, &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getExistingDirectory(this, tr("Открыть папку с результатами"));
         if (!path.isEmpty()) OpenFiles({path});
@@ -313,12 +313,11 @@ void ResultsWindow::OpenFiles(const QStringList& paths) {
 }
 
 void ResultsWindow::AddFiles(const QStringList& paths) {
+    // Name by name, in their order; the folders are followed as they change.
     for (const QString& path : paths) {
-        if (QFileInfo(path).isDir()) {
-            model_->AddFolder(path);
-        } else {
-            model_->AddFile(path);
-        }
+        const Naming naming = FilesNamed({path.toStdString()}, Folders::Listed);
+        for (const std::filesystem::path& folder : naming.folders) model_->AddFolder(QString::fromStdString(folder));
+        for (const NamedFiles& files : naming.files) model_->AddFile(QString::fromStdString(files.log));
     }
     // A folder's logs go by the folder's name.
     const QStringList folders = model_->Folders();
@@ -472,7 +471,7 @@ void ResultsWindow::UpdateStatus() {
 
 QString ResultsWindow::SuggestedPath(const QString& extension) const {
     const QStringList files = model_->Files();
-    const QFileInfo first(files.isEmpty() ? QStringLiteral("Results.txt") : files.first());
+    const QFileInfo first(files.isEmpty() ? QString::fromUtf8(kResultsLogName) : files.first());
     const QString name = first.completeBaseName() + "-" + QDate::currentDate().toString("yyyy-MM-dd") + "." + extension;
     return files.isEmpty() ? name : first.absoluteDir().filePath(name);
 }

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "viewer/core/summary.h"
+#include "viewer/core/analysis/summary.h"
 
 class QAction;
 class QComboBox;

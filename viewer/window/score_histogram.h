@@ -2,7 +2,7 @@
 
 #include <QChart>
 
-#include "viewer/core/item_analysis.h"
+#include "viewer/core/analysis/item_analysis.h"
 
 namespace viewer {
 
