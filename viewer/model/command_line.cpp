@@ -72,7 +72,7 @@ std::vector<NamedLog> LogsOf(const QStringList& names, int& status) {
     for (const QString& name : names) paths.emplace_back(name.toStdString());
     const Naming naming = FilesNamed(paths);
     for (const std::filesystem::path& folder : naming.emptyFolders) {
-        PrintError(folder.string() + ": в папке нет журналов результатов (" + kResultsLogName + ")");
+        PrintError(folder.string() + ": в папке нет журналов результатов (" + std::string(kResultsLogName) + ")");
         status = 1;
     }
     std::vector<NamedLog> logs;

@@ -69,7 +69,7 @@ std::vector<std::filesystem::path> FilesOf(const std::vector<std::filesystem::pa
         const bool empty =
             std::find(naming.emptyFolders.begin(), naming.emptyFolders.end(), folder) != naming.emptyFolders.end();
         if (empty && gone.empty()) {
-            PrintError(folder.string() + ": в папке нет файлов результатов (" + kResultsLogName + ", *" +
+            PrintError(folder.string() + ": в папке нет файлов результатов (" + std::string(kResultsLogName) + ", *" +
                        std::string(kAnswersRecordSuffix) + ")");
             unchecked = true;
         }

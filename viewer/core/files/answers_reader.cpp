@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "facts/results_files.h"
 #include "log/csv_line.h"
 #include "viewer/core/files/error_text.h"
 
@@ -16,9 +17,9 @@ namespace viewer {
 
 namespace {
 
-constexpr std::string_view kFormat = "kalvena-answers-1";
-constexpr std::string_view kServiceFormat = "kalvena-answers-2";
-constexpr std::string_view kFormatFamily = "kalvena-answers-";
+constexpr std::string_view kFormat = facts::kAnswersFormat;
+constexpr std::string_view kServiceFormat = facts::kCollectedAnswersFormat;
+constexpr std::string_view kFormatFamily = facts::kAnswersFormatFamily;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kStartFields = 10;
 constexpr std::size_t kEndFields = 13;     // before the questions, four fields each

@@ -9,22 +9,12 @@
 
 namespace viewer {
 
-bool IsAnswersRecord(const std::filesystem::path& path) {
-    return path.filename().string().ends_with(kAnswersRecordSuffix);
-}
-
 std::filesystem::path AnswersPathFor(const std::filesystem::path& path) {
-    if (IsAnswersRecord(path)) return path;
-    std::filesystem::path record = path;
-    return record.replace_extension(kAnswersRecordSuffix);
+    return IsAnswersRecord(path) ? path : facts::AnswersRecordPath(path);
 }
 
 std::filesystem::path LogPathFor(const std::filesystem::path& record) {
-    const std::string name = record.filename().string();
-    if (!name.ends_with(kAnswersRecordSuffix)) return record;
-    std::filesystem::path log = record;
-    log.replace_filename(name.substr(0, name.size() - kAnswersRecordSuffix.size()) + ".txt");
-    return log;
+    return IsAnswersRecord(record) ? facts::LogPathFor(record) : record;
 }
 
 std::string FileKey(const std::filesystem::path& path) {

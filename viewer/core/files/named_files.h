@@ -5,23 +5,19 @@
 #include <string_view>
 #include <vector>
 
+#include "facts/results_files.h"
+
 namespace viewer {
 
-// The name every classroom computer gives its results log, and the ending
-// of an answers record's name.
-inline constexpr const char* kResultsLogName = "Results.txt";
-inline constexpr std::string_view kAnswersRecordSuffix = ".answers.csv";
+using facts::IsAnswersRecord;
+using facts::kAnswersRecordSuffix;
+using facts::kResultsLogName;
 
-// Whether a file's name makes it an answers record ("*.answers.csv").
-bool IsAnswersRecord(const std::filesystem::path& path);
-
-// The answers record that belongs to a results log: beside it, named as the
-// test program names it, by the log's extension ("Results.txt" →
-// "Results.answers.csv", "x.log" → "x.answers.csv"). A record is its own.
+// The answers record that belongs to a results log, named as the test
+// program names it; a record is its own.
 std::filesystem::path AnswersPathFor(const std::filesystem::path& path);
 
-// The log an answers record belongs to ("Results.answers.csv" → "Results.txt");
-// a path that names no record is its own.
+// The log an answers record belongs to; a path that names no record is its own.
 std::filesystem::path LogPathFor(const std::filesystem::path& record);
 
 // A results log and the answers record beside it, and the computer they
