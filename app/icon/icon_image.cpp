@@ -45,7 +45,7 @@ QImage Image(const std::vector<Shape>& shapes, int size) {
 QIcon WindowIcon(std::string_view drawing) {
     QIcon painted;
     const std::vector<Shape> shapes = Drawing(drawing);
-    for (const int size : {16, 24, 32, 48, 64}) painted.addPixmap(QPixmap::fromImage(Image(shapes, size)));
+    for (const int size : {16, 24, 32, 48}) painted.addPixmap(QPixmap::fromImage(Image(shapes, size)));
     return painted;
 }
 

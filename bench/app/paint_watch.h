@@ -25,9 +25,11 @@ public:
         target_ = window;
         painted_ = false;
     }
-    // Runs the event loop until the expected window has painted.
+    // Runs the event loop until the expected window has painted. It sleeps
+    // between events: spinning would take from the X server and the window
+    // manager the processor they need to show the window.
     void WaitForPaint() {
-        while (!painted_) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (!painted_) QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {

@@ -27,4 +27,6 @@ if [ "${KALVENA_BENCH_WM:-openbox}" != none ]; then
   done
 fi
 
-QT_QPA_PLATFORM=xcb "$@"
+# The benchmarks count the processor time of the X server (xvfb-run's
+# other child) and of the window manager along with their own.
+KALVENA_BENCH_X_PIDS="$(pgrep -P "$PPID" -x Xvfb || true) $wm_pid" QT_QPA_PLATFORM=xcb "$@"
