@@ -45,8 +45,7 @@ struct Change {
 // In the bare program: a form like a question window made and shown over
 // `area`, the one before it hidden, as the program hides the question
 // answered.
-[[gnu::noinline]] double BareFormTransition(PaintWatch& watch, QPointer<QWidget>& shown, const QRect& area,
-                                            int round) {
+[[gnu::noinline]] double BareFormTransition(PaintWatch& watch, QPointer<QWidget>& shown, const QRect& area, int round) {
     QElapsedTimer timer;
     timer.start();
     auto* form = new QWidget;
@@ -210,7 +209,8 @@ int main(int argc, char** argv) {
                 DisplayProcesses().empty() ? "" : ", with the X server and the window manager");
     Report("to the first paint", program, bare, &Change::ms);
     Report("processor time", program, bare, &Change::processorMs);
-    if (!DisplayProcesses().empty()) Report("of it the X server's and window manager's", program, bare, &Change::displayMs);
+    if (!DisplayProcesses().empty())
+        Report("of it the X server's and window manager's", program, bare, &Change::displayMs);
     app::App().DestroyForms();
     return 0;
 }
