@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
         program.push_back(TimeChild(argv[0], "kalvena"));
     }
     std::printf("start-up, median of %d runs (%s platform%s)\n", runs, std::getenv("QT_QPA_PLATFORM"),
-                DisplayProcesses().empty() ? "" : ", with the X server and the window manager");
+                DisplayProcesses().empty() ? "" : ", with the X server and any window manager");
     Report("to the first paint", program, empty, sameControls, &Run::ms);
     Report("processor time", program, empty, sameControls, &Run::processorMs);
     return 0;

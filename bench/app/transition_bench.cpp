@@ -206,11 +206,11 @@ int main(int argc, char** argv) {
     }
     std::printf("question change, median of %zu changes (%s platform%s)\n", program.size(),
                 qPrintable(QGuiApplication::platformName()),
-                DisplayProcesses().empty() ? "" : ", with the X server and the window manager");
+                DisplayProcesses().empty() ? "" : ", with the X server and any window manager");
     Report("to the first paint", program, bare, &Change::ms);
     Report("processor time", program, bare, &Change::processorMs);
     if (!DisplayProcesses().empty())
-        Report("of it the X server's and window manager's", program, bare, &Change::displayMs);
+        Report("of it the X server's and any window manager's", program, bare, &Change::displayMs);
     app::App().DestroyForms();
     return 0;
 }
