@@ -66,7 +66,7 @@ void Application::Initialize() {
     // windows under the menu entry of that name (StartupWMClass).
     QCoreApplication::setApplicationName(QString::fromLatin1(kDesktopId));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
-    QGuiApplication::setWindowIcon(icontool::WindowIcon(QString::fromLatin1(kDesktopId), "kalvena"));
+    QGuiApplication::setWindowIcon(icontool::WindowIcon("kalvena"));
     InstallQtTranslation();
     RegisterDesignFonts();
     strayInput_.Forget();

@@ -42,11 +42,11 @@ QImage Image(const std::vector<Shape>& shapes, int size) {
     return image;
 }
 
-QIcon WindowIcon(const QString& desktopId, std::string_view drawing) {
+QIcon WindowIcon(std::string_view drawing) {
     QIcon painted;
     const std::vector<Shape> shapes = Drawing(drawing);
-    for (const int size : {16, 24, 32, 48, 64, 128, 256}) painted.addPixmap(QPixmap::fromImage(Image(shapes, size)));
-    return QIcon::fromTheme(desktopId, painted);
+    for (const int size : {16, 24, 32, 48}) painted.addPixmap(QPixmap::fromImage(Image(shapes, size)));
+    return painted;
 }
 
 }  // namespace icontool

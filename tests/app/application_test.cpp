@@ -3,10 +3,14 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "app/application.h"
@@ -14,6 +18,7 @@
 #include "app/program.h"
 #include "tests/support/desktop_entry.h"
 #include "tests/support/gui_support.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -170,6 +175,45 @@ TEST_F(ApplicationTest, WindowsCarryTheMenuEntrysClassAndTheProgramsIcon) {
     EXPECT_EQ(QGuiApplication::desktopFileName(), "org.kalvena.Kalvena");
     EXPECT_FALSE(QGuiApplication::windowIcon().isNull());
     EXPECT_FALSE(QGuiApplication::windowIcon().pixmap(32).isNull());
+}
+
+// Every window takes every size of the icon to the X server as it is made:
+// big sizes made each question change slower than a bare window's.
+TEST_F(ApplicationTest, EveryWindowCarriesOnlyTheSmallSizesOfTheIcon) {
+    app::App().Initialize();
+    const QList<QSize> sizes = QGuiApplication::windowIcon().availableSizes();
+    ASSERT_FALSE(sizes.isEmpty());
+    qsizetype bytes = 0;
+    for (const QSize& size : sizes) bytes += 4 * size.width() * size.height();
+    EXPECT_LE(bytes, 20 * 1024);
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(sizes.contains(QSize(48, 48)));
+}
+
+// Looking the icon up in the icon theme read every theme's index before the
+// first window appeared, for the same picture the program paints.
+TEST_F(ApplicationTest, TheIconIsPaintedNotLookedUpInTheIconTheme) {
+    const testsupport::TemporaryWorkingDirectory directory;
+    const std::filesystem::path apps = directory.Path() / "icons" / "blank" / "16x16" / "apps";
+    std::filesystem::create_directories(apps);
+    QImage blank(16, 16, QImage::Format_ARGB32);
+    blank.fill(Qt::magenta);
+    ASSERT_TRUE(blank.save(QString::fromStdString((apps / "org.kalvena.Kalvena.png").string())));
+    std::ofstream(directory.Path() / "icons" / "blank" / "index.theme")
+        << "[Icon Theme]\nName=blank\nDirectories=16x16/apps\n\n[16x16/apps]\nSize=16\nType=Fixed\n";
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    const QString themeName = QIcon::themeName();
+    QIcon::setThemeSearchPaths({QString::fromStdString((directory.Path() / "icons").string())});
+    QIcon::setThemeName(QStringLiteral("blank"));
+    const bool themeHoldsIt = QIcon::hasThemeIcon(QStringLiteral("org.kalvena.Kalvena"));
+
+    app::App().Initialize();
+    const QImage shown = QGuiApplication::windowIcon().pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+    QIcon::setThemeSearchPaths(searchPaths);
+    QIcon::setThemeName(themeName);
+
+    ASSERT_TRUE(themeHoldsIt);
+    EXPECT_TRUE(shown != blank) << "the window icon is the icon theme's";
 }
 
 }  // namespace

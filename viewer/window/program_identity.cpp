@@ -11,7 +11,7 @@ void SetProgramIdentity() {
     QCoreApplication::setApplicationName(QString::fromLatin1(kDesktopId));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Калвена — результаты"));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
-    QGuiApplication::setWindowIcon(icontool::WindowIcon(QString::fromLatin1(kDesktopId), "results"));
+    QGuiApplication::setWindowIcon(icontool::WindowIcon("results"));
 }
 
 }  // namespace viewer
