@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <sstream>
 
-#include "app/settings/results_folder.h"
-#include "app/settings/settings_file.h"
+#include "settings/results_folder.h"
+#include "settings/settings_file.h"
 #include "collector/file_write.h"
 #include "content/question_bank.h"
 #include "log/answers_record.h"
