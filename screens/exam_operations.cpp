@@ -24,10 +24,7 @@ class WindowScreens final : public engine::TestScreens {
 public:
     void OpenQuestion(int theme, std::int32_t number) override {
         const engine::QuestionId id{theme, number};
-        TQuestionWindow* window = app::App().CreateForm(QuestionWindowReference(id), id);
-        QObject::connect(window, &TQuestionWindow::AnswerSubmitted, window, [window] { RecordAnswer(*window); });
-        QObject::connect(window, &TQuestionWindow::StopRequested, window, [] { StopTest(); });
-        ShowOnlyQuestion(*window);
+        ShowOnlyQuestion(OpenQuestionWindow(id));
         Kalvena->Session().QuestionShown(id);
     }
     void OpenResults() override {
@@ -68,6 +65,13 @@ void StopTest() {
 }  // namespace
 
 void OpenThemeChoice() { app::App().CreateForm(Themes); }
+
+TQuestionWindow& OpenQuestionWindow(engine::QuestionId id) {
+    TQuestionWindow* window = app::App().CreateForm(QuestionWindowReference(id), id);
+    QObject::connect(window, &TQuestionWindow::AnswerSubmitted, window, [window] { RecordAnswer(*window); });
+    QObject::connect(window, &TQuestionWindow::StopRequested, window, [] { StopTest(); });
+    return *window;
+}
 
 void BeginTest(int theme) {
     Kalvena->Session().Begin(theme, engine::Theme(theme).QuestionsToAsk);
