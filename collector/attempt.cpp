@@ -14,7 +14,7 @@ namespace collector {
 
 namespace {
 
-std::string AnswersPath(const Attempt& attempt) { return resultslog::AnswersRecordPath(attempt.logPath).native(); }
+std::string AnswersPath(const Attempt& attempt) { return facts::AnswersRecordPath(attempt.logPath).native(); }
 
 }  // namespace
 

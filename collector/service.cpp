@@ -16,6 +16,8 @@
 #include "settings/settings_file.h"
 #include "collector/file_write.h"
 #include "content/question_bank.h"
+#include "facts/registration_limits.h"
+#include "facts/results_files.h"
 #include "log/answers_record.h"
 #include "log/log_entry.h"
 #include "log/log_field.h"
@@ -285,14 +287,12 @@ std::string Service::RegisterAttempt(Connection& connection, const Register& mes
         connection.attempt = 0;
     }
     connection.endedCounts.reset();
-    const resultslog::FieldProblem nameProblem =
-        resultslog::CheckLogField(message.fullName, resultslog::kFullNameLimit);
+    const resultslog::FieldProblem nameProblem = resultslog::CheckLogField(message.fullName, facts::kFullNameLimit);
     if (nameProblem != resultslog::FieldProblem::None)
-        return Refuse(connection, std::string(resultslog::FieldProblemText(nameProblem, true)));
-    const resultslog::FieldProblem platoonProblem =
-        resultslog::CheckLogField(message.platoon, resultslog::kPlatoonLimit);
+        return Refuse(connection, resultslog::FieldProblemText(nameProblem, true));
+    const resultslog::FieldProblem platoonProblem = resultslog::CheckLogField(message.platoon, facts::kPlatoonLimit);
     if (platoonProblem != resultslog::FieldProblem::None)
-        return Refuse(connection, std::string(resultslog::FieldProblemText(platoonProblem, false)));
+        return Refuse(connection, resultslog::FieldProblemText(platoonProblem, false));
 
     const auto now = Clock::now();
     AccountUse& use = accounts_[connection.uid];
@@ -311,7 +311,7 @@ std::string Service::RegisterAttempt(Connection& connection, const Register& mes
         settings::ConfiguredFolder(chosen, settings::MachineNames{config_.computer, connection.account});
     if (!settings::MakeSharedFolder(folder)) return Refuse(connection, "cannot make the folder " + folder.native());
     const std::filesystem::path log = settings::LogPathIn(folder);
-    for (const std::filesystem::path& file : {log, resultslog::AnswersRecordPath(log)}) {
+    for (const std::filesystem::path& file : {log, facts::AnswersRecordPath(log)}) {
         if (FileSize(file) >= config_.limits.fileBytes)
             return Refuse(connection, file.filename().native() + " has reached its size limit of " +
                                           std::to_string(config_.limits.fileBytes / (1024 * 1024)) + " MiB");

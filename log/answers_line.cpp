@@ -21,7 +21,7 @@ void AddField(std::string& line, std::string_view text) {
 }
 
 std::string CommonFields(const AttemptFields& fields, std::string_view event, std::string_view time,
-                         std::string_view format = kAnswersFormat) {
+                         std::string_view format = facts::kAnswersFormat) {
     std::string line(format);
     AddField(line, event);
     AddField(line, time);
@@ -88,7 +88,7 @@ std::string EndLine(const AttemptFields& fields, std::string_view time, Ending e
 }
 
 std::string CollectedStartLine(const AttemptFields& fields, std::string_view time, std::string_view account) {
-    std::string line = CommonFields(fields, "start", time, kCollectedAnswersFormat);
+    std::string line = CommonFields(fields, "start", time, facts::kCollectedAnswersFormat);
     AddField(line, account);
     line += '\n';
     return line;
@@ -97,7 +97,7 @@ std::string CollectedStartLine(const AttemptFields& fields, std::string_view tim
 std::string CollectedEndLine(const AttemptFields& fields, std::string_view time, std::string_view account,
                              Ending ending, std::int32_t right, std::int32_t asked,
                              std::span<const ShownQuestion> shown) {
-    std::string line = CommonFields(fields, "end", time, kCollectedAnswersFormat);
+    std::string line = CommonFields(fields, "end", time, facts::kCollectedAnswersFormat);
     AddField(line, account);
     AddEnd(line, ending, right, asked, shown);
     return line;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "facts/results_files.h"
+
 namespace resultslog {
 
 // The lines of the answers record "Results.answers.csv": one line per event
@@ -17,8 +19,6 @@ namespace resultslog {
 //     kalvena-answers-1,start,2026-12-08T09:15:02+03:00,pc12,1.0,3fa85f64,9c1e4b7a2d3f6e80,Иванов,ВЗ-21,11
 //     kalvena-answers-1,end,…,11,finished,7,8,Tq1101,1,1,21,Tq1102,3,0,40,…
 
-inline constexpr std::string_view kAnswersFormat = "kalvena-answers-1";
-
 // The same lines as the collecting service writes them for protected
 // results: the account that ran the program, as the kernel names it, follows
 // the theme as column 11, and an end line goes on from column 12 with the
@@ -27,7 +27,6 @@ inline constexpr std::string_view kAnswersFormat = "kalvena-answers-1";
 //
 //     kalvena-answers-2,start,…,Иванов,ВЗ-21,11,ivanov
 //     kalvena-answers-2,end,…,Иванов,ВЗ-21,11,ivanov,finished,7,8,Tq1101,1,1,21,…
-inline constexpr std::string_view kCollectedAnswersFormat = "kalvena-answers-2";
 
 enum class Ending { Finished, Stopped, ProgramEnd, Abandoned };
 

@@ -83,8 +83,4 @@ void AnswersRecord::CountSeconds(Attempt& attempt) const {
     attempt.shown.back().seconds = std::max<std::int64_t>(0, std::llround(onScreen.count()));
 }
 
-std::filesystem::path AnswersRecordPath(std::filesystem::path logPath) {
-    return logPath.replace_extension(".answers.csv");
-}
-
 }  // namespace resultslog

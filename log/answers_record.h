@@ -68,8 +68,4 @@ private:
     std::optional<Attempt> attempt_;
 };
 
-// Where the answers record of a results log goes: Results.txt gives
-// Results.answers.csv in the same folder.
-std::filesystem::path AnswersRecordPath(std::filesystem::path logPath);
-
 }  // namespace resultslog

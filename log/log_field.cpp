@@ -1,5 +1,6 @@
 #include "log/log_field.h"
 
+#include "facts/registration_limits.h"
 #include "log/cp1251.h"
 #include "log/log_entry.h"
 
@@ -25,11 +26,11 @@ FieldProblem CheckLogField(std::string_view utf8, std::size_t limit) {
     return FieldProblem::None;
 }
 
-std::string_view FieldProblemText(FieldProblem problem, bool fullName) {
+std::string FieldProblemText(FieldProblem problem, bool fullName) {
     switch (problem) {
         case FieldProblem::None: return {};
         case FieldProblem::Empty: return fullName ? "ФИО не заполнено" : "взвод не заполнен";
-        case FieldProblem::TooLong: return fullName ? "в ФИО более 100 символов" : "во взводе более 20 символов";
+        case FieldProblem::TooLong: return facts::TooLongText(fullName);
         case FieldProblem::BadCharacter:
             return fullName ? "в ФИО есть недопустимые символы" : "во взводе есть недопустимые символы";
         case FieldProblem::ReadsAsLogLine:

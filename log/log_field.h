@@ -1,14 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace resultslog {
-
-// The registration window's limits, in characters; the results log holds
-// one byte per character.
-inline constexpr std::size_t kFullNameLimit = 100;
-inline constexpr std::size_t kPlatoonLimit = 20;
 
 enum class FieldProblem { None, Empty, TooLong, BadCharacter, ReadsAsLogLine };
 
@@ -21,6 +17,6 @@ enum class FieldProblem { None, Empty, TooLong, BadCharacter, ReadsAsLogLine };
 FieldProblem CheckLogField(std::string_view utf8, std::size_t limit);
 
 // Why a field was refused, in Russian, naming the field ("ФИО", "взвод").
-std::string_view FieldProblemText(FieldProblem problem, bool fullName);
+std::string FieldProblemText(FieldProblem problem, bool fullName);
 
 }  // namespace resultslog

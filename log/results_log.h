@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "facts/results_files.h"
 #include "log/pending_append.h"
 
 namespace resultslog {
@@ -21,7 +22,7 @@ namespace resultslog {
 // entry of a test still running stays pending.
 class ResultsLog {
 public:
-    explicit ResultsLog(std::filesystem::path path = "Results.txt");
+    explicit ResultsLog(std::filesystem::path path = facts::kResultsLogName);
     ~ResultsLog();
     ResultsLog(const ResultsLog&) = delete;
     ResultsLog& operator=(const ResultsLog&) = delete;

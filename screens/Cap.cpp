@@ -8,6 +8,9 @@
 #include "app/fonts.h"
 #include "app/graphics/picture_box.h"
 #include "content/jpeg/registration_photo.h"
+#include "facts/program_texts.h"
+#include "facts/registration_limits.h"
+#include "facts/results_files.h"
 #include "log/log_field.h"
 #include "screens/exam_operations.h"
 #include "screens/ui_parts.h"
@@ -16,8 +19,8 @@ namespace {
 
 // Room for any real full name and platoon; more is a slip or a paste of
 // something else, and would only clutter the log.
-constexpr int kFullNameMaxLength = static_cast<int>(resultslog::kFullNameLimit);
-constexpr int kPlatoonMaxLength = static_cast<int>(resultslog::kPlatoonLimit);
+constexpr int kFullNameMaxLength = static_cast<int>(facts::kFullNameLimit);
+constexpr int kPlatoonMaxLength = static_cast<int>(facts::kPlatoonLimit);
 
 }  // namespace
 
@@ -50,7 +53,7 @@ TKalvena::TKalvena(std::unique_ptr<TestSession> session)
     Surname = MakeField(FIO, {315, 386, 369, 27}, kFullNameMaxLength);
     wzvod = MakeField(vzvod, {315, 424, 89, 27}, kPlatoonMaxLength);
     // To the right of the platoon field, level with it.
-    LengthNote = MakeNote(this, QStringLiteral("Слишком длинно: в ФИО не более 100 символов, во взводе не более 20"));
+    LengthNote = MakeNote(this, QString::fromStdString(facts::LengthNoteText()));
     LengthNote->setWordWrap(true);
     Place(LengthNote, {414, 424, 270, 27});
     LengthNote->hide();
@@ -67,9 +70,8 @@ TKalvena::TKalvena(std::unique_ptr<TestSession> session)
     Place(FieldRefusal, {315, 453, 369, 14});
     FieldRefusal->hide();
 
-    LogWarning =
-        MakeLabel(this, QStringLiteral("Внимание: результаты не сохраняются, файл Results.txt недоступен для записи."),
-                  app::kTimesNewRoman, 16, app::clRed);
+    LogWarning = MakeLabel(this, QString::fromStdString(facts::UnwritableLogWarning(session_->LogPath().filename().string())),
+                           app::kTimesNewRoman, 16, app::clRed);
     LogWarning->setAlignment(Qt::AlignCenter);
     Place(LogWarning, {40, 470, 670, 21});
     LogWarning->hide();
@@ -121,11 +123,10 @@ void TKalvena::StartClick() {
     for (const bool fullName : {true, false}) {
         const QLineEdit* field = fullName ? Surname : wzvod;
         const resultslog::FieldProblem problem = resultslog::CheckLogField(
-            field->text().toStdString(), fullName ? resultslog::kFullNameLimit : resultslog::kPlatoonLimit);
+            field->text().toStdString(), fullName ? facts::kFullNameLimit : facts::kPlatoonLimit);
         if (problem == resultslog::FieldProblem::None) continue;
-        const std::string_view why = resultslog::FieldProblemText(problem, fullName);
         FieldRefusal->setText(QStringLiteral("Не принято: ") +
-                              QString::fromUtf8(why.data(), static_cast<qsizetype>(why.size())));
+                              QString::fromStdString(resultslog::FieldProblemText(problem, fullName)));
         FieldRefusal->show();
         DroppedNote->hide();
         return;

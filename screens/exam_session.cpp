@@ -1,13 +1,15 @@
 #include "screens/exam_session.h"
 
 #include "content/question_names.h"
+#include "facts/results_files.h"
 #include "screens/attempt_fields.h"
 #include "screens/held_entries.h"
 #include "screens/log_warning.h"
 
 TestSession::TestSession(ResultsPlace place)
-    : log_(place.log),
-      answers_(resultslog::AnswersRecordPath(place.log)),
+    : logPath_(place.log),
+      log_(place.log),
+      answers_(facts::AnswersRecordPath(place.log)),
       retry_({&log_.File(), &answers_.File()}, [this] { Changed(); }) {
     if (!place.collectorSocket.empty())
         collector_ = std::make_unique<CollectorLink>(std::move(place.collectorSocket), [this] { Changed(); });
@@ -96,3 +98,5 @@ QString TestSession::WarningText() const {
 }
 
 bool TestSession::LogOpen() const { return log_.IsOpen(); }
+
+const std::filesystem::path& TestSession::LogPath() const { return logPath_; }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "engine/question_id.h"
+#include "facts/results_files.h"
 #include "log/answers_record.h"
 #include "log/results_log.h"
 #include "screens/collector_link.h"
@@ -16,7 +17,7 @@
 // protected: each test goes to the collecting service, and the program
 // writes neither file and names the log only in messages.
 struct ResultsPlace {
-    std::filesystem::path log = "Results.txt";
+    std::filesystem::path log{facts::kResultsLogName};
     std::filesystem::path collectorSocket;
 };
 
@@ -55,10 +56,13 @@ public:
     // The registration window's red line; empty while all is well.
     QString WarningText() const;
     bool LogOpen() const;
+    // The log's path, also with protected results, where it is only named.
+    const std::filesystem::path& LogPath() const;
 
 private:
     void Changed();
 
+    std::filesystem::path logPath_;
     resultslog::ResultsLog log_;
     resultslog::AnswersRecord answers_;
     LogRetry retry_;

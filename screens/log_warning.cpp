@@ -1,5 +1,6 @@
 #include "screens/log_warning.h"
 
+#include "facts/program_texts.h"
 #include "log/pending_append.h"
 
 namespace {
@@ -31,8 +32,7 @@ QString LogWarningText(std::initializer_list<const resultslog::PendingAppend*> f
     }
     for (const resultslog::PendingAppend* file : files) {
         if (!file->Healthy()) {
-            return QStringLiteral("Внимание: результаты не сохраняются, файл %1 недоступен для записи.")
-                .arg(NameOf(*file));
+            return QString::fromStdString(facts::UnwritableLogWarning(NameOf(*file).toStdString()));
         }
     }
     for (const resultslog::PendingAppend* file : files) {

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "facts/results_files.h"
+
 namespace settings {
 
 namespace {
@@ -41,7 +43,7 @@ bool MakeSharedFolder(const std::filesystem::path& folder) {
     return IsFolder(folder);
 }
 
-std::filesystem::path LogPathIn(const std::filesystem::path& folder) { return folder / "Results.txt"; }
+std::filesystem::path LogPathIn(const std::filesystem::path& folder) { return folder / facts::kResultsLogName; }
 
 std::filesystem::path ConfiguredFolder(const Settings& settings, const MachineNames& names) {
     if (settings.resultsFolder.empty()) return {};

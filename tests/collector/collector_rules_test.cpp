@@ -14,6 +14,7 @@
 #include "content/question_bank.h"
 #include "content/question_names.h"
 #include "engine/theme_table.h"
+#include "facts/registration_limits.h"
 #include "log/log_entry.h"
 #include "log/log_field.h"
 #include "tests/support/temp_dir.h"
@@ -208,8 +209,8 @@ TEST(LogField, NoNameOrPlatoonReadsAsALineOfTheLog) {
         {"\xff\xfe", FieldProblem::BadCharacter},
     };
     for (const Case& c : cases) EXPECT_EQ(resultslog::CheckLogField(c.text, 100), c.problem) << c.text;
-    EXPECT_EQ(resultslog::CheckLogField(std::string(21, 'x'), resultslog::kPlatoonLimit), FieldProblem::TooLong);
-    EXPECT_EQ(resultslog::CheckLogField(std::string(20, 'x'), resultslog::kPlatoonLimit), FieldProblem::None);
+    EXPECT_EQ(resultslog::CheckLogField(std::string(21, 'x'), facts::kPlatoonLimit), FieldProblem::TooLong);
+    EXPECT_EQ(resultslog::CheckLogField(std::string(20, 'x'), facts::kPlatoonLimit), FieldProblem::None);
 }
 
 }  // namespace

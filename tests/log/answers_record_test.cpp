@@ -68,7 +68,6 @@ TEST_F(AnswersRecordTest, AFinishedAttemptGivesItsStartAndEndLines) {
               "kalvena-answers-1,end,2026-12-08T09:19:40+03:00,pc12,1.0,3fa85f64,9c1e4b7a2d3f6e80,"
               "\" Иванов, \"\"Ваня\"\"?\",ВЗ-21,11,finished,1,2,Tq1101,1,1,21,Tq1107,,0,39\n")
         << "nothing more at the end of the program";
-    EXPECT_EQ(resultslog::AnswersRecordPath("/srv/kalvena/pc12/Results.txt"), "/srv/kalvena/pc12/Results.answers.csv");
 }
 
 // The question on screen when the attempt ends is listed unanswered, with
