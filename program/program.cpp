@@ -23,6 +23,5 @@ int RunKalvena(const std::filesystem::path& settingsFile) {
     jpeg::JpegUnit jpegUnit;
     // The registration window is the only form at start-up; it takes the
     // session with it at the end, which appends whatever is pending.
-    return app::RunProgram(
-        [&] { app::App().CreateForm(Kalvena, std::make_unique<TestSession>(place)); });
+    return app::RunProgram([&] { app::App().CreateForm(Kalvena, std::make_unique<TestSession>(place)); });
 }

@@ -70,8 +70,9 @@ TKalvena::TKalvena(std::unique_ptr<TestSession> session)
     Place(FieldRefusal, {315, 453, 369, 14});
     FieldRefusal->hide();
 
-    LogWarning = MakeLabel(this, QString::fromStdString(facts::UnwritableLogWarning(session_->LogPath().filename().string())),
-                           app::kTimesNewRoman, 16, app::clRed);
+    LogWarning =
+        MakeLabel(this, QString::fromStdString(facts::UnwritableLogWarning(session_->LogPath().filename().string())),
+                  app::kTimesNewRoman, 16, app::clRed);
     LogWarning->setAlignment(Qt::AlignCenter);
     Place(LogWarning, {40, 470, 670, 21});
     LogWarning->hide();

@@ -7,8 +7,8 @@
 
 #include "app/form.h"
 #include "engine/exam_state.h"
-#include "screens/log_text_validator.h"
 #include "screens/exam_session.h"
+#include "screens/log_text_validator.h"
 
 class QLabel;
 class QLineEdit;

@@ -9,9 +9,9 @@
 #include "screens/Cap.h"
 #include "screens/Result.h"
 #include "screens/Theme.h"
+#include "screens/exam_session.h"
 #include "screens/question_on_screen.h"
 #include "screens/question_window.h"
-#include "screens/exam_session.h"
 
 namespace {
 

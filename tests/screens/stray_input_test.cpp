@@ -137,7 +137,7 @@ private:
         QWidget* form = app::App().ActiveForm();
         if (form == nullptr) return;
         QWidget* target = form->focusWidget() != nullptr ? form->focusWidget() : form;
-        const QString text = key == Qt::Key_Space                         ? QStringLiteral(" ")
+        const QString text = key == Qt::Key_Space                            ? QStringLiteral(" ")
                              : key == Qt::Key_Return || key == Qt::Key_Enter ? QStringLiteral("\r")
                                                                              : QString(QChar(key)).toLower();
         auto* event = new QKeyEvent(type, key, modifiers, text, autoRepeat);
