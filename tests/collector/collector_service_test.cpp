@@ -108,7 +108,7 @@ TEST_F(CollectorService, AWholeTestIsWrittenOnceWithTheServicesOwnCount) {
 
 TEST_F(CollectorService, NoResultWithoutAnAttemptAndNoAttemptTwice) {
     Speaker forger(service_.Socket());
-    // The helper's old forgery: a result with no test behind it.
+    // A forged result with no test behind it.
     EXPECT_TRUE(forger.Ask("end\tfinished").starts_with("refused\t"));
     EXPECT_TRUE(forger.Ask("answer\tTq1101\t1").starts_with("refused\t"));
     EXPECT_TRUE(forger.Ask("Правильных ответов 10 из 10").starts_with("refused\t"));
