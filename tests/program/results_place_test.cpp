@@ -22,7 +22,10 @@ TEST(ResultsPlace, TheSettingsDecideTheModeAndTheLog) {
     const Case cases[] = {
         {"the defaults", {}, "Results.txt", {}, false},
         {"a results folder", {shared, false, "/run/x.sock"}, dir.Path() / "class/pc12/Results.txt", {}, true},
-        {"protected results", {shared, true, "/run/x.sock"}, dir.Path() / "class/pc12/Results.txt", "/run/x.sock",
+        {"protected results",
+         {shared, true, "/run/x.sock"},
+         dir.Path() / "class/pc12/Results.txt",
+         "/run/x.sock",
          false},
         {"protected, no folder", {"", true, "/run/x.sock"}, "Results.txt", "/run/x.sock", false},
     };
