@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "collector/protocol.h"
+#include "engine/theme_table.h"
 #include "log/append_file.h"
 
 namespace collector {
@@ -156,7 +157,8 @@ std::optional<Attempt> ParseAttemptText(std::string_view text) {
         } else if (key == "platoon") {
             text1(a.fields.platoon);
         } else if (key == "theme") {
-            ok = w.size() == 2 && ToNumber(w[1], a.fields.theme) && a.fields.theme >= 0 && a.fields.theme <= 13;
+            ok = w.size() == 2 && ToNumber(w[1], a.fields.theme) && a.fields.theme >= 0 &&
+                 a.fields.theme <= engine::kThemeCount;
         } else if (key == "log") {
             text1(a.logPath);
         } else if (key == "last") {

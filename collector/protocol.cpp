@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "engine/theme_table.h"
+
 namespace collector {
 
 namespace {
@@ -37,7 +39,7 @@ Parsed ParseMessage(std::string_view line) {
     }
     if (verb == "theme") {
         int theme = 0;
-        if (!count(2) || !SmallNumber(f[1], 1, 13, theme)) return Refuse("no such theme");
+        if (!count(2) || !SmallNumber(f[1], 1, engine::kThemeCount, theme)) return Refuse("no such theme");
         return {ThemeChosen{theme}, {}};
     }
     if (verb == "answer") {

@@ -12,8 +12,6 @@
 #include <cstdio>
 #include <sstream>
 
-#include "app/settings/results_folder.h"
-#include "app/settings/settings_file.h"
 #include "collector/file_write.h"
 #include "content/question_bank.h"
 #include "facts/registration_limits.h"
@@ -21,6 +19,8 @@
 #include "log/answers_record.h"
 #include "log/log_entry.h"
 #include "log/log_field.h"
+#include "settings/results_folder.h"
+#include "settings/settings_file.h"
 
 namespace collector {
 

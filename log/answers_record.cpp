@@ -69,6 +69,8 @@ Holdup AnswersRecord::HeldBack() const { return file_.HeldBack(); }
 
 PendingAppend& AnswersRecord::File() { return file_; }
 
+const PendingAppend& AnswersRecord::File() const { return file_; }
+
 void AnswersRecord::Append(const std::string& line) {
     // Open only for the append, so each event goes to the file the name
     // gives at that moment and nothing stays open between events.

@@ -49,6 +49,7 @@ public:
     Holdup HeldBack() const;
     // The file with its pending bytes, for a caller that watches several.
     PendingAppend& File();
+    const PendingAppend& File() const;
 
 private:
     struct Attempt {

@@ -44,4 +44,6 @@ ResultsLog::Holdup ResultsLog::HeldBack() const { return file_.HeldBack(); }
 
 PendingAppend& ResultsLog::File() { return file_; }
 
+const PendingAppend& ResultsLog::File() const { return file_; }
+
 }  // namespace resultslog

@@ -52,6 +52,7 @@ public:
 
     // The file with its pending bytes, for a caller that watches several.
     PendingAppend& File();
+    const PendingAppend& File() const;
 
 private:
     PendingAppend file_;

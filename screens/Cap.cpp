@@ -13,8 +13,6 @@
 #include "facts/results_files.h"
 #include "log/log_field.h"
 #include "screens/exam_operations.h"
-#include "screens/held_entries.h"
-#include "screens/log_warning.h"
 #include "screens/ui_parts.h"
 
 namespace {
@@ -26,12 +24,8 @@ constexpr int kPlatoonMaxLength = static_cast<int>(facts::kPlatoonLimit);
 
 }  // namespace
 
-TKalvena::TKalvena(const std::filesystem::path& resultsPath, const std::filesystem::path& collectorSocket)
-    : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}),
-      ResultsFile(resultsPath),
-      AnswersFile(facts::AnswersRecordPath(resultsPath)) {
-    if (!collectorSocket.empty())
-        Collector = std::make_unique<CollectorLink>(collectorSocket, [this] { UpdateLogWarning(); });
+TKalvena::TKalvena(std::unique_ptr<TestSession> session)
+    : app::Form(QStringLiteral("Калвена"), app::Size{750, 540}), session_(std::move(session)) {
     SetBackground(app::clCream);
     // The title is the program's name alone; a screen reader is told which
     // window this is.
@@ -76,14 +70,17 @@ TKalvena::TKalvena(const std::filesystem::path& resultsPath, const std::filesyst
     Place(FieldRefusal, {315, 453, 369, 14});
     FieldRefusal->hide();
 
-    LogWarning = MakeLabel(this, QString::fromStdString(facts::UnwritableLogWarning(resultsPath.filename().string())),
-                           app::kTimesNewRoman, 16, app::clRed);
+    LogWarning =
+        MakeLabel(this, QString::fromStdString(facts::UnwritableLogWarning(session_->LogPath().filename().string())),
+                  app::kTimesNewRoman, 16, app::clRed);
     LogWarning->setAlignment(Qt::AlignCenter);
     Place(LogWarning, {40, 470, 670, 21});
     LogWarning->hide();
 
     OnClick(Start, [this] { StartClick(); });
     OnClick(exit, [this] { exitClick(); });
+    // Made last: the session may call back as soon as it retries.
+    session_->OnChange([this] { UpdateLogWarning(); });
 }
 
 QLineEdit* TKalvena::MakeField(QLabel* label, const app::Rect& design, int maxLength) {
@@ -105,11 +102,11 @@ QLineEdit* TKalvena::MakeField(QLabel* label, const app::Rect& design, int maxLe
 }
 
 void TKalvena::FormActivate() {
-    OpenResultsLog();
+    session_->Open();
     UpdateLogWarning();
 }
 
-void TKalvena::FormClose() { SettleHeldEntries({&ResultsFile.File(), &AnswersFile.File()}); }
+void TKalvena::FormClose() { session_->Settle(); }
 
 void TKalvena::StartClick() {
     // Spaces alone are no name; a name with spaces around it is logged as
@@ -137,16 +134,21 @@ void TKalvena::StartClick() {
     }
     FieldRefusal->hide();
     ClearNotes();
-    WriteStudentHeader(Surname->text(), wzvod->text());
+    session_->Register(Surname->text(), wzvod->text());
     OpenThemeChoice();
     Hide();
 }
 
 void TKalvena::exitClick() { Close(); }
 
+void TKalvena::ReturnForNextStudent() {
+    Surname->setText(QString());
+    wzvod->setText(QString());
+    Show();
+}
+
 void TKalvena::UpdateLogWarning() {
-    const QString text =
-        Collector ? Collector->WarningText() : LogWarningText({&ResultsFile.File(), &AnswersFile.File()});
+    const QString text = session_->WarningText();
     if (!text.isEmpty()) LogWarning->setText(text);
     LogWarning->setVisible(!text.isEmpty());
 }

@@ -7,10 +7,7 @@
 
 #include "app/form.h"
 #include "engine/exam_state.h"
-#include "log/answers_record.h"
-#include "log/results_log.h"
-#include "screens/collector_link.h"
-#include "screens/log_retry.h"
+#include "screens/exam_session.h"
 #include "screens/log_text_validator.h"
 
 class QLabel;
@@ -22,16 +19,15 @@ class PictureBox;
 }
 
 // The registration window: the main window of the program. It lives for
-// the whole run and holds the one Test state and the results log.
+// the whole run and holds the one Test state and the session that writes
+// the tests' results.
 class TKalvena : public app::Form, public engine::TestState {
     Q_OBJECT
 
 public:
-    // The results log goes to `resultsPath`, the answers record beside it;
-    // with protected results, each test goes to the collecting service at
-    // `collectorSocket` instead, and the program writes neither file.
-    explicit TKalvena(const std::filesystem::path& resultsPath = "Results.txt",
-                      const std::filesystem::path& collectorSocket = {});
+    // The session goes with the window: closing the program appends what
+    // it holds.
+    explicit TKalvena(std::unique_ptr<TestSession> session = std::make_unique<TestSession>());
 
     QPushButton* Start;
     QPushButton* exit;
@@ -47,13 +43,7 @@ public:
     QLabel* EmptyNote;
     QLabel* FieldRefusal;
 
-    resultslog::ResultsLog ResultsFile;
-    resultslog::AnswersRecord AnswersFile;
-    // Writes what the log and the answers record held back once the files
-    // let them, keeping the warning up to date meanwhile.
-    LogRetry ResultsRetry{{&ResultsFile.File(), &AnswersFile.File()}, [this] { UpdateLogWarning(); }};
-    // Protected results only.
-    std::unique_ptr<CollectorLink> Collector;
+    TestSession& Session() { return *session_; }
 
     void FormActivate() override;
     // What the log and the answers record hold back gets a last chance, or
@@ -61,6 +51,8 @@ public:
     void FormClose() override;
     void StartClick();
     void exitClick();
+    // After a test: the fields empty for the next student, the window shown.
+    void ReturnForNextStudent();
 
     // Shows or hides the warning that results wait or are not saved.
     void UpdateLogWarning();
@@ -69,6 +61,8 @@ public:
     void ReportLosses(QLineEdit* field, LogTextValidator::Losses losses);
 
 private:
+    std::unique_ptr<TestSession> session_;
+
     QLineEdit* MakeField(QLabel* label, const app::Rect& design, int maxLength);
     void ShowNotes();
     void ClearNotes();

@@ -7,7 +7,6 @@
 #include "app/fonts.h"
 #include "engine/grading.h"
 #include "screens/Cap.h"
-#include "screens/exam_operations.h"
 #include "screens/ui_parts.h"
 
 TResults::TResults() : app::Form(QStringLiteral("Калвена: результаты"), app::Size{750, 540}) {
@@ -37,6 +36,6 @@ void TResults::FormCreate() {
     mug->setText(mug->text() + QString::fromUtf8(engine::GradeFor(percent)));
 }
 
-void TResults::EndOfTestClick() { FinishTest(*this); }
+void TResults::EndOfTestClick() { emit Acknowledged(); }
 
 void TResults::SystemCloseRequest() { EndOfTestClick(); }

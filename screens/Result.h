@@ -24,6 +24,10 @@ public:
     void EndOfTestClick();
     // Closing the window by its close box must not lose the result.
     void SystemCloseRequest() override;
+
+signals:
+    // "OK", or the close box: the student has seen the results.
+    void Acknowledged();
 };
 
 inline QPointer<TResults> Results;

@@ -1,27 +1,17 @@
 #pragma once
 
-#include <QString>
-#include <cstdint>
+#include "engine/question_id.h"
 
 class TQuestionWindow;
-class TResults;
 
-// The test's operations, by their own names. There is one Test state and
-// one results log, both held by the registration window; every operation
-// reaches them through Kalvena.
+// The road of a test, by its own names. There is one Test state, held by
+// the registration window, and one TestSession, which it owns: the windows
+// report what the student does, the session writes it where it goes.
 
-// Results log.
-void OpenResultsLog();
-void WriteStudentHeader(const QString& fullName, const QString& platoon);
-void WriteTestResult(std::int32_t rightCount, std::int32_t questionsToAsk);
-void CloseResultsLog();
-
-// The road of a test. The answers record follows it: a start line as the
-// test begins, an end line as it ends, by its last answer or stopped.
 void OpenThemeChoice();
+// The question windows and the results window this opens report back by
+// their signals; none of them calls in here.
 void BeginTest(int theme);
-void RecordAnswer(TQuestionWindow& window);
-void FinishTest(TResults& window);
-// «Прекратить выполнение теста»: the test ends unfinished, and the program
-// with it.
-void StopTest();
+// A question's window, made and wired to the test: its answer and «Прекратить
+// выполнение теста» come back here.
+TQuestionWindow& OpenQuestionWindow(engine::QuestionId id);

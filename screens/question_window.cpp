@@ -16,7 +16,6 @@
 #include "app/radio_button.h"
 #include "content/question_names.h"
 #include "screens/Cap.h"
-#include "screens/exam_operations.h"
 #include "screens/ui_parts.h"
 
 namespace {
@@ -186,9 +185,9 @@ void TQuestionWindow::FocusAnswers(Qt::FocusReason reason) {
     (stop != v.end() ? *stop : v.front())->setFocus(reason);
 }
 
-void TQuestionWindow::StartClick() { RecordAnswer(*this); }
+void TQuestionWindow::StartClick() { emit AnswerSubmitted(); }
 
-void TQuestionWindow::exitClick() { StopTest(); }
+void TQuestionWindow::exitClick() { emit StopRequested(); }
 
 void TQuestionWindow::FormClose() { Kalvena->Close(); }
 

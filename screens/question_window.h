@@ -43,6 +43,12 @@ public:
     void exitClick();
     void FormClose() override;
 
+signals:
+    // "Перейти к следующему вопросу": the answer as it stands goes in.
+    void AnswerSubmitted();
+    // «Прекратить выполнение теста».
+    void StopRequested();
+
 protected:
     // The keys 1 to 4, on the main row or the keypad, choose an option;
     // Enter presses "Перейти к следующему вопросу" wherever the focus is.

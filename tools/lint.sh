@@ -14,7 +14,7 @@ if [ ! -f build/compile_commands.json ]; then
   echo "lint: build/compile_commands.json is missing; run make build first" >&2
   exit 2
 fi
-sources=$(git ls-files 'facts/*.cpp' 'app/*.cpp' 'engine/*.cpp' 'log/*.cpp' 'collector/*.cpp' 'content/*.cpp' 'screens/*.cpp' 'viewer/*.cpp' \
+sources=$(git ls-files 'facts/*.cpp' 'settings/*.cpp' 'program/*.cpp' 'app/*.cpp' 'engine/*.cpp' 'log/*.cpp' 'collector/*.cpp' 'content/*.cpp' 'screens/*.cpp' 'viewer/*.cpp' \
   'tools/bank/*.cpp' | sed "s|^|$(pwd)/|")
 run-clang-tidy -p build -j "$(nproc)" -quiet $sources > build/clang-tidy.log 2>&1 || {
   grep -E "(error|warning):" build/clang-tidy.log | grep -v "warnings generated" >&2 || cat build/clang-tidy.log >&2

@@ -78,7 +78,9 @@ TEST(CollectorWalk, EveryOrderTheProgramCanMakeIsTakenAndNoOther) {
             }
             sofar.push_back(next);
         }
-        EXPECT_FALSE(collector::WalkAllows(theme, sofar, 1)) << "more than the test asks";
+        // However the walk would go on, no question beyond the theme's count.
+        for (int other = 1; other <= order.bank; ++other)
+            EXPECT_FALSE(collector::WalkAllows(theme, sofar, other)) << "more than the test asks: " << other;
     }
 }
 
@@ -106,6 +108,12 @@ TEST(CollectorScoring, TheRightCountComesFromTheBanksKeysAndTheSecondsFromTheSer
         ASSERT_EQ(collector::TakeAnswer(attempt, name, chosen, 1000 + 7000 * static_cast<std::int64_t>(i + 1)), "");
     }
     EXPECT_TRUE(collector::Complete(attempt));
+    // One answer more, to any question of the bank, is refused as such.
+    for (int number = 1; number <= engine::Theme(11).BankSize; ++number) {
+        EXPECT_EQ(collector::TakeAnswer(attempt, content::WindowClassName({11, number}), 1, 60000),
+                  "every question is answered already")
+            << number;
+    }
     EXPECT_EQ(collector::RightCount(attempt), right);
     EXPECT_EQ(attempt.shown[3].seconds, 7);
     EXPECT_EQ(attempt.shown[5].chosen, 0);

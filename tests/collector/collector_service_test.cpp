@@ -108,7 +108,7 @@ TEST_F(CollectorService, AWholeTestIsWrittenOnceWithTheServicesOwnCount) {
 
 TEST_F(CollectorService, NoResultWithoutAnAttemptAndNoAttemptTwice) {
     Speaker forger(service_.Socket());
-    // The helper's old forgery: a result with no test behind it.
+    // A forged result with no test behind it.
     EXPECT_TRUE(forger.Ask("end\tfinished").starts_with("refused\t"));
     EXPECT_TRUE(forger.Ask("answer\tTq1101\t1").starts_with("refused\t"));
     EXPECT_TRUE(forger.Ask("Правильных ответов 10 из 10").starts_with("refused\t"));
@@ -140,6 +140,34 @@ TEST_F(CollectorService, NoResultWithoutAnAttemptAndNoAttemptTwice) {
     EXPECT_EQ(Fields(lines[1])[11], "stopped");
     // Every refusal is in the journal with the account.
     EXPECT_NE(service_.Errors().find(collector::AccountName(getuid()) + ": refused: "), std::string::npos);
+}
+
+// A name or platoon the log's code page cannot carry is refused with its
+// reason, and nothing is written for it: 0x98 is the one byte of the code
+// page that is no character, and U+0098 is not in it.
+TEST_F(CollectorService, ANameOrPlatoonTheLogCannotCarryIsRefused) {
+    struct Case {
+        std::string name;
+        std::string platoon;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"Ив\xc2\x98анов", "101", "в ФИО есть недопустимые символы"},
+        {"Иванов",
+         "1\xc2\x98"
+         "01",
+         "во взводе есть недопустимые символы"},
+        {"Ив\x98нов", "101", "в ФИО есть недопустимые символы"},
+        {"Иванов", "\x98", "во взводе есть недопустимые символы"},
+        {"漢字", "101", "в ФИО есть недопустимые символы"},
+    };
+    Speaker speaker(service_.Socket());
+    for (const Case& c : cases)
+        EXPECT_EQ(speaker.Ask("register\t" + c.name + "\t" + c.platoon), std::string("refused\t") + c.reason) << c.name;
+    ASSERT_TRUE(speaker.Ask("register\tИванов\t101").starts_with("ok\t"));
+    EXPECT_TRUE(speaker.Ask("end\tstopped").starts_with("ok"));
+    EXPECT_EQ(BytesOnceThere(service_.Results(), Header("Иванов", "101")), Header("Иванов", "101"));
+    EXPECT_EQ(ReadFileBytes(service_.Answers()), "") << "no theme was chosen";
 }
 
 TEST_F(CollectorService, AnAttemptWhoseProgramVanishesIsRecordedAsAbandoned) {

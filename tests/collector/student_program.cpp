@@ -7,11 +7,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 
 #include "app/application.h"
 #include "content/jpeg/jpeg_unit.h"
 #include "engine/random.h"
+#include "screens/exam_session.h"
 #include "tests/support/gui_support.h"
 #include "tests/support/screen_driver.h"
 
@@ -25,7 +27,7 @@ int main(int argc, char** argv) {
     testsupport::UseSteppingInputClock();
     jpeg::InitializeJpegUnit();
     engine::DefaultWalkSource().clock = [] { return std::time_t{1700000000}; };
-    app::App().CreateForm(Kalvena, "/nonexistent/Results.txt", argv[1]);
+    app::App().CreateForm(Kalvena, std::make_unique<TestSession>(ResultsPlace{"/nonexistent/Results.txt", argv[1]}));
     driver::Settle();
     const std::string_view mode = argv[2];
     if (mode == "whole") {

@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, EarlyExitTest,
                                                          // The registration window came back, and reopened the log,
                                                          // before the end.
                                                          EXPECT_TRUE(Kalvena->isVisible());
-                                                         EXPECT_TRUE(Kalvena->ResultsFile.IsOpen());
+                                                         EXPECT_TRUE(Kalvena->Session().LogOpen());
                                                      }},
                                            EarlyExit{"ThemeCloseBox", [] { Themes->close(); }},
                                            EarlyExit{"StopOnFirstQuestion",

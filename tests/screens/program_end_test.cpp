@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "screens/program.h"
+#include "program/program.h"
 #include "tests/support/answers_check.h"
 #include "tests/support/lock_holder.h"
 #include "tests/support/screen_driver.h"

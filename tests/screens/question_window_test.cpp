@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "app/layout.h"
 #include "app/radio_button.h"
+#include "screens/exam_operations.h"
 #include "tests/support/gui_support.h"
 #include "tests/support/screen_driver.h"
 #include "tests/support/temp_dir.h"
@@ -29,7 +30,7 @@ protected:
     }
     void TearDown() override { app::App().SetClientAreaOverride(std::nullopt); }
 
-    TQuestionWindow* Open(engine::QuestionId id) { return app::App().CreateForm(QuestionWindowReference(id), id); }
+    TQuestionWindow* Open(engine::QuestionId id) { return &OpenQuestionWindow(id); }
 
     testsupport::TemporaryWorkingDirectory directory;
 };

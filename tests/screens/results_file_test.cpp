@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 
 #include "app/application.h"
 #include "tests/support/gui_support.h"
@@ -43,7 +44,7 @@ TEST_P(MovedLogTest, TheNextEntryGoesToTheFileOfThatName) {
     testsupport::TemporaryWorkingDirectory directory;
     std::ofstream("Results.txt", std::ios::binary) << driver::Cp1251(kEarlierEntry);
     driver::StartProgram();
-    ASSERT_TRUE(Kalvena->ResultsFile.IsOpen());
+    ASSERT_TRUE(Kalvena->Session().LogOpen());
     GetParam().move();
     FinishTest("Иванов", "101");
     EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry));
@@ -143,6 +144,34 @@ TEST(ResultsFile, AHeldAnswersRecordWarnsAndFollowsLater) {
     const std::string record = testsupport::ReadFileBytes("Results.answers.csv");
     EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 2) << record;
     EXPECT_NE(record.find(",end,"), std::string::npos) << record;
+}
+
+// Both files held back: each is retried on its own, so the record that is
+// free again gets its lines while the log is still held, and the other way
+// round.
+TEST(ResultsFile, EachHeldFileIsRetriedWhileTheOtherStaysHeld) {
+    for (const bool logFreedFirst : {false, true}) {
+        SCOPED_TRACE(logFreedFirst ? "the log freed first" : "the answers record freed first");
+        testsupport::TemporaryWorkingDirectory directory;
+        driver::StartProgram();
+        std::optional<testsupport::LockHolder> log(std::in_place, "Results.txt");
+        std::optional<testsupport::LockHolder> record(std::in_place, "Results.answers.csv");
+        FinishTest("Иванов", "101");
+        (logFreedFirst ? log : record).reset();
+        const auto written = [&] {
+            return logFreedFirst ? driver::LogBytes() == driver::Cp1251(kFirstEntry)
+                                 : testsupport::ReadFileBytes("Results.answers.csv").find(",end,") != std::string::npos;
+        };
+        const auto deadline = Clock::now() + 3s;
+        while (!written() && Clock::now() < deadline) QTest::qWait(20);
+        EXPECT_TRUE(written()) << "the free file was not retried";
+        EXPECT_TRUE(Kalvena->LogWarning->isVisible()) << "the other file still holds its lines back";
+        (logFreedFirst ? record : log).reset();
+        while (Kalvena->LogWarning->isVisible() && Clock::now() < deadline + 3s) QTest::qWait(20);
+        EXPECT_FALSE(Kalvena->LogWarning->isVisible());
+        EXPECT_EQ(driver::LogBytes(), driver::Cp1251(kFirstEntry));
+        testsupport::ResetApplication();
+    }
 }
 
 // The test is done once its results show: the whole entry is in the log,

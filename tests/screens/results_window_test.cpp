@@ -73,7 +73,7 @@ TEST_F(ResultsWindowTest, OkAndTheCloseBoxBothFinishTheTest) {
         EXPECT_TRUE(Kalvena->wzvod->text().isEmpty());
         EXPECT_EQ(Kalvena->RightCount, 0);
         EXPECT_EQ(Kalvena->WrongCount, 0);
-        EXPECT_TRUE(Kalvena->ResultsFile.IsOpen());
+        EXPECT_TRUE(Kalvena->Session().LogOpen());
         EXPECT_FALSE(app::App().Terminated());
         EXPECT_EQ(driver::LogBytes().substr(before),
                   driver::Cp1251("Иванов\r\n101\r\nПравильных ответов 0 из 8\r\n\r\n"));
@@ -88,7 +88,7 @@ public:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Show) {
             bytes = driver::LogBytes();
-            logOpen = Kalvena->ResultsFile.IsOpen();
+            logOpen = Kalvena->Session().LogOpen();
         }
         return false;
     }
@@ -109,7 +109,7 @@ TEST_F(ResultsWindowTest, OkAppendsTheWholeEntryBeforeTheNextStudentRegisters) {
     // Header and result went out together, as the log closed.
     EXPECT_EQ(log.bytes, driver::Cp1251("Иванов\r\n101\r\nПравильных ответов 0 из 8\r\n\r\n"));
     EXPECT_FALSE(log.logOpen);
-    EXPECT_TRUE(Kalvena->ResultsFile.IsOpen());
+    EXPECT_TRUE(Kalvena->Session().LogOpen());
     EXPECT_FALSE(Kalvena->LogWarning->isVisible());
     EXPECT_EQ(driver::LogBytes(), log.bytes);
 }

@@ -137,7 +137,9 @@ private:
         QWidget* form = app::App().ActiveForm();
         if (form == nullptr) return;
         QWidget* target = form->focusWidget() != nullptr ? form->focusWidget() : form;
-        const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r");
+        const QString text = key == Qt::Key_Space                            ? QStringLiteral(" ")
+                             : key == Qt::Key_Return || key == Qt::Key_Enter ? QStringLiteral("\r")
+                                                                             : QString(QChar(key)).toLower();
         auto* event = new QKeyEvent(type, key, modifiers, text, autoRepeat);
         if (bridge_) {
             QCoreApplication::postEvent(target, event);
@@ -368,6 +370,65 @@ TEST_P(HeldEnterTest, AnswersOneQuestionOnAMiddleAndOnTheLastQuestion) {
             log += driver::Cp1251("Иванов\r\n101\r\nПравильных ответов 0 из 8\r\n\r\n");
         return log;
     }());
+}
+
+// Each key that presses a button, held down since the question before,
+// answers nothing here however it repeats; let go, a fresh stroke does.
+TEST_P(StrayInputTest, NoKeyThatPressesAButtonActsHeldFromTheQuestionBefore) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    driver::ChooseTheme(2);
+    struct HeldKey {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    int question = 1;
+    for (const HeldKey held : {HeldKey{Qt::Key_Return, Qt::NoModifier}, HeldKey{Qt::Key_Enter, Qt::KeypadModifier},
+                               HeldKey{Qt::Key_Space, Qt::NoModifier}}) {
+        SCOPED_TRACE(held.key);
+        Keyboard keyboard(clock, Bridge());
+        if (held.key == Qt::Key_Space) FocusForwardButton();
+        // Down on one question, released on the next: Space acts on its
+        // release, so it is let go there and pressed again.
+        keyboard.Press(held.key, DoubleClickMs() + 10, held.modifiers);
+        if (held.key == Qt::Key_Space) keyboard.Release(held.key, 40, held.modifiers);
+        ++question;
+        ASSERT_EQ(OnScreen(), QStringLiteral("Калвена: вопрос %1").arg(question));
+        FocusForwardButton();
+        if (held.key == Qt::Key_Space) keyboard.Press(held.key, 0, held.modifiers, true);
+        for (int repeat = 0; repeat < 5; ++repeat) keyboard.Press(held.key, 600, held.modifiers, true);
+        keyboard.Release(held.key, 33, held.modifiers, true);
+        EXPECT_EQ(OnScreen(), QStringLiteral("Калвена: вопрос %1").arg(question));
+        EXPECT_EQ(Kalvena->WrongCount, question - 1);
+        FocusForwardButton();
+        keyboard.Stroke(held.key, DoubleClickMs() + 10, held.modifiers);
+        ++question;
+        EXPECT_EQ(OnScreen(), QStringLiteral("Калвена: вопрос %1").arg(question));
+    }
+}
+
+// Keys that type or choose are the student's own, however soon after Enter
+// opened the window: a digit chooses its answer on the next question, and
+// a name typed straight after the results goes into the field.
+TEST_P(StrayInputTest, KeysThatTypeOrChooseAreNeverKeptBack) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("101"));
+    driver::ChooseTheme(11);
+    {
+        Keyboard keyboard(clock, Bridge());
+        keyboard.Stroke(Qt::Key_Return, 0);
+        ASSERT_EQ(OnScreen(), QStringLiteral("Калвена: вопрос 2"));
+        keyboard.Stroke(Qt::Key_2, 100);
+        EXPECT_EQ(driver::QuestionOnScreen()->ChosenOption(), 2);
+        keyboard.Stroke(Qt::Key_3, 60);
+        EXPECT_EQ(driver::QuestionOnScreen()->ChosenOption(), 3);
+    }
+    while (driver::QuestionOnScreen() != nullptr) driver::Answer(0);
+    ASSERT_TRUE(Results != nullptr && Results->isVisible());
+    Keyboard keyboard(clock, Bridge());
+    keyboard.Stroke(Qt::Key_Return, DoubleClickMs() + 10);
+    ASSERT_TRUE(Kalvena->isVisible());
+    Kalvena->Surname->setFocus(Qt::OtherFocusReason);
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_B, Qt::Key_B}) keyboard.Stroke(key, 80);
+    EXPECT_EQ(Kalvena->Surname->text(), QStringLiteral("abb"));
 }
 
 // A click on a theme soon after the theme choice appeared is the student's

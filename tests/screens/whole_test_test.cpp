@@ -83,7 +83,7 @@ TEST_P(WholeTest, WalksTheThemeScoresAndLogsTheResult) {
     EXPECT_EQ(Kalvena->RightCount, 0);
     EXPECT_EQ(Kalvena->WrongCount, 0);
     EXPECT_EQ(Kalvena->QuestionOrdinal, asked);
-    EXPECT_TRUE(Kalvena->ResultsFile.IsOpen());
+    EXPECT_TRUE(Kalvena->Session().LogOpen());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -73,11 +73,16 @@ functions=$(echo "$hints" | cut -d, -f2)
 [ $((functions & 0x20)) -eq 0 ] || fail "close allowed in $hints"
 # Openbox honours the hints for minimise and maximise; it never lets them
 # take the close button away, and closing ends the program as it should.
-actions=$(xprop -id "$window" _NET_WM_ALLOWED_ACTIONS)
-echo "$actions"
-echo "$actions" | grep -q _NET_WM_ACTION_MINIMIZE || fail "openbox offers no minimise"
-echo "$actions" | grep -q _NET_WM_ACTION_MAXIMIZE_VERT || fail "openbox offers no maximise"
-xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_VERT || fail "the window was not shown maximised"
+# The window is mapped before openbox manages it and sets these properties,
+# so each is polled, not read once.
+allowed() { xprop -id "$window" _NET_WM_ALLOWED_ACTIONS | grep -q "$1"; }
+maximised() { xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_VERT; }
+within_a_minute allowed _NET_WM_ACTION_MINIMIZE ||
+  fail "openbox offers no minimise: $(xprop -id "$window" _NET_WM_ALLOWED_ACTIONS)"
+within_a_minute allowed _NET_WM_ACTION_MAXIMIZE_VERT ||
+  fail "openbox offers no maximise: $(xprop -id "$window" _NET_WM_ALLOWED_ACTIONS)"
+xprop -id "$window" _NET_WM_ALLOWED_ACTIONS
+within_a_minute maximised || fail "the window was not shown maximised"
 
 echo restore >&3
 within_a_minute not_maximised || fail "the window manager did not restore the window"

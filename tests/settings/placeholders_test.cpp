@@ -1,4 +1,4 @@
-#include "app/settings/placeholders.h"
+#include "settings/placeholders.h"
 
 #include <gtest/gtest.h>
 #include <pwd.h>

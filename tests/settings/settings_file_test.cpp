@@ -1,4 +1,4 @@
-#include "app/settings/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
 

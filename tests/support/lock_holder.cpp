@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -23,6 +24,12 @@ LockHolder::LockHolder(const std::filesystem::path& path, std::chrono::milliseco
         // System calls only: the parent may run threads.
         close(release[1]);
         close(held[0]);
+        // Nor keep another holder's release pipe open: that holder would
+        // then never see its parent let go.
+        const auto [low, high] = std::minmax(release[0], held[1]);
+        close_range(3, static_cast<unsigned>(low) - 1, 0);
+        close_range(static_cast<unsigned>(low) + 1, static_cast<unsigned>(high) - 1, 0);
+        close_range(static_cast<unsigned>(high) + 1, ~0U, 0);
         const int fd = open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
         const char ok = fd >= 0 && flock(fd, LOCK_EX) == 0 ? 1 : 0;
         if (write(held[1], &ok, 1) != 1) _exit(1);

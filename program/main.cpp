@@ -1,4 +1,4 @@
 // Kalvena: a test-taking program for students of military training courses.
-#include "screens/program.h"
+#include "program/program.h"
 
 int main() { return RunKalvena(); }

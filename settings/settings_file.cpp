@@ -1,4 +1,4 @@
-#include "app/settings/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/settings/placeholders.h"
+#include "settings/placeholders.h"
 
 namespace settings {
 

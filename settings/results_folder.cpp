@@ -1,4 +1,4 @@
-#include "app/settings/results_folder.h"
+#include "settings/results_folder.h"
 
 #include <sys/stat.h>
 

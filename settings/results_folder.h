@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/settings/placeholders.h"
-#include "app/settings/settings_file.h"
+#include "settings/placeholders.h"
+#include "settings/settings_file.h"
 
 namespace settings {
 

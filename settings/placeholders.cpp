@@ -1,4 +1,4 @@
-#include "app/settings/placeholders.h"
+#include "settings/placeholders.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/settings/settings_file.h"
+#include "settings/settings_file.h"
 
 // The whole program: start-up, the event loop until the main window is
 // closed, and the end. Returns the exit code, which is always 0; a
