@@ -4,8 +4,11 @@
 run: build
 	./build/kalvena
 
+# Tests that share state or bound their own time are marked to run alone.
+JOBS ?= $(shell nproc)
+
 test: build
-	ctest --preset default
+	ctest --preset default --parallel $(JOBS)
 
 # Formatting and clang-tidy (tools/lint.sh).
 lint: build
@@ -15,7 +18,7 @@ lint: build
 sanitize: setup
 	cmake --preset sanitize
 	cmake --build --preset sanitize
-	ctest --preset sanitize
+	ctest --preset sanitize --parallel $(JOBS)
 
 build: setup
 	cmake --preset default
