@@ -4,7 +4,8 @@
 run: build
 	./build/kalvena
 
-# Tests that share state or bound their own time are marked to run alone.
+# As many tests at once as there are cores (JOBS=1 for one at a time); the
+# tests that share state or bound their own time are marked to run alone.
 JOBS ?= $(shell nproc)
 
 test: build
