@@ -4,8 +4,12 @@
 run: build
 	./build/kalvena
 
+# As many tests at once as there are cores (JOBS=1 for one at a time); the
+# tests that share state or bound their own time are marked to run alone.
+JOBS ?= $(shell nproc)
+
 test: build
-	ctest --preset default
+	ctest --preset default --parallel $(JOBS)
 
 # Formatting and clang-tidy (tools/lint.sh).
 lint: build
@@ -15,7 +19,7 @@ lint: build
 sanitize: setup
 	cmake --preset sanitize
 	cmake --build --preset sanitize
-	ctest --preset sanitize
+	ctest --preset sanitize --parallel $(JOBS)
 
 build: setup
 	cmake --preset default

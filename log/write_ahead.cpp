@@ -149,7 +149,10 @@ void WriteAhead::Remove() {
 }
 
 std::pair<std::string, std::string> WriteAheadNamePattern(const std::filesystem::path& logPath) {
-    return {"." + logPath.filename().string() + ".", ".pending"};
+    // Named, not a temporary: GCC 12 at -O3 inlines "." + temporary into a
+    // self-insert it wrongly reports as an overlapping copy (-Wrestrict).
+    const std::string logName = logPath.filename().string();
+    return {"." + logName + ".", ".pending"};
 }
 
 void AdoptOrphans(const std::filesystem::path& logPath, const std::filesystem::path& own,
