@@ -11,6 +11,7 @@
 #include "screens/Result.h"
 #include "screens/Theme.h"
 #include "screens/attempt_fields.h"
+#include "screens/next_question.h"
 #include "screens/question_on_screen.h"
 #include "screens/question_window.h"
 
@@ -28,7 +29,7 @@ class WindowScreens final : public engine::TestScreens {
 public:
     void OpenQuestion(int theme, std::int32_t number) override {
         const engine::QuestionId id{theme, number};
-        ShowOnlyQuestion(*app::App().CreateForm(QuestionWindowReference(id), id));
+        ShowOnlyQuestion(OpenQuestionWindow(id));
         if (!Kalvena->Collector) Kalvena->AnswersFile.QuestionShown(content::WindowClassName(id));
     }
     void OpenResults() override {
