@@ -78,8 +78,8 @@ void Form::FillWorkArea() {
     // about to be shown is sized by the last one seen: then it is laid out
     // and painted once, not again as the manager fits it in.
     // Where the platform frames a window as it shows it, the frame is known
-    // at once.
-    if (isVisible()) {
+    // at once. Asked only until known: on X each question is a round trip.
+    if (isVisible() && LastFrame().isNull()) {
         if (const QMargins frame = FrameMargins(*this); !frame.isNull()) LastFrame() = frame;
     }
     const QRect client = App().WorkArea().marginsRemoved(LastFrame());
