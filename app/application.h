@@ -49,6 +49,13 @@ public:
     // first form created becomes the main form.
     template <class T, class... Args>
     T* CreateForm(QPointer<T>& reference, Args&&... args);
+    // The same in two steps, for a form made before its turn: MakeForm
+    // constructs it, owned by the application, and runs its creation
+    // handler; ShowMadeForm stores it in `reference` and shows it.
+    template <class T, class... Args>
+    T* MakeForm(Args&&... args);
+    template <class T>
+    T* ShowMadeForm(QPointer<T>& reference, T* form);
 
     // Runs the event loop until the main form has been closed or Terminate
     // was called.
@@ -129,6 +136,21 @@ T* Application::CreateForm(QPointer<T>& reference, Args&&... args) {
         // A form that is never shown has done its work by being created.
         form->deleteLater();
     }
+    return form;
+}
+
+template <class T, class... Args>
+T* Application::MakeForm(Args&&... args) {
+    T* form = new T(std::forward<Args>(args)...);
+    Adopt(form);
+    Guard([form] { form->FormCreate(); });
+    return form;
+}
+
+template <class T>
+T* Application::ShowMadeForm(QPointer<T>& reference, T* form) {
+    reference = form;
+    form->Show();
     return form;
 }
 

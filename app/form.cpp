@@ -37,6 +37,12 @@ constexpr QMargins kFrameAllowance{16, 48, 16, 16};
 
 constexpr Qt::WindowStates kNotNormal = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
 
+// The frame of the last form the window manager fitted into the work area.
+QMargins& LastFrame() {
+    static QMargins frame;
+    return frame;
+}
+
 }  // namespace
 
 Form::Form(const QString& caption, Size designClient, BorderIcons icons, bool visible)
@@ -67,12 +73,16 @@ void Form::FillWorkArea() {
         return;
     }
     // The frame fills the work area; the client area is what it leaves. The
-    // frame is known only once a window is on screen, and every form's frame
-    // is alike, so a form about to be shown is sized by the last one seen:
-    // then a form is laid out once, not again after it appears.
-    static QMargins frame;
-    if (isVisible()) frame = FrameMargins(*this);
-    const QRect client = App().WorkArea().marginsRemoved(frame);
+    // frame is known only once the window manager has framed a window, some
+    // time after it is shown, and every form's frame is alike, so a form
+    // about to be shown is sized by the last one seen: then it is laid out
+    // and painted once, not again as the manager fits it in.
+    // Where the platform frames a window as it shows it, the frame is known
+    // at once. Asked only until known: on X each question is a round trip.
+    if (isVisible() && LastFrame().isNull()) {
+        if (const QMargins frame = FrameMargins(*this); !frame.isNull()) LastFrame() = frame;
+    }
+    const QRect client = App().WorkArea().marginsRemoved(LastFrame());
     if (geometry() != client) setGeometry(client);
     setWindowState(windowState() | Qt::WindowMaximized);
 }
@@ -198,6 +208,9 @@ void Form::closeEvent(QCloseEvent* event) {
 
 void Form::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // Resized on screen while maximised: the window manager has fitted the
+    // window, and its frame, into the work area.
+    if (isVisible() && (windowState() & Qt::WindowMaximized)) LastFrame() = FrameMargins(*this);
     Relayout();
 }
 

@@ -10,6 +10,7 @@
 #include "screens/Result.h"
 #include "screens/Theme.h"
 #include "screens/exam_session.h"
+#include "screens/next_question.h"
 #include "screens/question_on_screen.h"
 #include "screens/question_window.h"
 
@@ -67,7 +68,7 @@ void StopTest() {
 void OpenThemeChoice() { app::App().CreateForm(Themes); }
 
 TQuestionWindow& OpenQuestionWindow(engine::QuestionId id) {
-    TQuestionWindow* window = app::App().CreateForm(QuestionWindowReference(id), id);
+    TQuestionWindow* window = &ShowQuestionWindow(id);
     QObject::connect(window, &TQuestionWindow::AnswerSubmitted, window, [window] { RecordAnswer(*window); });
     QObject::connect(window, &TQuestionWindow::StopRequested, window, [] { StopTest(); });
     return *window;

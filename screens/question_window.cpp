@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <map>
 
+#include "app/application.h"
 #include "app/colors.h"
 #include "app/fonts.h"
 #include "app/graphics/bitmap.h"
@@ -117,12 +118,17 @@ TQuestionWindow::TQuestionWindow(engine::QuestionId id)
     KeysHint->setAlignment(Qt::AlignCenter);
     Place(KeysHint, {0, design.clientHeight - kKeysHintHeight - 3, kDesignWidth, kKeysHintHeight});
 
-    setWindowTitle(windowTitle() + QStringLiteral(": вопрос ") + QString::number(Kalvena->QuestionOrdinal));
-    // A screen reader also hears how many questions there are.
-    setAccessibleName(QStringLiteral("%1 из %2").arg(windowTitle(), QString::number(Kalvena->QuestionsToAsk)));
+    NumberTitle();
 
     OnClick(Start, [this] { StartClick(); });
     OnClick(exit, [this] { exitClick(); });
+}
+
+void TQuestionWindow::NumberTitle() {
+    setWindowTitle(QString::fromUtf8(app::kProgramTitle) + QStringLiteral(": вопрос ") +
+                   QString::number(Kalvena->QuestionOrdinal));
+    // A screen reader also hears how many questions there are.
+    setAccessibleName(QStringLiteral("%1 из %2").arg(windowTitle(), QString::number(Kalvena->QuestionsToAsk)));
 }
 
 QString TQuestionWindow::ClassName() const { return QString::fromStdString(content::WindowClassName(record_.id)); }

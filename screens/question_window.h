@@ -39,6 +39,10 @@ public:
     // The option chosen, 1 … 4; 0 while none is.
     int ChosenOption() const;
 
+    // The title, and the name a screen reader reads, say which question of
+    // the test this is; again as it opens, when it was made ahead.
+    void NumberTitle();
+
     void StartClick();
     void exitClick();
     void FormClose() override;

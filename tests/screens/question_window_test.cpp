@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -318,6 +319,42 @@ TEST_F(QuestionWindowTest, SpaceOnOpeningChoosesTheFirstAnswerEnterMovesOn) {
     driver::Settle();
     EXPECT_EQ(Kalvena->RightCount + Kalvena->WrongCount, 2);
     EXPECT_EQ(driver::QuestionOnScreen()->windowTitle(), QStringLiteral("Калвена: вопрос 3"));
+}
+
+// The question windows in being that are not on screen.
+std::vector<TQuestionWindow*> UnseenQuestionWindows() {
+    std::vector<TQuestionWindow*> unseen;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* window = qobject_cast<TQuestionWindow*>(widget);
+        if (window != nullptr && !window->isVisible()) unseen.push_back(window);
+    }
+    return unseen;
+}
+
+// While a question is read, the next one's window is made unseen and never
+// put on screen, so it takes no input and no screen reader meets it; moving
+// on shows that very window, numbered for its turn. None is made after the
+// last question.
+TEST_F(QuestionWindowTest, TheNextQuestionsWindowIsMadeAheadUnseenAndShownOnMovingOn) {
+    driver::Register(QStringLiteral("Иванов"), QStringLiteral("1"));
+    driver::ChooseTheme(1);
+    const std::vector<int> walk = driver::ExpectedWalk(1, driver::QuestionOnScreen()->Id().number);
+    for (std::size_t asked = 1; asked < walk.size(); ++asked) {
+        driver::Settle();
+        const std::vector<TQuestionWindow*> unseen = UnseenQuestionWindows();
+        ASSERT_EQ(unseen.size(), 1U) << "question " << asked;
+        const QPointer<TQuestionWindow> ahead = unseen.front();
+        EXPECT_EQ(ahead->Id(), (engine::QuestionId{1, walk[asked]}));
+        EXPECT_EQ(ahead->windowHandle(), nullptr);
+        driver::Answer(static_cast<int>(asked % 5));
+        // The same window, not a new one made in its place.
+        ASSERT_NE(ahead, nullptr);
+        ASSERT_EQ(driver::QuestionOnScreen(), ahead.data());
+        EXPECT_EQ(ahead->windowTitle(), QStringLiteral("Калвена: вопрос %1").arg(asked + 1));
+        EXPECT_EQ(ahead->accessibleName(), QStringLiteral("Калвена: вопрос %1 из %2").arg(asked + 1).arg(walk.size()));
+    }
+    driver::Settle();
+    EXPECT_TRUE(UnseenQuestionWindows().empty());
 }
 
 TEST_F(QuestionWindowTest, LongSpaceRunsBreakTheLineShortOnesStay) {

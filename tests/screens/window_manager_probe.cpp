@@ -42,6 +42,22 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the window manager did not maximise the window\n");
         return 1;
     }
+    // The next window opens at the size the manager gave this one, once
+    // framed: laid out and painted once, not again as the manager fits it in.
+    if (!WaitFor([&] {
+            return window->frameGeometry() == app::App().WorkArea() && window->frameGeometry() != window->geometry();
+        })) {
+        std::fprintf(stderr, "the window manager did not frame the window\n");
+        return 1;
+    }
+    const engine::QuestionId nextId{5, 16};
+    TQuestionWindow* next = app::App().CreateForm(QuestionWindowReference(nextId), nextId);
+    if (next->geometry() != window->geometry()) {
+        std::fprintf(stderr, "the next window opened at %dx%d, not at the %dx%d given to the one before\n",
+                     next->width(), next->height(), window->width(), window->height());
+        return 1;
+    }
+    next->Hide();
     std::printf("shown 0x%llx\n", static_cast<unsigned long long>(window->winId()));
     std::fflush(stdout);
 

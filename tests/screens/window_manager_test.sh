@@ -1,7 +1,8 @@
 #!/bin/sh
 # Under a real window manager (openbox, on the X display that xvfb-run
 # provides): a question window offers minimise and maximise but no close,
-# and once restored from maximised its frame lies inside the screen.
+# once restored from maximised its frame lies inside the screen, and the
+# next window opens at the size the manager gave the one before.
 # Usage: window_manager_test.sh <window_manager_probe> <screen width> <screen height>
 set -eu
 probe=$1
