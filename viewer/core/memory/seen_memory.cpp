@@ -12,6 +12,7 @@
 #include <string>
 #include <system_error>
 
+#include "log/append_file.h"
 #include "viewer/core/files/error_text.h"
 #include "viewer/core/memory/file_entries.h"
 
@@ -107,14 +108,6 @@ std::string MakePrivateFolders(const std::filesystem::path& folder) {
     return {};
 }
 
-// The rename is durable only once the folder is synced.
-void SyncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 }  // namespace
 
 std::string KeepMemoryPrivate(const std::filesystem::path& folder) {
@@ -158,13 +151,7 @@ bool SaveSeen(const std::filesystem::path& memory, const SeenFile& seen) {
     // Private from its first byte: no umask can open it.
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, kPrivateFile);
     if (fd < 0) return false;
-    bool written = ::fchmod(fd, kPrivateFile) == 0;
-    for (std::size_t at = 0; written && at < text.size();) {
-        const ssize_t wrote = ::write(fd, text.data() + at, text.size() - at);
-        if (wrote < 0 && errno == EINTR) continue;
-        written = wrote > 0;
-        if (written) at += static_cast<std::size_t>(wrote);
-    }
+    bool written = ::fchmod(fd, kPrivateFile) == 0 && resultslog::WriteAll(fd, text);
     // On disk before it takes the name: after a power cut the memory is the
     // old one or the new one, never an empty file that starts afresh.
     written = written && ::fsync(fd) == 0;
@@ -175,7 +162,8 @@ bool SaveSeen(const std::filesystem::path& memory, const SeenFile& seen) {
         std::filesystem::remove(temporary, error);
         return false;
     }
-    SyncFolder(memory.parent_path());
+    // The rename is durable only once the folder is synced.
+    resultslog::SyncFolderOf(memory);
     return true;
 }
 
